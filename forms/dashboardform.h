@@ -1,0 +1,10 @@
+#pragma once
+
+#include "formdescription.h"
+
+// Form1, the dashboard: two instrument panels, two button consoles, the
+// central display and the click zones over the painted buttons.
+const runtime::FormDescription &dashboardForm();
+
+// The voice-box animation, looked for beside the executable.
+inline constexpr char VoiceBoxFile[] = "velk voicebox.gif";

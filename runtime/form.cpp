@@ -1,0 +1,424 @@
+#include "form.h"
+#include "browserview.h"
+#include "colours.h"
+#include "forms.h"
+#include "label.h"
+#include "line.h"
+#include "picturebox.h"
+#include "pictures.h"
+#include "textbox.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace runtime {
+
+namespace {
+
+// The top-level widget. Closing it from its frame unloads the form, as the
+// runtime does for any window the user closes.
+class FormWindow : public QWidget
+{
+public:
+    FormWindow(const QString &name, Qt::WindowFlags flags) : QWidget(nullptr, flags), m_name(name) {}
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        event->ignore();
+        Forms::unload(m_name);
+    }
+
+private:
+    QString m_name;
+};
+
+bool isContainer(Kind kind) { return kind == Kind::PictureBox; }
+
+// Labels and lines are drawn on their container's surface, behind every
+// windowed sibling.
+bool isWindowed(Kind kind) { return kind != Kind::Label && kind != Kind::Line && kind != Kind::Timer; }
+
+bool knownKind(Kind kind)
+{
+    switch (kind) {
+    case Kind::PictureBox: case Kind::Label: case Kind::TextBox: case Kind::CommandButton:
+    case Kind::Line: case Kind::Timer: case Kind::BrowserView:
+        return true;
+    }
+    return false;
+}
+
+QStringList eventsOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Label: case Kind::CommandButton: return {QStringLiteral("Click")};
+    case Kind::Timer:                           return {QStringLiteral("Timer")};
+    default:                                    return {};
+    }
+}
+
+const QStringList FormEvents = {QStringLiteral("Load"), QStringLiteral("Unload")};
+
+QFont fontFor(const Font &font, const QFont &inherited)
+{
+    if (!font.face)
+        return inherited;
+    QFont f(QString::fromUtf8(font.face));
+    f.setPixelSize(fontPixels(font.points));
+    f.setWeight(QFont::Weight(font.weight));
+    return f;
+}
+
+QString faultKey(const QString &control, Property property)
+{
+    return control + QLatin1Char('/') + QString::number(int(property));
+}
+
+} // namespace
+
+QStringList Form::validate(const FormDescription &d)
+{
+    QStringList errors;
+    auto twips = [&errors](const char *what, const char *name, std::initializer_list<int> values) {
+        for (int v : values)
+            if (v % TwipsPerPixel)
+                errors << QStringLiteral("%1 %2: %3 twips is not a whole number of pixels")
+                                  .arg(QLatin1String(what), QString::fromUtf8(name)).arg(v);
+    };
+    if (!d.window.name || !*d.window.name)
+        errors << QStringLiteral("the window has no name");
+    twips("window", d.window.name, {d.window.clientWidth, d.window.clientHeight});
+    if (d.window.icon && picturePath(QString::fromUtf8(d.window.icon)).isEmpty())
+        errors << QStringLiteral("window icon: no picture named %1").arg(QString::fromUtf8(d.window.icon));
+
+    QHash<QString, Kind> kinds;  // by lower-case name: names are not case-sensitive
+    for (const ControlRow &row : d.controls) {
+        const QString name = QString::fromUtf8(row.name ? row.name : "");
+        if (name.isEmpty())
+            errors << QStringLiteral("a control has no name");
+        else if (kinds.contains(name.toLower()) || name.compare(QLatin1String("Form"), Qt::CaseInsensitive) == 0)
+            errors << QStringLiteral("%1: duplicate name").arg(name);
+        if (!knownKind(row.kind))
+            errors << QStringLiteral("%1: unknown kind %2").arg(name).arg(int(row.kind));
+        kinds.insert(name.toLower(), row.kind);
+        twips("control", row.name, {row.left, row.top, row.width, row.height});
+        if (row.settings.picture && picturePath(QString::fromUtf8(row.settings.picture)).isEmpty())
+            errors << QStringLiteral("%1: no picture named %2").arg(name, QString::fromUtf8(row.settings.picture));
+    }
+    for (const ControlRow &row : d.controls) {
+        const QString container = QString::fromUtf8(row.container ? row.container : "");
+        if (container.isEmpty())
+            continue;
+        if (!kinds.contains(container.toLower()) || !isContainer(kinds.value(container.toLower())))
+            errors << QStringLiteral("%1: unknown container %2").arg(QString::fromUtf8(row.name), container);
+    }
+    for (const Handler &h : d.handlers) {
+        const QString handler = QString::fromUtf8(h.name ? h.name : "");
+        const int cut = handler.lastIndexOf(QLatin1Char('_'));
+        const QString object = handler.left(cut), event = handler.mid(cut + 1);
+        const bool isForm = object == QLatin1String("Form");
+        if (cut <= 0 || !h.fn)
+            errors << QStringLiteral("handler %1: not of the form Control_Event").arg(handler);
+        else if (!isForm && !kinds.contains(object.toLower()))
+            errors << QStringLiteral("handler %1: no control named %2").arg(handler, object);
+        else if (!(isForm ? FormEvents : eventsOf(kinds.value(object.toLower()))).contains(event))
+            errors << QStringLiteral("handler %1: %2 has no event %3").arg(handler, object, event);
+    }
+    return errors;
+}
+
+Form::Form(const FormDescription &d)
+    : m_name(QString::fromUtf8(d.window.name))
+{
+    const WindowSettings &w = d.window;
+    Qt::WindowFlags flags = Qt::Window;
+    if (w.borderless)
+        flags |= Qt::FramelessWindowHint;
+    if (!w.showInTaskbar)
+        flags = (flags & ~Qt::Window) | Qt::Tool;  // a tool window gets no task-bar button
+    m_window = new FormWindow(m_name, flags);
+    m_window->setAttribute(Qt::WA_MacAlwaysShowToolWindow);
+    m_window->setWindowTitle(QString::fromUtf8(w.caption));
+    if (w.icon)
+        m_window->setWindowIcon(QIcon(picturePath(QString::fromUtf8(w.icon))));
+    if (w.back.isSet()) {
+        applyColours(m_window, w.back, {}, QPalette::Window, QPalette::WindowText);
+        m_window->setAutoFillBackground(true);
+    }
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(fontPixels(8.25));
+    m_window->setFont(font);
+    m_window->resize(pixels(w.clientWidth), pixels(w.clientHeight));
+    if (w.start == StartPosition::CenterScreen) {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        m_window->move(screen.x() + (screen.width() - m_window->width()) / 2,
+                       screen.y() + (screen.height() - m_window->height()) / 2);
+    }
+    build(d);
+    stack(d);
+    order(d);
+    bind(d);
+}
+
+Form::~Form()
+{
+    delete m_window;
+}
+
+void Form::build(const FormDescription &d)
+{
+    // Containers may be listed after what they hold: make them first.
+    auto parentOf = [this](const ControlRow &row) -> QWidget * {
+        if (!row.container || !*row.container)
+            return m_window;
+        return static_cast<PictureBox *>(m_controls.value(QString::fromUtf8(row.container)).widget)->client();
+    };
+    std::vector<const ControlRow *> rows;
+    for (const ControlRow &row : d.controls)
+        rows.push_back(&row);
+    std::stable_partition(rows.begin(), rows.end(), [](const ControlRow *r) { return isContainer(r->kind); });
+
+    for (const ControlRow *r : rows) {
+        const ControlRow &row = *r;
+        const Settings &s = row.settings;
+        QWidget *parent = parentOf(row);
+        Control c{row.kind};
+        switch (row.kind) {
+        case Kind::PictureBox: {
+            auto *box = new PictureBox(s.border, parent);
+            box->setBackColour(toQColor(s.back, ButtonFace));
+            if (s.picture)
+                box->setPicture(picture(QString::fromUtf8(s.picture)));
+            c.widget = box;
+            break;
+        }
+        case Kind::Label:
+            c.widget = new Label(s, parent);
+            break;
+        case Kind::TextBox:
+            c.widget = new TextBox(s, parent);
+            break;
+        case Kind::CommandButton: {
+            auto *button = new QPushButton(QString::fromUtf8(s.caption ? s.caption : ""), parent);
+            button->setAutoDefault(false);
+            c.widget = button;
+            break;
+        }
+        case Kind::Line:
+            c.widget = new Line({pixels(row.left), pixels(row.top)}, {pixels(row.width), pixels(row.height)}, parent);
+            if (s.fore.isSet())
+                applyColours(c.widget, {}, s.fore, QPalette::Window, QPalette::WindowText);
+            break;
+        case Kind::Timer:
+            c.timer = new QTimer(this);
+            c.timer->setTimerType(Qt::PreciseTimer);
+            c.timer->setInterval(s.interval);
+            break;
+        case Kind::BrowserView:
+            c.widget = new BrowserView(parent);
+            break;
+        }
+        if (c.widget) {
+            if (row.kind != Kind::Line)
+                c.widget->setGeometry(pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
+            c.widget->setFont(fontFor(s.font, parent->font()));
+            c.widget->setObjectName(QString::fromUtf8(row.name));
+            c.widget->setVisible(!s.hidden);
+        }
+        m_controls.insert(QString::fromUtf8(row.name), c);
+    }
+}
+
+void Form::stack(const FormDescription &d)
+{
+    // Front-most first: windowed controls in listed order, then labels and
+    // lines in listed order. Raising from the back leaves that order.
+    std::vector<const ControlRow *> front;
+    for (bool windowed : {true, false})
+        for (const ControlRow &row : d.controls)
+            if (row.kind != Kind::Timer && isWindowed(row.kind) == windowed)
+                front.push_back(&row);
+    for (auto it = front.rbegin(); it != front.rend(); ++it)
+        m_controls.value(QString::fromUtf8((*it)->name)).widget->raise();
+}
+
+void Form::order(const FormDescription &d)
+{
+    std::vector<std::pair<int, QWidget *>> focusable;
+    for (const ControlRow &row : d.controls) {
+        QWidget *w = m_controls.value(QString::fromUtf8(row.name)).widget;
+        if (w && row.settings.tabIndex >= 0 && w->focusPolicy() != Qt::NoFocus)
+            focusable.emplace_back(row.settings.tabIndex, w);
+    }
+    std::sort(focusable.begin(), focusable.end(), [](auto &a, auto &b) { return a.first < b.first; });
+    for (size_t i = 1; i < focusable.size(); ++i)
+        QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
+    if (!focusable.empty())
+        focusable.front().second->setFocus();
+}
+
+void Form::bind(const FormDescription &d)
+{
+    for (const Handler &h : d.handlers) {
+        const QString name = QString::fromUtf8(h.name);
+        const QString object = name.left(name.lastIndexOf(QLatin1Char('_')));
+        const HandlerFn fn = h.fn;
+        m_handlers.insert(name, fn);
+        const Control c = m_controls.value(object);
+        auto run = [this, name, fn] { invoke(name, fn); };
+        if (c.timer)
+            connect(c.timer, &QTimer::timeout, this, run);
+        else if (c.kind == Kind::Label)
+            connect(static_cast<Label *>(c.widget), &Label::clicked, this, run);
+        else if (c.kind == Kind::CommandButton)
+            connect(static_cast<QPushButton *>(c.widget), &QPushButton::clicked, this, run);
+    }
+    // Timers run from the moment the window is loaded.
+    for (const Control &c : std::as_const(m_controls))
+        if (c.timer && c.timer->interval() > 0)
+            c.timer->start();
+}
+
+bool Form::runHandler(const QString &handlerName)
+{
+    const HandlerFn fn = m_handlers.value(handlerName);
+    if (fn)
+        invoke(handlerName, fn);
+    return fn;
+}
+
+void Form::invoke(const QString &handlerName, HandlerFn fn)
+{
+    if (Forms::hasEnded())
+        return;
+    try {
+        fn(*this);
+    } catch (const RunTimeError &error) {
+        Forms::reportError(handlerName, error);
+    }
+}
+
+const Form::Control *Form::find(const QString &name) const
+{
+    auto it = m_controls.constFind(name);
+    return it == m_controls.constEnd() ? nullptr : &*it;
+}
+
+QWidget *Form::control(const QString &name) const
+{
+    const Control *c = find(name);
+    return c ? c->widget : nullptr;
+}
+
+void Form::injectFault(const QString &control, Property property)
+{
+    m_faults.insert(faultKey(control, property));
+}
+
+Status Form::property(const QString &name, Property property, QVariant &value) const
+{
+    const Control *c = find(name);
+    if (!c)
+        return Status::NoSuchControl;
+    if (m_faults.contains(faultKey(name, property)))
+        return Status::Failed;
+    if (property == Property::Visible && c->widget) {
+        value = !c->widget->isHidden();
+        return Status::Ok;
+    }
+    if (property == Property::Text && c->kind == Kind::TextBox) {
+        value = static_cast<TextBox *>(c->widget)->text();
+        return Status::Ok;
+    }
+    if (property == Property::Caption && c->kind == Kind::Label) {
+        value = static_cast<Label *>(c->widget)->caption();
+        return Status::Ok;
+    }
+    if (property == Property::Caption && c->kind == Kind::CommandButton) {
+        value = static_cast<QPushButton *>(c->widget)->text();
+        return Status::Ok;
+    }
+    return Status::NoSuchProperty;
+}
+
+Status Form::setProperty(const QString &name, Property property, const QVariant &value)
+{
+    const Control *c = find(name);
+    if (!c)
+        return Status::NoSuchControl;
+    if (m_faults.contains(faultKey(name, property)))
+        return Status::Failed;
+    if (property == Property::Visible && c->widget) {
+        c->widget->setVisible(value.toBool());
+        return Status::Ok;
+    }
+    if (property == Property::Text && c->kind == Kind::TextBox) {
+        static_cast<TextBox *>(c->widget)->setText(value.toString());
+        return Status::Ok;
+    }
+    if (property == Property::Caption && c->kind == Kind::Label) {
+        static_cast<Label *>(c->widget)->setCaption(value.toString());
+        return Status::Ok;
+    }
+    if (property == Property::Caption && c->kind == Kind::CommandButton) {
+        static_cast<QPushButton *>(c->widget)->setText(value.toString());
+        return Status::Ok;
+    }
+    if (property == Property::Navigate && c->kind == Kind::BrowserView)
+        return static_cast<BrowserView *>(c->widget)->navigate(value.toString());
+    return Status::NoSuchProperty;
+}
+
+// --- the raising forms that handlers use ---
+
+QVariant Form::get(const char *control, Property property) const
+{
+    QVariant value;
+    const QString name = QString::fromUtf8(control);
+    if (const Status s = this->property(name, property, value); s != Status::Ok)
+        throw RunTimeError(s, name, property);
+    return value;
+}
+
+void Form::put(const char *control, Property property, const QVariant &value)
+{
+    const QString name = QString::fromUtf8(control);
+    if (const Status s = setProperty(name, property, value); s != Status::Ok)
+        throw RunTimeError(s, name, property);
+}
+
+bool Form::visible(const char *control) const { return get(control, Property::Visible).toBool(); }
+void Form::setVisible(const char *control, bool visible) { put(control, Property::Visible, visible); }
+QString Form::text(const char *control) const { return get(control, Property::Text).toString(); }
+void Form::setText(const char *control, const QString &text) { put(control, Property::Text, text); }
+void Form::setCaption(const char *control, const QString &caption) { put(control, Property::Caption, caption); }
+void Form::navigate(const char *control, const QString &address) { put(control, Property::Navigate, address); }
+
+QString Form::appFolder() const
+{
+    const QString folder = QCoreApplication::applicationDirPath();
+    if (folder.isEmpty())
+        throw RunTimeError(Status::Failed, QStringLiteral("App"), Property::AppFolder);
+    return QDir::toNativeSeparators(folder);
+}
+
+static void check(Status status, const char *form, Property property)
+{
+    if (status != Status::Ok)
+        throw RunTimeError(status, QString::fromUtf8(form), property);
+}
+
+void Form::showForm(const char *form) { check(Forms::show(QString::fromUtf8(form)), form, Property::Show); }
+void Form::hideForm(const char *form) { check(Forms::hide(QString::fromUtf8(form)), form, Property::Hide); }
+void Form::unloadForm(const char *form) { check(Forms::unload(QString::fromUtf8(form)), form, Property::Unload); }
+void Form::end() { Forms::end(); }
+
+} // namespace runtime

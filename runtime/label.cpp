@@ -1,0 +1,69 @@
+#include "label.h"
+#include "colours.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace runtime {
+
+static int alignmentFlags(Align align)
+{
+    switch (align) {
+    case Align::Center: return Qt::AlignHCenter;
+    case Align::Right:  return Qt::AlignRight;
+    case Align::Left:   break;
+    }
+    return Qt::AlignLeft;
+}
+
+Label::Label(const Settings &settings, QWidget *parent)
+    : QWidget(parent),
+      m_caption(QString::fromUtf8(settings.caption ? settings.caption : "")),
+      m_flags(alignmentFlags(settings.align) | Qt::AlignTop | Qt::TextWordWrap),
+      m_transparent(settings.transparent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    applyColours(this, settings.back.isSet() ? settings.back : ButtonFace,
+                 settings.fore.isSet() ? settings.fore : ButtonText,
+                 QPalette::Window, QPalette::WindowText);
+    if (!m_transparent)
+        setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void Label::setCaption(const QString &caption)
+{
+    // The dashboard's timer writes captions a thousand times a second,
+    // nearly always with the text already shown: only a change repaints.
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    update();
+}
+
+void Label::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    if (!m_transparent)
+        p.fillRect(rect(), palette().color(QPalette::Window));
+    if (m_caption.isEmpty())
+        return;
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(rect(), m_flags, m_caption);
+}
+
+void Label::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void Label::mouseReleaseEvent(QMouseEvent *event)
+{
+    // A click is a left press and release both inside the label.
+    const bool click = m_pressed && event->button() == Qt::LeftButton
+            && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
+        emit clicked();
+}
+
+} // namespace runtime

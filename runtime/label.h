@@ -1,0 +1,37 @@
+// A label: a caption drawn in its box, opaque or transparent. A transparent
+// label paints nothing but its caption and still takes clicks, which makes
+// it the click zone laid over a painted button.
+#pragma once
+
+#include "formdescription.h"
+
+#include <QWidget>
+
+namespace runtime {
+
+class Label : public QWidget
+{
+    Q_OBJECT
+
+public:
+    Label(const Settings &settings, QWidget *parent);
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString &caption);
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QString m_caption;
+    int m_flags;
+    bool m_transparent;
+    bool m_pressed = false;
+};
+
+} // namespace runtime

@@ -1,0 +1,53 @@
+#include "picturebox.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace runtime {
+
+namespace {
+
+class PictureSurface : public QWidget
+{
+public:
+    explicit PictureSurface(QWidget *parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    QPixmap picture;
+    QColor back = Qt::black;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPainter p(this);
+        const QRegion uncovered = QRegion(event->rect()) - QRegion(picture.rect());
+        for (const QRect &r : uncovered)
+            p.fillRect(r, back);
+        if (!picture.isNull())
+            p.drawPixmap(0, 0, picture);  // one image pixel to one screen pixel, clipped
+    }
+};
+
+} // namespace
+
+PictureBox::PictureBox(Border border, QWidget *parent)
+    : BorderedControl(border, parent)
+{
+    setClient(new PictureSurface(this));
+}
+
+void PictureBox::setPicture(const QPixmap &picture)
+{
+    static_cast<PictureSurface *>(client())->picture = picture;
+    client()->update();
+}
+
+void PictureBox::setBackColour(const QColor &colour)
+{
+    static_cast<PictureSurface *>(client())->back = colour;
+    client()->update();
+}
+
+} // namespace runtime

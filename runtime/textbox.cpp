@@ -1,0 +1,60 @@
+#include "textbox.h"
+#include "colours.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace runtime {
+
+static const QString CrLf = QStringLiteral("\r\n");
+
+TextBox::TextBox(const Settings &settings, QWidget *parent)
+    : BorderedControl(settings.border, parent)
+{
+    QWidget *editor;
+    if (settings.multiLine) {
+        m_multi = new QPlainTextEdit(this);
+        m_multi->setFrameShape(QFrame::NoFrame);
+        m_multi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_multi->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        m_multi->setTabChangesFocus(true);
+        m_multi->setReadOnly(settings.readOnly);
+        m_multi->document()->setDocumentMargin(1);
+        editor = m_multi;
+    } else {
+        m_line = new QLineEdit(this);
+        m_line->setFrame(false);
+        m_line->setReadOnly(settings.readOnly);
+        const Qt::Alignment h = settings.align == Align::Center ? Qt::AlignHCenter
+                : settings.align == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
+        m_line->setAlignment(h | Qt::AlignVCenter);
+        editor = m_line;
+    }
+    applyColours(editor, settings.back, settings.fore, QPalette::Base, QPalette::Text);
+    setFocusProxy(editor);
+    setClient(editor);
+    if (settings.text)
+        setText(QString::fromUtf8(settings.text));
+}
+
+QString TextBox::text() const
+{
+    if (m_line)
+        return m_line->text();
+    // The editor keeps paragraphs; the program sees CR LF between them.
+    return m_multi->toPlainText().replace(QLatin1Char('\n'), CrLf);
+}
+
+void TextBox::setText(const QString &text)
+{
+    if (m_line) {
+        m_line->setText(text);
+        return;
+    }
+    QString plain = text;
+    plain.replace(CrLf, QStringLiteral("\n"));
+    m_multi->setPlainText(plain);
+}
+
+} // namespace runtime
