@@ -48,6 +48,7 @@ BrowserView::~BrowserView()
 Status BrowserView::navigate(const QString &path)
 {
     ++m_generation;
+    m_address = path;
     m_frames = 0;
     m_frame = QImage();
     m_delay.stop();

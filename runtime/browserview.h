@@ -30,6 +30,7 @@ public:
     ~BrowserView() override;
 
     Status navigate(const QString &path);
+    QString address() const { return m_address; }
     QImage currentFrame() const { return m_frame; }
 
 signals:
@@ -49,6 +50,7 @@ private:
     std::atomic<bool> m_stop{false};
     QTimer m_delay;
     QImage m_frame;
+    QString m_address;
     int m_generation = 0;
     int m_frames = 0;
     bool m_due = false;      // the delay ran out while the view was hidden

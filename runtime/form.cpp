@@ -77,9 +77,9 @@ QFont fontFor(const Font &font, const QFont &inherited)
     return f;
 }
 
-QString faultKey(const QString &control, Property property)
+QString faultKey(const QString &control, Property property, Form::Access access)
 {
-    return control + QLatin1Char('/') + QString::number(int(property));
+    return QStringLiteral("%1/%2/%3").arg(control).arg(int(property)).arg(int(access));
 }
 
 } // namespace
@@ -145,6 +145,7 @@ Form::Form(const FormDescription &d)
     if (!w.showInTaskbar)
         flags = (flags & ~Qt::Window) | Qt::Tool;  // a tool window gets no task-bar button
     m_window = new FormWindow(m_name, flags);
+    m_window->setObjectName(m_name);
     m_window->setAttribute(Qt::WA_MacAlwaysShowToolWindow);
     m_window->setWindowTitle(QString::fromUtf8(w.caption));
     if (w.icon)
@@ -255,14 +256,26 @@ void Form::order(const FormDescription &d)
     std::vector<std::pair<int, QWidget *>> focusable;
     for (const ControlRow &row : d.controls) {
         QWidget *w = m_controls.value(QString::fromUtf8(row.name)).widget;
-        if (w && row.settings.tabIndex >= 0 && w->focusPolicy() != Qt::NoFocus)
+        QWidget *takesFocus = w && w->focusProxy() ? w->focusProxy() : w;
+        if (w && row.settings.tabIndex >= 0 && takesFocus->focusPolicy() != Qt::NoFocus)
             focusable.emplace_back(row.settings.tabIndex, w);
     }
     std::sort(focusable.begin(), focusable.end(), [](auto &a, auto &b) { return a.first < b.first; });
     for (size_t i = 1; i < focusable.size(); ++i)
         QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
     if (!focusable.empty())
-        focusable.front().second->setFocus();
+        m_firstFocus = focusable.front().second;
+}
+
+void Form::show()
+{
+    m_window->show();
+    m_window->activateWindow();
+    // At first the focus goes to the first control in tab order that can
+    // take it; later showings keep the control that last had it.
+    if (m_firstFocus && !m_focusPlaced)
+        m_firstFocus->setFocus(Qt::ActiveWindowFocusReason);
+    m_focusPlaced = true;
 }
 
 void Form::bind(const FormDescription &d)
@@ -318,9 +331,9 @@ QWidget *Form::control(const QString &name) const
     return c ? c->widget : nullptr;
 }
 
-void Form::injectFault(const QString &control, Property property)
+void Form::injectFault(const QString &control, Property property, Access access)
 {
-    m_faults.insert(faultKey(control, property));
+    m_faults.insert(faultKey(control, property, access));
 }
 
 Status Form::property(const QString &name, Property property, QVariant &value) const
@@ -328,7 +341,7 @@ Status Form::property(const QString &name, Property property, QVariant &value) c
     const Control *c = find(name);
     if (!c)
         return Status::NoSuchControl;
-    if (m_faults.contains(faultKey(name, property)))
+    if (m_faults.contains(faultKey(name, property, Access::Read)))
         return Status::Failed;
     if (property == Property::Visible && c->widget) {
         value = !c->widget->isHidden();
@@ -354,7 +367,7 @@ Status Form::setProperty(const QString &name, Property property, const QVariant 
     const Control *c = find(name);
     if (!c)
         return Status::NoSuchControl;
-    if (m_faults.contains(faultKey(name, property)))
+    if (m_faults.contains(faultKey(name, property, Access::Write)))
         return Status::Failed;
     if (property == Property::Visible && c->widget) {
         c->widget->setVisible(value.toBool());

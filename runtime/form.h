@@ -32,13 +32,15 @@ public:
     QString name() const { return m_name; }
     QWidget *window() const { return m_window; }
     QWidget *control(const QString &name) const;
+    void show();
 
     Status property(const QString &control, Property property, QVariant &value) const;
     Status setProperty(const QString &control, Property property, const QVariant &value);
 
-    // Makes every access to one property of one control fail, as a device
-    // error would; lets tests stop a handler part-way.
-    void injectFault(const QString &control, Property property);
+    // Makes every read or every write of one property of one control fail,
+    // as a device error would; lets tests stop a handler part-way.
+    enum class Access { Read, Write };
+    void injectFault(const QString &control, Property property, Access access);
 
     // Runs a bound handler, if any; a run-time error it raises is reported
     // and the program goes on. Returns whether a handler was bound.
@@ -78,6 +80,8 @@ private:
     QWidget *m_window = nullptr;
     QHash<QString, Control> m_controls;
     QHash<QString, HandlerFn> m_handlers;
+    QWidget *m_firstFocus = nullptr;
+    bool m_focusPlaced = false;
     QSet<QString> m_faults;  // "control/property"
 };
 

@@ -15,9 +15,11 @@ Forms::Forms()
 {
     // The runtime decides when the program ends, not the last window.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    // The designer's faces: where MS Sans Serif is missing, Arial's
-    // metrics are the nearest, and fontconfig resolves Arial in turn.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"));
+    // Where MS Sans Serif is missing, a face with Arial's metrics is the
+    // nearest: fontconfig's own pick for it is far wider and would overflow
+    // the small status fields. Arial itself resolves through fontconfig.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
 }
 
 Forms &Forms::instance()
@@ -70,9 +72,7 @@ Status Forms::show(const QString &name)
     Form *form = loaded(name);
     if (!form)  // the load handler unloaded it, or ended the program
         return Status::Failed;
-    form->window()->show();
-    form->window()->raise();
-    form->window()->activateWindow();
+    form->show();
     return Status::Ok;
 }
 
@@ -140,6 +140,7 @@ void Forms::reportError(const QString &handler, const RunTimeError &error)
         return;
     self.m_errorBox = new QMessageBox(QMessageBox::Critical, QApplication::applicationName(), message);
     self.m_errorBox->setAttribute(Qt::WA_DeleteOnClose);
+    self.m_errorBox->setWindowModality(Qt::NonModal);  // the program goes on
     self.m_errorBox->show();
 }
 

@@ -8,7 +8,8 @@ Line::Line(QPoint from, QPoint to, QWidget *parent)
     : QWidget(parent)
 {
     // The widget is the line's bounding box, both end points included.
-    const QRect box = QRect(from, to).normalized();
+    const QRect box(QPoint(qMin(from.x(), to.x()), qMin(from.y(), to.y())),
+                    QPoint(qMax(from.x(), to.x()), qMax(from.y(), to.y())));
     setGeometry(box);
     m_from = from - box.topLeft();
     m_to = to - box.topLeft();

@@ -43,8 +43,13 @@ const ControlRow ZoneControls[] = {
 const Handler ZoneHandlers[] = {
     LOGGED("Front_Click"), LOGGED("Back_Click"), LOGGED("Behind_Click"), LOGGED("Inner_Click"),
     LOGGED("Hidden_Click"), LOGGED("Shelled_Click"), LOGGED("Beneath_Click"), LOGGED("Form_Load"),
-    LOGGED("Ticker_Timer"),
-    // Caption of Front, then a property a text box lacks, then Back's caption.
+    // Three steps for a fault injected into the second.
+    {"Ticker_Timer", [](Form &me) {
+         me.setCaption("Back", QStringLiteral("first"));
+         me.setCaption("Front", QStringLiteral("second"));
+         me.setVisible("Hidden", true);
+     }},
+    // Caption of Back, then a property a text box lacks, then Back's caption.
     {"Form_Unload", [](Form &me) {
          me.setCaption("Back", QStringLiteral("first"));
          me.setCaption("Field", QStringLiteral("never"));
@@ -322,12 +327,14 @@ void tst_FormsRuntime::injectedFaultStopsTheHandlerThere()
     QCOMPARE(Forms::show(QStringLiteral("Zones")), Status::Ok);
     Form *form = Forms::loaded(QStringLiteral("Zones"));
     QVERIFY(QTest::qWaitForWindowExposed(windowOf("Zones")));
-    form->injectFault(QStringLiteral("Back"), Property::Caption);
-    QTest::ignoreMessage(QtWarningMsg, "Run-time error in Form_Unload: Back.Caption: the operation failed");
-    form->runHandler(QStringLiteral("Form_Unload"));
-    QVariant caption;
+    form->injectFault(QStringLiteral("Front"), Property::Caption, Form::Access::Write);
+    QTest::ignoreMessage(QtWarningMsg, "Run-time error in Ticker_Timer: Front.Caption: the operation failed");
+    form->runHandler(QStringLiteral("Ticker_Timer"));
+    QVariant caption, hidden;
     QCOMPARE(form->property(QStringLiteral("Back"), Property::Caption, caption), Status::Ok);
-    QCOMPARE(caption.toString(), QStringLiteral("Back"));
+    QCOMPARE(caption.toString(), QStringLiteral("first"));
+    QCOMPARE(form->property(QStringLiteral("Hidden"), Property::Visible, hidden), Status::Ok);
+    QCOMPARE(hidden.toBool(), false);
     // Clicks still work after the error.
     QTest::mouseClick(windowOf("Zones"), Qt::LeftButton, {}, QPoint(60, 60));
     QCOMPARE(clicks.last(), QStringLiteral("Back_Click"));
@@ -339,6 +346,9 @@ void tst_FormsRuntime::showLoadsOnceBeforeShowing()
     QCOMPARE(Forms::show(QStringLiteral("Zones")), Status::Ok);
     QCOMPARE(clicks, QStringList{"Form_Load"});
     QWidget *window = Forms::loaded(QStringLiteral("Zones"))->window();
+    // Focus starts at the lowest tab index that can take it.
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QCOMPARE(QApplication::focusWidget(), Forms::loaded(QStringLiteral("Zones"))->control(QStringLiteral("Field"))->focusProxy());
     QVERIFY(window->isVisible());
     QCOMPARE(Forms::hide(QStringLiteral("Zones")), Status::Ok);
     QVERIFY(!window->isVisible());
@@ -346,9 +356,6 @@ void tst_FormsRuntime::showLoadsOnceBeforeShowing()
     QCOMPARE(Forms::show(QStringLiteral("Zones")), Status::Ok);
     QCOMPARE(clicks, QStringList{"Form_Load"});  // loaded once
     QCOMPARE(Forms::show(QStringLiteral("Nonesuch")), Status::NoSuchForm);
-    // Focus starts at the lowest tab index that can take it.
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    QCOMPARE(QApplication::focusWidget(), Forms::loaded(QStringLiteral("Zones"))->control(QStringLiteral("Field"))->focusProxy());
 }
 
 void tst_FormsRuntime::lastUnloadEndsTheProgram()

@@ -1,0 +1,413 @@
+// The dashboard as a user drives it: every zone clicked through the window
+// system at window coordinates, and what the user then sees. Covers power,
+// display modes, lamps, readouts, the exit, and the places where stacking
+// and visibility decide what a click reaches.
+#include "dashboardfixture.h"
+
+#include "browserview.h"
+
+#include <QDir>
+#include <QSignalSpy>
+
+using runtime::Property;
+
+namespace {
+
+const QPoint Power(841, 421), Normal(893, 421), Auto(949, 421), Pursuit(1005, 421), Programs(965, 341),
+        SmallButtons(269, 389), Exit(1012, 12);
+
+struct Zone
+{
+    const char *name;
+    int console;  // 0 left, 1 right
+    QRect client; // in the console's client area
+    const char *lamp;
+};
+
+// The console zones in pixels, as the consoles' artwork places the buttons.
+const Zone LampZones[] = {
+    {"Label12", 0, {8, 32, 49, 33}, "Picture6"},    {"Label13", 0, {112, 32, 49, 33}, "Picture6"},
+    {"Label14", 0, {8, 64, 49, 33}, "Picture7"},    {"Label15", 0, {104, 64, 57, 33}, "Picture7"},
+    {"Label16", 0, {8, 96, 49, 33}, "Picture8"},    {"Label17", 0, {104, 96, 57, 33}, "Picture8"},
+    {"Label18", 0, {8, 128, 49, 33}, "Picture9"},   {"Label19", 0, {112, 128, 49, 33}, "Picture9"},
+    {"Label20", 0, {0, 168, 57, 33}, "Picture10"},  {"Label21", 0, {104, 168, 57, 33}, "Picture10"},
+    {"Label22", 0, {8, 208, 49, 25}, "Picture11"},  {"Label23", 0, {112, 208, 49, 25}, "Picture11"},
+    {"Label24", 0, {8, 240, 49, 25}, "Picture13"},  {"Label26", 0, {112, 240, 49, 25}, "Picture13"},
+    {"Label25", 0, {8, 272, 41, 25}, "Picture14"},  {"Label27", 0, {112, 272, 49, 25}, "Picture14"},
+    {"Label45", 1, {48, 32, 49, 33}, "Picture21"},  {"Label44", 1, {152, 32, 49, 33}, "Picture21"},
+    {"Label43", 1, {48, 64, 49, 33}, "Picture20"},  {"Label42", 1, {144, 64, 57, 33}, "Picture20"},
+    {"Label41", 1, {48, 96, 49, 33}, "Picture19"},  {"Label40", 1, {144, 96, 57, 33}, "Picture19"},
+    {"Label39", 1, {48, 128, 49, 33}, "Picture18"}, {"Label38", 1, {152, 128, 49, 33}, "Picture18"},
+    {"Label37", 1, {40, 168, 57, 33}, "Picture17"}, {"Label36", 1, {144, 168, 57, 33}, "Picture17"},
+    {"Label35", 1, {48, 208, 49, 25}, "Picture16"}, {"Label34", 1, {152, 208, 49, 25}, "Picture16"},
+    {"Label33", 1, {48, 240, 49, 25}, "Picture15"}, {"Label31", 1, {152, 240, 49, 25}, "Picture15"},
+    {"Label32", 1, {48, 272, 41, 25}, "Picture12"}, {"Label30", 1, {152, 272, 49, 25}, "Picture12"},
+};
+
+// Client origins of the two consoles in the window (inside their borders).
+const QPoint ConsoleOrigin[] = {{17, 465}, {809, 457}};
+
+QPoint centre(const Zone &z) { return ConsoleOrigin[z.console] + z.client.topLeft() + QPoint(z.client.width() / 2, z.client.height() / 2); }
+
+} // namespace
+
+class tst_Dashboard : public DashboardFixture
+{
+    Q_OBJECT
+
+private slots:
+    void init() { loadDashboard(); }
+
+    void loadsInItsInitialState();
+    void readoutsFollowTheirSources();
+    void steadyReadoutsDoNotRepaint();
+    void powerSwitchesOnAndOff();
+    void modeZones_data();
+    void modeZones();
+    void modeZonesDoNothingWhileOff_data();
+    void modeZonesDoNothingWhileOff();
+    void onlyExactOnCountsAsOn_data();
+    void onlyExactOnCountsAsOn();
+    void switchingOnAlwaysShowsNormal();
+    void clicksReachTheZoneInFront_data();
+    void clicksReachTheZoneInFront();
+    void lampZones_data();
+    void lampZones();
+    void bothButtonsOfARowShareItsLamp();
+    void statusFieldsAreReadOnly();
+    void injectedFaultStopsPowerSwitchPartWay();
+    void voiceBoxComesFromBesideTheExecutable();
+    void exitZoneEnds_data();
+    void exitZoneEnds();
+};
+
+void tst_Dashboard::loadsInItsInitialState()
+{
+    QWidget *w = form->window();
+    QCOMPARE(w->geometry(), QRect(0, 0, 1024, 768));
+    QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(w->windowFlags() & Qt::WindowType_Mask, Qt::Tool);  // no task-bar entry
+    QCOMPARE(display(), QString());
+    QCOMPARE(litLamps(), QStringList());
+    QCOMPARE(text("Text1"), QStringLiteral("Off"));
+    QCOMPARE(text("Text2"), QStringLiteral("CPU Status:"));
+    QCOMPARE(text("Text3"), QString());
+    QCOMPARE(text("Text4"), QString());
+    QVERIFY(!visible("Text3"));
+    QVERIFY(!visible("Text4"));
+    QVERIFY(visible("Label7"));  // visible itself, but clipped away by its box
+    QCOMPARE(text("Label29", Property::Caption),
+             QStringLiteral("    Push The Buttons!           >>>          velk-simulator.example           >>"));
+    QCOMPARE(text("Label6", Property::Caption), QStringLiteral("Tovek's VELK Simulator"));
+    QCOMPARE(text("Label2", Property::Caption), QStringLiteral("X"));
+    QVERIFY(w->windowIcon().isNull());
+}
+
+void tst_Dashboard::readoutsFollowTheirSources()
+{
+    // Until the first tick the design captions show; then the empty sources.
+    runtime::Forms::reset();
+    runtime::Forms::add(dashboardForm());
+    QCOMPARE(runtime::Forms::load(QStringLiteral("Form1")), runtime::Status::Ok);
+    form = runtime::Forms::loaded(QStringLiteral("Form1"));
+    QCOMPARE(text("Label10", Property::Caption), QStringLiteral("000"));
+    QCOMPARE(text("Label11", Property::Caption), QStringLiteral("000"));
+    QTRY_COMPARE(text("Label10", Property::Caption), QString());
+    QTRY_COMPARE(text("Label11", Property::Caption), QString());
+    // Whatever the sources hold shows unchanged at the next tick.
+    form->setProperty(QStringLiteral("Text3"), Property::Text, QStringLiteral(" 12x"));
+    form->setProperty(QStringLiteral("Text4"), Property::Text, QStringLiteral("\t"));
+    QTRY_COMPARE(text("Label10", Property::Caption), QStringLiteral(" 12x"));
+    QTRY_COMPARE(text("Label11", Property::Caption), QStringLiteral("\t"));
+}
+
+void tst_Dashboard::steadyReadoutsDoNotRepaint()
+{
+    // The timer writes both captions a thousand times a second; while they
+    // hold their text nothing may repaint.
+    powerOn();
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *e) override { paints += e->type() == QEvent::Paint; return false; }
+    } counter;
+    QTest::qWait(50);
+    form->control(QStringLiteral("Label10"))->installEventFilter(&counter);
+    form->control(QStringLiteral("Label11"))->installEventFilter(&counter);
+    form->window()->installEventFilter(&counter);
+    QTest::qWait(300);
+    QCOMPARE(counter.paints, 0);
+}
+
+void tst_Dashboard::powerSwitchesOnAndOff()
+{
+    click(Power);
+    QCOMPARE(display(), QStringLiteral("velknormall"));
+    QCOMPARE(text("Text1"), QStringLiteral("On"));
+    QCOMPARE(text("Text3"), QStringLiteral("000"));
+    QCOMPARE(text("Text4"), QStringLiteral("000"));
+    QTRY_COMPARE(text("Label11", Property::Caption), QStringLiteral("000"));
+    click(Programs);
+    QCOMPARE(display(), QStringLiteral("Picture1"));
+    click(Power);
+    QCOMPARE(display(), QString());
+    QCOMPARE(text("Text1"), QStringLiteral("Off"));
+    QCOMPARE(text("Text3"), QString());
+    QCOMPARE(text("Text4"), QString());
+    QTRY_COMPARE(text("Label10", Property::Caption), QString());
+    QTRY_COMPARE(text("Label11", Property::Caption), QString());
+}
+
+void tst_Dashboard::modeZones_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QString>("shows");
+
+    QTest::newRow("NORMAL") << Normal << "velknormall";
+    QTest::newRow("AUTO") << Auto << "velkauto";
+    QTest::newRow("PURSUIT") << Pursuit << "velkpursuit";
+    QTest::newRow("program buttons") << Programs << "Picture1";
+    QTest::newRow("small buttons") << SmallButtons << "Picture1";
+    QTest::newRow("small buttons, over the hidden source field") << QPoint(300, 390) << "Picture1";
+    QTest::newRow("small buttons, first column") << QPoint(185, 377) << "Picture1";
+    QTest::newRow("NORMAL, top-left pixel") << QPoint(881, 393) << "velknormall";
+    QTest::newRow("PURSUIT, bottom-right pixel") << QPoint(1017, 449) << "velkpursuit";
+}
+
+void tst_Dashboard::modeZones()
+{
+    QFETCH(QPoint, at);
+    QFETCH(QString, shows);
+    powerOn();
+    click(Auto);
+    QCOMPARE(display(), QStringLiteral("velkauto"));
+    click(at);
+    QCOMPARE(display(), shows);
+    // Exactly one display picture is visible while on.
+    int shown = 0;
+    for (const char *name : {"velkpursuit", "velkauto", "velknormall", "Picture1"})
+        shown += visible(QString::fromLatin1(name));
+    QCOMPARE(shown, 1);
+}
+
+void tst_Dashboard::modeZonesDoNothingWhileOff_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::newRow("NORMAL") << Normal;
+    QTest::newRow("AUTO") << Auto;
+    QTest::newRow("PURSUIT") << Pursuit;
+    QTest::newRow("program buttons") << Programs;
+    QTest::newRow("small buttons") << SmallButtons;
+}
+
+void tst_Dashboard::modeZonesDoNothingWhileOff()
+{
+    QFETCH(QPoint, at);
+    QTRY_COMPARE(text("Label10", Property::Caption), QString());
+    click(at);
+    QCOMPARE(display(), QString());
+    QCOMPARE(text("Text1"), QStringLiteral("Off"));
+    QTest::qWait(20);
+    QCOMPARE(text("Label10", Property::Caption), QString());
+}
+
+void tst_Dashboard::onlyExactOnCountsAsOn_data()
+{
+    QTest::addColumn<QString>("status");
+    QTest::newRow("lower case") << "on";
+    QTest::newRow("upper case") << "ON";
+    QTest::newRow("trailing space") << "On ";
+    QTest::newRow("empty") << "";
+}
+
+void tst_Dashboard::onlyExactOnCountsAsOn()
+{
+    QFETCH(QString, status);
+    form->setProperty(QStringLiteral("Text1"), Property::Text, status);
+    click(Pursuit);
+    QCOMPARE(display(), QString());
+    click(Power);  // not "On": this switches on
+    QCOMPARE(display(), QStringLiteral("velknormall"));
+    QCOMPARE(text("Text1"), QStringLiteral("On"));
+}
+
+void tst_Dashboard::switchingOnAlwaysShowsNormal()
+{
+    powerOn();
+    for (QPoint mode : {Pursuit, Programs}) {
+        click(mode);
+        click(Power);
+        QCOMPARE(display(), QString());
+        click(Power);
+        QCOMPARE(display(), QStringLiteral("velknormall"));
+    }
+}
+
+void tst_Dashboard::clicksReachTheZoneInFront_data()
+{
+    QTest::addColumn<QString>("mode");     // what the display shows before the click
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QString>("reaches");  // the control the window system hands the click to
+
+    // The small-button zone runs under the display stack by two columns.
+    QTest::newRow("zone's right columns under a mode picture") << "velknormall" << QPoint(352, 389) << "velknormall";
+    QTest::newRow("zone's right columns under pursuit") << "velkpursuit" << QPoint(353, 389) << "velkpursuit";
+    QTest::newRow("zone's right columns beside the voice box") << "Picture1" << QPoint(353, 389) << "Label8";
+    QTest::newRow("zone's right columns, display empty") << "" << QPoint(352, 389) << "Label8";
+    QTest::newRow("hidden source field passes clicks on") << "" << QPoint(250, 390) << "Label8";
+    // The one-pixel zone inside the pursuit picture lies below its client area.
+    QTest::newRow("row under pursuit, left") << "velkpursuit" << QPoint(370, 457) << "Form1";
+    QTest::newRow("row under pursuit, right") << "velkpursuit" << QPoint(530, 457) << "Picture4";
+    QTest::newRow("pursuit's bottom border") << "velkpursuit" << QPoint(380, 456) << "velkpursuit";
+    QTest::newRow("status fields in front of the display") << "velknormall" << QPoint(420, 456) << "Text2";
+    QTest::newRow("Text2 in front of Text1") << "" << QPoint(464, 460) << "Text2";
+    QTest::newRow("banner") << "" << QPoint(300, 12) << "Label29";
+    QTest::newRow("black band") << "" << QPoint(500, 120) << "Form1";
+    QTest::newRow("between the consoles") << "" << QPoint(600, 700) << "Form1";
+    QTest::newRow("round button without action") << "" << QPoint(829, 541) << "Label28";
+}
+
+void tst_Dashboard::clicksReachTheZoneInFront()
+{
+    QFETCH(QString, mode);
+    QFETCH(QPoint, at);
+    QFETCH(QString, reaches);
+    const QHash<QString, QPoint> chooser = {
+        {"velknormall", Normal}, {"velkauto", Auto}, {"velkpursuit", Pursuit}, {"Picture1", Programs}};
+    if (!mode.isEmpty()) {
+        powerOn();
+        click(chooser.value(mode));
+    }
+    QCOMPARE(display(), mode);
+    const QStringList lampsBefore = litLamps();
+    const QString status = text("Text1");
+    click(at);
+    QCOMPARE(witness.last, reaches);
+    // Nothing the user can see changed.
+    QCOMPARE(display(), mode);
+    QCOMPARE(litLamps(), lampsBefore);
+    QCOMPARE(text("Text1"), status);
+}
+
+void tst_Dashboard::lampZones_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QString>("zone");
+    QTest::addColumn<QString>("lamp");
+    for (const Zone &z : LampZones) {
+        QTest::addRow("%s centre", z.name) << centre(z) << z.name << z.lamp;
+        QTest::addRow("%s bottom-right", z.name)
+                << ConsoleOrigin[z.console] + z.client.bottomRight() - QPoint(0, 1) << z.name << z.lamp;
+    }
+    // Upper rows share a pixel row; the zone in front takes it.
+    QTest::newRow("left console row 64 goes to row 2") << QPoint(17 + 20, 465 + 64) << "Label14" << "Picture7";
+    QTest::newRow("right console row 64 goes to row 1") << QPoint(809 + 60, 457 + 64) << "Label45" << "Picture21";
+    QTest::newRow("left console row 128 goes to row 4") << QPoint(17 + 120, 465 + 128) << "Label19" << "Picture9";
+    QTest::newRow("right console row 128 goes to row 3") << QPoint(809 + 160, 457 + 128) << "Label40" << "Picture19";
+}
+
+void tst_Dashboard::lampZones()
+{
+    QFETCH(QPoint, at);
+    QFETCH(QString, zone);
+    QFETCH(QString, lamp);
+    click(at);  // lamps switch whether the power is on or off
+    QCOMPARE(witness.last, zone);
+    QCOMPARE(litLamps(), QStringList{lamp});
+    click(at);
+    QCOMPARE(litLamps(), QStringList());
+    QCOMPARE(text("Text1"), QStringLiteral("Off"));
+}
+
+void tst_Dashboard::bothButtonsOfARowShareItsLamp()
+{
+    powerOn();
+    QStringList expected;
+    for (int i = 0; i < int(std::size(LampZones)); i += 2) {
+        click(centre(LampZones[i]));
+        expected << QString::fromLatin1(LampZones[i].lamp);
+    }
+    expected.sort();
+    QStringList lit = litLamps();
+    lit.sort();
+    QCOMPARE(lit, expected);
+    for (int i = 1; i < int(std::size(LampZones)); i += 2)
+        click(centre(LampZones[i]));
+    QCOMPARE(litLamps(), QStringList());
+    QCOMPARE(display(), QStringLiteral("velknormall"));  // lamps leave the power alone
+}
+
+void tst_Dashboard::statusFieldsAreReadOnly()
+{
+    for (QPoint field : {QPoint(480, 465), QPoint(430, 465)}) {
+        click(field);
+        for (char c : {'O', 'n'})
+            QTest::keyClick(window, c);
+        QTest::keyClick(window, Qt::Key_Backspace);
+        QTest::keyClick(window, Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(text("Text1"), QStringLiteral("Off"));
+    QCOMPARE(text("Text2"), QStringLiteral("CPU Status:"));
+    click(Normal);
+    QCOMPARE(display(), QString());
+}
+
+void tst_Dashboard::injectedFaultStopsPowerSwitchPartWay()
+{
+    // Switching on shows the normal picture, then writes Text1: a failing
+    // write there leaves the picture shown and the rest undone.
+    form->injectFault(QStringLiteral("Text1"), Property::Text, runtime::Form::Access::Write);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Run-time error in Label1_Click: Text1.Text"));
+    click(Power);
+    QCOMPARE(display(), QStringLiteral("velknormall"));
+    QCOMPARE(text("Text3"), QString());
+    QVERIFY(!runtime::Forms::hasEnded());
+}
+
+void tst_Dashboard::voiceBoxComesFromBesideTheExecutable()
+{
+    // Looked for by the executable's folder, whatever the working folder.
+    QDir::setCurrent(QDir::rootPath());
+    loadDashboard();
+    auto *view = static_cast<runtime::BrowserView *>(form->control(QStringLiteral("WebBrowser1")));
+    QCOMPARE(view->address(), QCoreApplication::applicationDirPath() + QStringLiteral("/velk voicebox.gif"));
+    QSignalSpy frames(view, &runtime::BrowserView::frameShown);
+    QTest::qWait(300);
+    QVERIFY(frames.count() <= 1);  // the first frame loads, unseen; no animation
+    powerOn();
+    click(Programs);
+    QTRY_VERIFY(frames.count() >= 2);
+    click(Auto);
+    click(Programs);  // back again: the same file, not asked for anew
+    QCOMPARE(view->address(), QCoreApplication::applicationDirPath() + QStringLiteral("/velk voicebox.gif"));
+}
+
+void tst_Dashboard::exitZoneEnds_data()
+{
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QPoint>("at");
+    QTest::newRow("off") << false << Exit;
+    QTest::newRow("on") << true << Exit;
+    QTest::newRow("under the corner line") << false << QPoint(1016, 20);
+    QTest::newRow("window manager's close") << false << QPoint();
+}
+
+void tst_Dashboard::exitZoneEnds()
+{
+    QFETCH(bool, on);
+    QFETCH(QPoint, at);
+    QCOMPARE(runtime::Forms::load(QStringLiteral("Form2")), runtime::Status::Ok);  // the hidden disclaimer
+    if (on)
+        powerOn();
+    QSignalSpy ended(&runtime::Forms::instance(), &runtime::Forms::ended);
+    if (at.isNull())
+        window->close();
+    else
+        click(at);
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!runtime::Forms::loaded(QStringLiteral("Form1")));
+    QVERIFY(!runtime::Forms::loaded(QStringLiteral("Form2")));
+}
+
+QTEST_MAIN(tst_Dashboard)
+#include "tst_dashboard.moc"
