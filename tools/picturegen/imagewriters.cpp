@@ -1,0 +1,113 @@
+// Encoders for the three picture formats. All output is a pure function of
+// the pixels: no timestamps, comments or metadata go into any file.
+#include "imagewriters.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
+
+namespace ImageWriters {
+
+namespace {
+
+// Little-endian fields, the byte order of every Windows bitmap structure.
+class LittleEndian
+{
+public:
+    explicit LittleEndian(QByteArray &out) : m_out(out) {}
+    LittleEndian &u8(quint8 v) { m_out.append(char(v)); return *this; }
+    LittleEndian &u16(quint16 v) { return u8(v & 0xff).u8(v >> 8); }
+    LittleEndian &u32(quint32 v) { return u16(v & 0xffff).u16(v >> 16); }
+    LittleEndian &i32(qint32 v) { return u32(quint32(v)); }
+
+private:
+    QByteArray &m_out;
+};
+
+// Rows of a DIB are padded to a multiple of four bytes.
+int strideOf(int width, int bitsPerPixel)
+{
+    return (width * bitsPerPixel + 31) / 32 * 4;
+}
+
+void bitmapInfoHeader(LittleEndian &le, int width, int height, int bitsPerPixel, quint32 imageSize,
+                      qint32 pixelsPerMetre)
+{
+    le.u32(40).i32(width).i32(height).u16(1).u16(bitsPerPixel);
+    le.u32(0);  // BI_RGB
+    le.u32(imageSize).i32(pixelsPerMetre).i32(pixelsPerMetre);
+    le.u32(0).u32(0);  // colours used (0: all), colours important (0: all)
+}
+
+} // namespace
+
+QByteArray jpeg(const QImage &image)
+{
+    QImage copy = image.convertToFormat(QImage::Format_RGB32);
+    copy.setDotsPerMeterX(2835);  // recorded as 72 dots per inch
+    copy.setDotsPerMeterY(2835);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    // High enough that the thin legends keep their edges through the
+    // subsampled chroma.
+    writer.setQuality(90);
+    if (!writer.write(copy))
+        return {};
+    return bytes;
+}
+
+QByteArray bmp24(const QImage &image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    const int stride = strideOf(rgb.width(), 24);
+    const quint32 pixelBytes = quint32(stride) * rgb.height();
+    constexpr quint32 HeadersSize = 14 + 40;
+
+    QByteArray out;
+    out.reserve(HeadersSize + pixelBytes);
+    LittleEndian le(out);
+    le.u8('B').u8('M').u32(HeadersSize + pixelBytes).u16(0).u16(0).u32(HeadersSize);
+    bitmapInfoHeader(le, rgb.width(), rgb.height(), 24, pixelBytes, 3780);
+    for (int y = rgb.height() - 1; y >= 0; --y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x)
+            le.u8(qBlue(line[x])).u8(qGreen(line[x])).u8(qRed(line[x]));
+        for (int pad = rgb.width() * 3; pad < stride; ++pad)
+            le.u8(0);
+    }
+    return out;
+}
+
+QByteArray ico8(const QImage &indexed)
+{
+    Q_ASSERT(indexed.format() == QImage::Format_Indexed8);
+    const int w = indexed.width(), h = indexed.height();
+    const int xorStride = strideOf(w, 8), andStride = strideOf(w, 1);
+    const quint32 xorBytes = quint32(xorStride) * h;
+    const quint32 imageBytes = 40 + 256 * 4 + xorBytes + quint32(andStride) * h;
+    constexpr quint32 ImageOffset = 6 + 16;
+
+    QByteArray out;
+    LittleEndian le(out);
+    le.u16(0).u16(1).u16(1);  // reserved, type icon, one image
+    le.u8(w).u8(h).u8(0).u8(0).u16(1).u16(8).u32(imageBytes).u32(ImageOffset);
+    // The height counts the colour image and the mask stacked together.
+    bitmapInfoHeader(le, w, 2 * h, 8, xorBytes, 0);
+    const QList<QRgb> table = indexed.colorTable();
+    for (int i = 0; i < 256; ++i) {
+        const QRgb c = i < table.size() ? table[i] : 0;
+        le.u8(qBlue(c)).u8(qGreen(c)).u8(qRed(c)).u8(0);
+    }
+    for (int y = h - 1; y >= 0; --y) {
+        const uchar *line = indexed.constScanLine(y);
+        for (int x = 0; x < xorStride; ++x)
+            le.u8(x < w ? line[x] : 0);
+    }
+    // Nothing is transparent: the AND mask is all zero.
+    out.append(QByteArray(andStride * h, '\0'));
+    return out;
+}
+
+} // namespace ImageWriters

@@ -1,0 +1,26 @@
+// File encoders for the pictures. JPEG goes through Qt's writer, which
+// already emits a plain baseline JFIF file; the BMP and ICO layouts are
+// written here byte by byte, because the program's picture loading expects
+// exactly the 24-bit bitmap and 8-bit icon variants and Qt writes neither.
+#ifndef IMAGEWRITERS_H
+#define IMAGEWRITERS_H
+
+#include <QByteArray>
+
+class QImage;
+
+namespace ImageWriters {
+
+// Baseline JFIF 1.01, 72 dpi, YCbCr 4:2:0. Empty on failure.
+QByteArray jpeg(const QImage &image);
+
+// BITMAPFILEHEADER + BITMAPINFOHEADER, 24 bits, bottom-up, 3780 px/m.
+QByteArray bmp24(const QImage &image);
+
+// One-image icon file: 8-bit palette image plus an all-clear AND mask.
+// `indexed` must be Format_Indexed8.
+QByteArray ico8(const QImage &indexed);
+
+} // namespace ImageWriters
+
+#endif // IMAGEWRITERS_H
