@@ -25,6 +25,9 @@ TextBox::TextBox(const Settings &settings, QWidget *parent)
     } else {
         m_line = new QLineEdit(this);
         m_line->setFrame(false);
+        // The border already spaces the text from the edge; Qt's own inner
+        // margin would push short captions like "CPU Status:" out of view.
+        m_line->setTextMargins(-2, 0, -2, 0);
         m_line->setReadOnly(settings.readOnly);
         const Qt::Alignment h = settings.align == Align::Center ? Qt::AlignHCenter
                 : settings.align == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
@@ -50,6 +53,7 @@ void TextBox::setText(const QString &text)
 {
     if (m_line) {
         m_line->setText(text);
+        m_line->setCursorPosition(0);  // show the text from its start
         return;
     }
     QString plain = text;
