@@ -11,7 +11,7 @@ namespace runtime {
 BrowserView::BrowserView(QWidget *parent)
     : QWidget(parent),
       m_thread(new QThread),
-      m_decoder(new FrameDecoder(&m_stop))
+      m_decoder(new FrameDecoder(m_stop))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
@@ -36,7 +36,7 @@ BrowserView::BrowserView(QWidget *parent)
 
 BrowserView::~BrowserView()
 {
-    m_stop = true;
+    *m_stop = true;
     m_thread->quit();
     // A read in progress fails at once once m_stop is set; if the thread
     // still hangs (a file system that never answers), leave it behind

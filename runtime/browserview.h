@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <memory>
 
 class QThread;
 
@@ -45,9 +46,10 @@ private:
     void onFrame(const QImage &frame, int delayMs, int generation);
     void requestNext();
 
+    // Shared: a decoder left behind at the end must not outlive its flag.
+    std::shared_ptr<std::atomic<bool>> m_stop = std::make_shared<std::atomic<bool>>(false);
     QThread *m_thread;
     FrameDecoder *m_decoder;
-    std::atomic<bool> m_stop{false};
     QTimer m_delay;
     QImage m_frame;
     QString m_address;

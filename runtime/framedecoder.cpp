@@ -30,8 +30,8 @@ const QList<QByteArray> Formats = {"gif", "png", "jpeg", "bmp"};
 
 } // namespace
 
-FrameDecoder::FrameDecoder(std::atomic<bool> *stop)
-    : m_stop(stop)
+FrameDecoder::FrameDecoder(std::shared_ptr<std::atomic<bool>> stop)
+    : m_stop(std::move(stop))
 {
 }
 
@@ -49,7 +49,7 @@ void FrameDecoder::open(const QString &path, QSize keep, int generation)
         emit finished(generation);
         return;
     }
-    m_file = std::make_unique<StoppableFile>(path, m_stop);
+    m_file = std::make_unique<StoppableFile>(path, m_stop.get());
     if (!m_file->open(QIODevice::ReadOnly) || !restart()) {
         m_reader.reset();
         m_file.reset();

@@ -20,7 +20,7 @@ class FrameDecoder : public QObject
     Q_OBJECT
 
 public:
-    explicit FrameDecoder(std::atomic<bool> *stop);
+    explicit FrameDecoder(std::shared_ptr<std::atomic<bool>> stop);
     ~FrameDecoder() override;
 
     static constexpr int MaxDecodeMegabytes = 32;
@@ -40,7 +40,7 @@ private:
     bool restart();
 
     QSize m_keep;
-    std::atomic<bool> *m_stop;
+    std::shared_ptr<std::atomic<bool>> m_stop;
     std::unique_ptr<QFile> m_file;
     std::unique_ptr<QImageReader> m_reader;
     int m_loopsLeft = 0;     // -1: for ever

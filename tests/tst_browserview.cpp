@@ -139,8 +139,7 @@ void tst_BrowserView::anyFile()
 
 void tst_BrowserView::zeroDelayIsSlowedDown()
 {
-    std::atomic<bool> stop{false};
-    FrameDecoder decoder(&stop);
+    FrameDecoder decoder(std::make_shared<std::atomic<bool>>(false));
     QSignalSpy ready(&decoder, &FrameDecoder::frameReady);
     decoder.open(write("zero.gif", gif({4, 4}, {{{4, 4}, 0}, {{4, 4}, 1}, {{4, 4}, 5}})), {100, 100}, 1);
     decoder.decodeNext(1);

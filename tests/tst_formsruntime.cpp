@@ -37,6 +37,7 @@ const ControlRow ZoneControls[] = {
     {Kind::Label,       "Beneath",   "",     3000,  150, 2250, 1500, {}},
     {Kind::TextBox,     "Field",     "",      150, 1800, 1500,  300, {.text = "one", .tabIndex = 1}},
     {Kind::TextBox,     "Memo",      "",      150, 2250, 1500,  600, {.multiLine = true, .tabIndex = 2}},
+    {Kind::PictureBox,  "Sunken",    "",     4500, 2700,  600,  300, {.picture = "lamplit"}},
     {Kind::Timer,       "Ticker",    "",        0,    0,    0,    0, {.interval = 0}},
 };
 
@@ -230,6 +231,10 @@ void tst_FormsRuntime::pictureIsDrawnOneToOneAndClipped()
     QCOMPARE(shot.pixel(101, 11 + 13), qRgb(0, 0, 0));
     // The transparent child over the client origin shows the picture through.
     QCOMPARE(shot.pixel(101, 11), lamp.pixel(0, 0));
+    // The sunken border is two pixels deep: box at (300, 180), client at (302, 182).
+    QCOMPARE(shot.copy(302, 182, 15, 13), lamp);
+    QVERIFY(shot.pixel(301, 181) != lamp.pixel(0, 0));
+    QCOMPARE(shot.pixel(300, 180), window->palette().color(QPalette::Dark).rgb());
 }
 
 void tst_FormsRuntime::textReadsBackAsWritten_data()
