@@ -134,6 +134,10 @@ void tst_DashboardPixels::readoutsCoverThePaintedDigits()
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x)
                 QCOMPARE(window.pixel(x, y), Black);
+    // Nor does any of the painted digits' glow show beside them.
+    for (int y = 309; y <= 348; ++y)
+        for (int x : {314, 315, 655, 656})
+            QVERIFY2(qRed(window.pixel(x, y)) < 40, qPrintable(QStringLiteral("red at %1,%2").arg(x).arg(y)));
     // On: "000" in red, whole inside each box.
     powerOn();
     QTest::qWait(20);

@@ -3,7 +3,7 @@
 # and only those that are missing, so a second run is quick and quiet.
 set -eu
 packages="cmake g++ make qt6-base-dev qt6-qpa-plugins libgif-dev fonts-liberation
-xvfb xauth xdotool openbox imagemagick x11-utils binutils-mingw-w64-x86-64 cpp"
+xvfb xauth xdotool openbox wmctrl imagemagick x11-utils binutils-mingw-w64-x86-64 cpp"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"

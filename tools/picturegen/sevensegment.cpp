@@ -61,6 +61,9 @@ void paint(QPainter &p, const QRectF &box, const QString &digits, const Style &s
     const qreal cellWidth = (box.width() - style.gap * (n - 1)) / n;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
+    // Nothing, not even the bloom, leaves the display's window: the
+    // dashboard's readouts cover exactly that window and no more.
+    p.setClipRect(box, Qt::IntersectClip);
     for (int i = 0; i < n; ++i) {
         const QRectF cell(box.left() + i * (cellWidth + style.gap), box.top(), cellWidth,
                           box.height());

@@ -1,0 +1,10 @@
+# The end-to-end test: the built program in an X server of its own (Xvfb
+# and openbox, started by the script), driven by real clicks and keys and
+# judged by screenshots, which stay in the build folder's screenshots/.
+# Serial, so that a loaded machine's other tests do not starve its windows.
+add_test(NAME endtoend
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/endtoend.sh $<TARGET_FILE:velk-simulator>)
+set_tests_properties(endtoend PROPERTIES
+    TIMEOUT 600
+    RUN_SERIAL TRUE
+    ENVIRONMENT "SCREENSHOT_DIR=${CMAKE_BINARY_DIR}/screenshots")

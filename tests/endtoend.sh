@@ -1,0 +1,446 @@
+#!/bin/bash
+# End-to-end test: the built program in a real X server (Xvfb + openbox),
+# driven by real pointer clicks and keys and judged by screenshots of the
+# whole screen, as a user would see it. Each scenario starts the program
+# afresh and waits for its exit status. Screenshots go to $SCREENSHOT_DIR.
+# Usage: tests/endtoend.sh PATH/TO/velk-simulator   (run by ctest as "endtoend")
+set -u
+
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/xsession.sh
+source "$here/xsession.sh"
+
+[[ $# -eq 1 && -x $1 ]] || { echo "usage: $0 PATH/TO/velk-simulator" >&2; exit 2; }
+exe=$(realpath "$1")
+voice_box="velk voicebox.gif"
+[[ -f "$(dirname "$exe")/$voice_box" ]] || { echo "no '$voice_box' beside $exe" >&2; exit 2; }
+shots=${SCREENSHOT_DIR:-$(mktemp -d -t velk-screenshots.XXXXXX)}
+mkdir -p "$shots" || exit 2
+rm -f "$shots"/[0-9][0-9]-*.png  # an earlier run's, which would mislead
+work=$(mktemp -d -t velk-endtoend.XXXXXX) || exit 2
+trap 'xs_stop_x; rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM
+
+DISCLAIMER='VELK-Simulator Version 1'
+DASHBOARD=Form1
+
+# Where to click: disclaimer buttons in its client area, the rest in the
+# dashboard window.
+declare -A at=(
+    [agree]='56 184' [disagree]='272 184'
+    [power]='841 421' [normal]='893 421' [auto]='949 421' [pursuit]='1005 421'
+    [program]='965 341' [small]='269 389'
+    [exit]='1012 12' [empty]='600 150'
+)
+# What to look at, as WIDTHxHEIGHT+X+Y in dashboard coordinates: the mode
+# indicator boxes (kept a pixel or two inside their painted edges), the
+# voice box's part of the central display, the two readouts, the status field.
+declare -A area=(
+    [normal]='35x12+443+393' [auto]='35x12+443+418' [pursuit]='35x14+443+436'
+    [clip]='167x191+361+265'
+    [left_readout]='105x57+209+297' [right_readout]='97x49+657+305'
+    [status]='33x19+464+456'
+)
+declare -A lit=([normal]=$xs_green [auto]=$xs_yellow [pursuit]=$xs_red)
+modes=(normal auto pursuit)
+# The console lamps, a row each: its name, the lamp's box (the lit picture
+# fills 15 x 13 inside its border), and the row's two buttons, either of
+# which flips the lamp.
+lamp_rows=(
+    # row     box      left button  right button
+    'left-1   88 504   49 513   153 513'
+    'left-2   88 536   49 545   149 545'
+    'left-3   88 568   49 577   149 577'
+    'left-4   88 600   49 609   153 609'
+    'left-5   88 648   45 649   149 649'
+    'left-6   88 672   49 685   153 685'
+    'left-7   88 704   49 717   153 717'
+    'left-8   88 736   45 749   153 749'
+    'right-1  920 496  881 505  985 505'
+    'right-2  920 528  881 537  981 537'
+    'right-3  920 560  881 569  981 569'
+    'right-4  920 592  881 601  985 601'
+    'right-5  920 640  877 641  981 641'
+    'right-6  920 664  881 677  985 677'
+    'right-7  920 696  881 709  985 709'
+    'right-8  920 728  877 741  985 741'
+)
+add_lamp_rows() {
+    local row name x y lx ly rx ry
+    for row in "${lamp_rows[@]}"; do
+        read -r name x y lx ly rx ry <<<"$row"
+        area[$name]="15x13+$((x + 1))+$((y + 1))"
+        at[$name]="$lx $ly"
+        at[$name-other]="$rx $ry"
+    done
+}
+add_lamp_rows
+
+passed=0 failed=0
+origin='0 0'  # the dashboard's place on the screen, for reading screenshots
+
+# check DESCRIPTION COMMAND...: one reported check; fails as COMMAND does,
+# so a scenario can stop where going on would only pile up timeouts.
+check() {
+    local description=$1
+    shift
+    if "$@"; then
+        echo "ok - $description"
+        passed=$((passed + 1))
+    else
+        echo "not ok - $description"
+        failed=$((failed + 1))
+        return 1
+    fi
+}
+
+click() {
+    local x y
+    read -r x y <<<"${at[$1]}"
+    xs_click "$wid" "$x" "$y"
+}
+
+# region NAME: an area moved to where the dashboard is on the screen.
+region() {
+    local size=${area[$1]%%+*} x y ox oy
+    IFS=+ read -r _ x y <<<"${area[$1]}"
+    read -r ox oy <<<"$origin"
+    echo "${size}+$((x + ox))+$((y + oy))"
+}
+
+# shot_until FILE PREDICATE ARGS...: screenshots into FILE (in the
+# screenshot folder) until PREDICATE FILE ARGS... holds, for up to 10 s.
+shot_until() {
+    local file=$shots/$1
+    shift
+    xs_poll 10 shot_and_test "$file" "$@"
+}
+shot_and_test() { xs_shot "$1" && "${@:2:1}" "$1" "${@:3}"; }
+
+# --- what a screenshot shows; each takes the file first ---
+
+mode_shown() {  # FILE MODE: MODE's indicator lit, the other two dark
+    local m
+    for m in "${modes[@]}"; do
+        if [[ $m == "$2" ]]; then
+            xs_share_at_least "$1" "$(region "$m")" "${lit[$m]}" 0.6 || return 1
+        else
+            xs_share_at_most "$1" "$(region "$m")" "${lit[$m]}" 0.1 || return 1
+        fi
+    done
+}
+no_mode_shown() {
+    local m
+    for m in "${modes[@]}"; do
+        xs_share_at_most "$1" "$(region "$m")" "${lit[$m]}" 0.1 || return 1
+    done
+}
+display_dark() { no_mode_shown "$1" && xs_share_at_least "$1" "$(region clip)" "$xs_black" 0.95; }
+voice_box_shown() { no_mode_shown "$1" && xs_share_at_least "$1" "$(region clip)" "$xs_red" 0.05; }
+readouts_lit() {
+    xs_share_at_least "$1" "$(region left_readout)" "$xs_red" 0.04 &&
+        xs_share_at_least "$1" "$(region right_readout)" "$xs_red" 0.04
+}
+readouts_dark() {
+    xs_share_at_least "$1" "$(region left_readout)" "$xs_black" 0.98 &&
+        xs_share_at_least "$1" "$(region right_readout)" "$xs_black" 0.98
+}
+lamp_lit() { xs_share_at_least "$1" "$(region "$2")" "$xs_red" 0.25; }
+lamp_dark() { xs_share_at_most "$1" "$(region "$2")" "$xs_red" 0.02; }
+on_and_lamp_lit() { powered_on "$1" && lamp_lit "$1" left-1; }
+clip_chosen_lamp_lit() { no_mode_shown "$1" && lamp_lit "$1" left-1; }
+# lamps_not FILE lit|dark: prints the lamp rows not in that state
+lamps_not() {
+    local row
+    for row in "${lamp_rows[@]}"; do
+        "lamp_$2" "$1" "${row%% *}" || echo "${row%% *}"
+    done
+}
+all_lamps() { [[ -z $(lamps_not "$1" "$2") ]]; }
+lamps_lit() { all_lamps "$1" lit; }
+lamps_dark() { all_lamps "$1" dark; }
+# click_lamps [-other]: the left (or right) button of every lamp row
+click_lamps() {
+    local row
+    for row in "${lamp_rows[@]}"; do click "${row%% *}${1-}"; done
+}
+powered_on() { readouts_lit "$1" && mode_shown "$1" normal; }
+powered_off() { readouts_dark "$1" && display_dark "$1"; }
+same_as() { ! xs_differ "$1" "$2" "$(identify -format '%wx%h+0+0' "$2")"; }
+clip_moved() { xs_differ "$1" "$2" "$(region clip)" && voice_box_shown "$1"; }
+disclaimer_painted() {  # its light grey face, not an empty frame
+    local x y w h
+    read -r x y w h < <(xs_geometry "$wid")
+    xs_share_at_least "$1" "${w}x${h}+${x}+${y}" 'r>0.8 && g>0.8 && b>0.8' 0.5
+}
+
+# changes_nothing SHOT ZONE...: clicking ZONEs changes nothing on screen.
+# The left lamp, switched on and off again after them, proves the clicks
+# were handled before the screen is compared: clicks reach the program in
+# order.
+changes_nothing() {
+    local before=$shots/$1 zone
+    shift
+    for zone in "$@"; do click "$zone"; done
+    click left-1
+    shot_until lamp-probe.png lamp_lit left-1 || return 1
+    click left-1
+    shot_until lamp-probe.png same_as "$before"
+}
+
+# --- starting and ending the program ---
+
+# start [WORKING_FOLDER] [EXECUTABLE]: a fresh program with its disclaimer up.
+start() {
+    xs_watch_clients || return 1
+    xs_app_start "${2:-$exe}" "${1:-$work}"
+    wid=$(xs_wait_window "$DISCLAIMER") || { echo "# no disclaimer; log:"; sed 's/^/#   /' "$xs_dir/app.log"; return 1; }
+}
+
+# agree: through the disclaimer to the dashboard; $wid becomes the dashboard.
+agree() {
+    local x y
+    click agree
+    wid=$(xs_wait_window "$DASHBOARD") || return 1
+    read -r x y _ _ < <(xs_geometry "$wid")
+    origin="$x $y"
+}
+
+open_dashboard() { start "$@" && agree; }
+
+# ends_with_zero SECONDS: the program ended by itself, with status 0.
+ends_with_zero() {
+    xs_app_wait_exit "$1" || { echo "# still running after $1 s"; return 1; }
+    [[ $xs_app_status == 0 ]] || { echo "# exit status $xs_app_status"; return 1; }
+}
+
+# only_windows COUNT: COUNT different windows were ever managed since start.
+only_windows() {
+    local seen
+    seen=$(xs_clients_seen)
+    [[ $seen == "$1" ]] || { echo "# $seen windows appeared, expected $1"; return 1; }
+}
+
+placed_at() {  # X Y WIDTH HEIGHT: the dashboard's place and size
+    local got
+    got=$(xs_geometry "$wid")
+    [[ $got == "$*" ]] || { echo "# dashboard at '$got', expected '$*'"; return 1; }
+}
+
+sized() {  # WIDTH HEIGHT: window $wid's size
+    local got
+    got=$(xs_geometry "$wid")
+    [[ $got == *" $1 $2" ]] || { echo "# size of '$got', expected $1 x $2"; return 1; }
+}
+
+only_dashboard_showing() {
+    local ids
+    ids=$(xdotool search --onlyvisible --pid "$xs_app_pid" 2>/dev/null)
+    [[ $ids == "$wid" ]] || { echo "# showing: ${ids//$'\n'/ }"; return 1; }
+}
+
+has_frame() {  # the window manager put a title bar on it
+    local top
+    top=$(xprop -id "$wid" _NET_FRAME_EXTENTS | awk -F'[=,]' '{ print $4 + 0 }')
+    ((top > 0))
+}
+
+off_taskbar() {  # a utility window, or one asking to be left off task bars
+    xprop -id "$wid" _NET_WM_WINDOW_TYPE _NET_WM_STATE |
+        grep -qE '_NET_WM_WINDOW_TYPE_UTILITY|_NET_WM_STATE_SKIP_TASKBAR'
+}
+
+# wm_close HOW: the window manager closes window $wid, as a user asks it to.
+wm_close() {
+    case $1 in
+        alt-f4)
+            xdotool windowactivate "$wid" 2>/dev/null
+            xs_poll 10 is_active || return 1
+            xdotool key alt+F4
+            ;;
+        request) wmctrl -i -c "$wid" ;;
+    esac
+}
+is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$wid" ]]; }
+
+# ends the scenario's program whatever state it was left in
+finish() {
+    xs_app_kill
+    xs_unwatch_clients
+    origin='0 0'
+}
+
+# --- scenarios ---
+
+# The whole tour: disclaimer, dashboard, power, modes, voice box, lamps, exit.
+scenario_tour() {
+    echo "# tour of the dashboard"
+    check "disclaimer window appears" start || return
+    check "disclaimer has a client area of 324 x 270" sized 324 270
+    check "disclaimer has a window manager frame" has_frame
+    check "disclaimer is painted" shot_until 01-disclaimer.png disclaimer_painted
+    check "I Agree opens the dashboard" agree || return
+    check "disclaimer goes away" xs_wait_no_window "$DISCLAIMER"
+    check "dashboard fills the 1024x768 screen at (0,0)" placed_at 0 0 1024 768
+    check "dashboard stays off the task bar" off_taskbar
+    check "dashboard starts powered off" shot_until 02-dashboard-off.png powered_off
+    check "lamps start dark" lamps_dark "$shots/02-dashboard-off.png"
+    check "modes and voice box do nothing while off" \
+        changes_nothing 02-dashboard-off.png normal auto pursuit program small empty
+
+    click power
+    check "power on: normal display and red readouts" shot_until 03-power-on-normal.png powered_on || return
+    check "power on: status field changes" \
+        xs_differ "$shots/03-power-on-normal.png" "$shots/02-dashboard-off.png" "$(region status)"
+    check "click on empty black changes nothing" changes_nothing 03-power-on-normal.png empty
+
+    local mode
+    for mode in 04-auto 05-pursuit; do
+        click "${mode#*-}"
+        check "${mode#*-} zone lights only its indicator" shot_until "$mode.png" mode_shown "${mode#*-}"
+    done
+    voice_box program 06-voicebox-a.png 07-voicebox-b.png
+
+    click_lamps
+    check "one button of each row lights all 16 console lamps" shot_until 08-lamps.png lamps_lit ||
+        echo "# dark: $(lamps_not "$shots/08-lamps.png" lit)"
+    check "readouts stay lit beside the lamps" readouts_lit "$shots/08-lamps.png"
+
+    click power
+    check "power off: readouts and display go dark" shot_until 09-power-off.png powered_off
+    check "power off leaves the lamps lit" lamps_lit "$shots/09-power-off.png"
+
+    click power
+    check "power on again: normal display, not the clip" shot_until 10-power-on-again.png powered_on
+    voice_box small 11-small-voicebox-a.png 12-small-voicebox-b.png
+    click normal
+    check "normal zone replaces the clip" shot_until 13-normal-after-clip.png mode_shown normal
+
+    click power
+    click_lamps -other
+    check "power, and the rows' other buttons, off again: dashboard as it started" \
+        shot_until 14-as-started.png same_as "$shots/02-dashboard-off.png"
+
+    click exit
+    check "exit zone ends the program with status 0" ends_with_zero 10
+    check "no window is left" xs_wait_no_window "$DASHBOARD"
+}
+
+# voice_box ZONE FIRST SECOND: ZONE shows the animated clip, in two
+# screenshots that differ.
+voice_box() {
+    click "$1"
+    check "$1 voice-box button shows the clip" shot_until "$2" voice_box_shown || return
+    check "$1 voice-box clip animates" shot_until "$3" clip_moved "$shots/$2"
+}
+
+# Declining, or closing the disclaimer, ends the program before any dashboard.
+scenario_decline() {
+    local how
+    for how in button alt-f4 request; do
+        echo "# disclaimer declined by: $how"
+        check "disclaimer appears" start || continue
+        if [[ $how == button ]]; then click disagree; else wm_close "$how"; fi
+        check "$how: program ends with status 0" ends_with_zero 10
+        check "$how: no dashboard ever appeared" only_windows 1
+        finish
+    done
+}
+
+# Closing the dashboard through the window manager ends the whole program.
+scenario_wm_close_dashboard() {
+    local how
+    for how in alt-f4 request; do
+        echo "# dashboard closed by: $how"
+        check "dashboard appears" open_dashboard || { finish; continue; }
+        click power
+        check "$how: dashboard responds before closing" shot_until "15-close-$how.png" powered_on
+        wm_close "$how"
+        check "$how: program ends with status 0" ends_with_zero 10
+        finish
+    done
+}
+
+# On a bigger screen the dashboard sits in the middle and clicks still land.
+scenario_big_screen() {
+    echo "# 1280x1024 screen"
+    xs_stop_x
+    check "1280x1024 X server starts" xs_start_x 1280x1024 || return
+    check "dashboard appears" open_dashboard || { finish; return; }
+    check "dashboard centred at (128,128)" placed_at 128 128 1024 768
+    click power
+    click left-1
+    check "power and lamp work at the offset" shot_until 20-screen-1280x1024.png on_and_lamp_lit
+    click exit
+    check "exit zone ends the program with status 0" ends_with_zero 10
+    finish
+}
+
+# The voice box is found beside the executable, wherever that is.
+scenario_spaced_folder() {
+    echo "# copy in a folder with spaces, started from /"
+    local dir="$work/folder with spaces/velk sim"
+    mkdir -p "$dir" && cp "$exe" "$(dirname "$exe")/$voice_box" "$dir/"
+    check "dashboard appears" open_dashboard / "$dir/${exe##*/}" || { finish; return; }
+    click power
+    check "power on" shot_until 21-spaced-power-on.png powered_on
+    voice_box program 22-spaced-voicebox-a.png 23-spaced-voicebox-b.png
+    click exit
+    check "exit zone ends the program with status 0" ends_with_zero 10
+    finish
+}
+
+# make_voice_box KIND FILE: a voice box that is not a good GIF.
+make_voice_box() {
+    local real
+    real="$(dirname "$exe")/$voice_box"
+    case $1 in
+        random-64MiB) head -c 64M /dev/urandom >"$2" ;;
+        empty) : >"$2" ;;
+        truncated) head -c "$(($(stat -c %s "$real") / 2))" "$real" >"$2" ;;
+        header-only) head -c 13 "$real" >"$2" ;;
+        folder) mkdir "$2" ;;
+        missing) ;;
+    esac
+}
+
+# A broken or missing voice box costs the voice box only: the dashboard
+# comes up, responds, shows no message box and keeps its memory bounded.
+scenario_hostile_voice_box() {
+    local kind dir peak
+    for kind in random-64MiB empty truncated header-only folder missing; do
+        echo "# voice box: $kind"
+        dir="$work/hostile-$kind"
+        mkdir -p "$dir" && cp "$exe" "$dir/" && make_voice_box "$kind" "$dir/$voice_box"
+        check "$kind: dashboard appears" open_dashboard "" "$dir/${exe##*/}" || { finish; continue; }
+        click power
+        check "$kind: power zone responds" shot_until "30-$kind-power-on.png" powered_on
+        click program
+        click left-1
+        check "$kind: voice box and lamp zones respond" \
+            shot_until "31-$kind-voicebox-lamp.png" clip_chosen_lamp_lit
+        click power
+        check "$kind: power off responds" shot_until "32-$kind-power-off.png" powered_off
+        check "$kind: only the dashboard is showing" only_dashboard_showing
+        check "$kind: no other window ever appeared" only_windows 2
+        peak=$(xs_app_peak_kb)
+        check "$kind: peak memory ${peak:-?} KiB, under 300 MB" test "${peak:-999999}" -lt $((300 * 1024))
+        click exit
+        check "$kind: exit zone ends the program with status 0" ends_with_zero 10
+        finish
+        rm -rf "$dir"
+    done
+}
+
+start_seconds=$SECONDS
+if check "1024x768 X server with a window manager starts" xs_start_x 1024x768; then
+    for scenario in scenario_tour scenario_decline scenario_wm_close_dashboard \
+        scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen; do
+        "$scenario"
+        finish
+    done
+fi
+rm -f "$shots/lamp-probe.png"
+echo "# screenshots in $shots; $((SECONDS - start_seconds)) s"
+echo "$passed passed, $failed failed"
+((failed == 0))
