@@ -341,7 +341,7 @@ Status Form::property(const QString &name, Property property, QVariant &value) c
     const Control *c = find(name);
     if (!c)
         return Status::NoSuchControl;
-    if (m_faults.contains(faultKey(name, property, Access::Read)))
+    if (!m_faults.isEmpty() && m_faults.contains(faultKey(name, property, Access::Read)))
         return Status::Failed;
     if (property == Property::Visible && c->widget) {
         value = !c->widget->isHidden();
@@ -367,7 +367,7 @@ Status Form::setProperty(const QString &name, Property property, const QVariant 
     const Control *c = find(name);
     if (!c)
         return Status::NoSuchControl;
-    if (m_faults.contains(faultKey(name, property, Access::Write)))
+    if (!m_faults.isEmpty() && m_faults.contains(faultKey(name, property, Access::Write)))
         return Status::Failed;
     if (property == Property::Visible && c->widget) {
         c->widget->setVisible(value.toBool());
