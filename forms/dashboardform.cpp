@@ -48,7 +48,7 @@ constexpr Settings topBar(const char *caption, Font font, int tab)
 }
 constexpr Settings redLine() { return {.fore = Red}; }
 
-const char Banner[] = "    Push The Buttons!           >>>          velk-simulator.example           >>";
+const char Banner[] = "    Push The Buttons!           >>>          velk.example           >>";
 
 const ControlRow Controls[] = {
     // kind               name           container      left   top  width height  settings

@@ -19,7 +19,7 @@ const char Warning[] =
     "\r\n"
     "NOTE: You cannot expect much from this release, it just shows you the beginning.\r\n";
 
-const char Info[] = "Looking for info or the latest version? Visit: velk-simulator.example";
+const char Info[] = "Looking for info or the latest version? Visit: velk.example";
 const char Author[] = "This is a program created by: Tovek Marrin AKA Dravimok";
 
 constexpr Font Bold(double points) { return {"MS Sans Serif", points, 700}; }

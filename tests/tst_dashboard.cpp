@@ -97,7 +97,7 @@ void tst_Dashboard::loadsInItsInitialState()
     QVERIFY(!visible("Text4"));
     QVERIFY(visible("Label7"));  // visible itself, but clipped away by its box
     QCOMPARE(text("Label29", Property::Caption),
-             QStringLiteral("    Push The Buttons!           >>>          velk-simulator.example           >>"));
+             QStringLiteral("    Push The Buttons!           >>>          velk.example           >>"));
     QCOMPARE(text("Label6", Property::Caption), QStringLiteral("Tovek's VELK Simulator"));
     QCOMPARE(text("Label2", Property::Caption), QStringLiteral("X"));
     QVERIFY(w->windowIcon().isNull());

@@ -72,6 +72,12 @@ void tst_Disclaimer::startsAlone()
     QCOMPARE(disclaimer->property(QStringLiteral("Text1"), Property::Text, text), runtime::Status::Ok);
     QCOMPARE(text.toString(), Warning);
     QCOMPARE(Warning.size(), 319);
+    // The information line fits its label on one line.
+    QWidget *info = disclaimer->control(QStringLiteral("Label3"));
+    QVariant caption;
+    disclaimer->property(QStringLiteral("Label3"), Property::Caption, caption);
+    QVERIFY(caption.toString().startsWith(QLatin1String("Looking for info or the latest version? Visit: ")));
+    QVERIFY(QFontMetrics(info->font()).horizontalAdvance(caption.toString()) <= info->width());
 }
 
 void tst_Disclaimer::layout_data()
