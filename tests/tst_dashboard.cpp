@@ -74,6 +74,7 @@ private slots:
     void lampZones_data();
     void lampZones();
     void bothButtonsOfARowShareItsLamp();
+    void aDoubleClickIsTwoClicks();
     void statusFieldsAreReadOnly();
     void injectedFaultStopsPowerSwitchPartWay();
     void voiceBoxComesFromBesideTheExecutable();
@@ -335,6 +336,27 @@ void tst_Dashboard::bothButtonsOfARowShareItsLamp()
         click(centre(LampZones[i]));
     QCOMPARE(litLamps(), QStringList());
     QCOMPARE(display(), QStringLiteral("velknormall"));  // lamps leave the power alone
+}
+
+void tst_Dashboard::aDoubleClickIsTwoClicks()
+{
+    // A quick second press is never lost: a double click on a lamp zone
+    // flips the lamp twice.
+    struct Presses : QObject
+    {
+        int count = 0;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            count += e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick;
+            return false;
+        }
+    } presses;
+    form->control(QStringLiteral("Label12"))->installEventFilter(&presses);
+    click(centre(LampZones[0]));
+    QCOMPARE(litLamps(), QStringList{"Picture6"});
+    QTest::mouseDClick(window, Qt::LeftButton, {}, centre(LampZones[0]));
+    QCOMPARE(presses.count, 3);
+    QCOMPARE(litLamps(), QStringList{"Picture6"});
 }
 
 void tst_Dashboard::statusFieldsAreReadOnly()
