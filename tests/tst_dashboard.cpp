@@ -5,6 +5,7 @@
 #include "dashboardfixture.h"
 
 #include "browserview.h"
+#include "eventcounter.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -127,17 +128,13 @@ void tst_Dashboard::steadyReadoutsDoNotRepaint()
     // The timer writes both captions a thousand times a second; while they
     // hold their text nothing may repaint.
     powerOn();
-    struct PaintCounter : QObject
-    {
-        int paints = 0;
-        bool eventFilter(QObject *, QEvent *e) override { paints += e->type() == QEvent::Paint; return false; }
-    } counter;
+    EventCounter paints({QEvent::Paint});
     QTest::qWait(50);
-    form->control(QStringLiteral("Label10"))->installEventFilter(&counter);
-    form->control(QStringLiteral("Label11"))->installEventFilter(&counter);
-    form->window()->installEventFilter(&counter);
+    paints.watch(form->control(QStringLiteral("Label10")));
+    paints.watch(form->control(QStringLiteral("Label11")));
+    paints.watch(form->window());
     QTest::qWait(300);
-    QCOMPARE(counter.paints, 0);
+    QCOMPARE(paints.count, 0);
 }
 
 void tst_Dashboard::powerSwitchesOnAndOff()
@@ -342,16 +339,8 @@ void tst_Dashboard::aDoubleClickIsTwoClicks()
 {
     // A quick second press is never lost: a double click on a lamp zone
     // flips the lamp twice.
-    struct Presses : QObject
-    {
-        int count = 0;
-        bool eventFilter(QObject *, QEvent *e) override
-        {
-            count += e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick;
-            return false;
-        }
-    } presses;
-    form->control(QStringLiteral("Label12"))->installEventFilter(&presses);
+    EventCounter presses({QEvent::MouseButtonPress, QEvent::MouseButtonDblClick});
+    presses.watch(form->control(QStringLiteral("Label12")));
     click(centre(LampZones[0]));
     QCOMPARE(litLamps(), QStringList{"Picture6"});
     QTest::mouseDClick(window, Qt::LeftButton, {}, centre(LampZones[0]));

@@ -2,6 +2,7 @@
 // anything is built, clicks routed by stacking and visibility through the
 // window system, pictures drawn one to one and clipped, run-time errors
 // that stop a handler part-way, and the lifetime of windows.
+#include "eventcounter.h"
 #include "form.h"
 #include "forms.h"
 #include "label.h"
@@ -266,19 +267,15 @@ void tst_FormsRuntime::unchangedCaptionDoesNotRepaint()
     Form *form = Forms::loaded(QStringLiteral("Zones"));
     QWidget *back = form->control(QStringLiteral("Back"));
     QVERIFY(QTest::qWaitForWindowExposed(back->window()));
-    struct PaintCounter : QObject
-    {
-        int paints = 0;
-        bool eventFilter(QObject *, QEvent *e) override { paints += e->type() == QEvent::Paint; return false; }
-    } counter;
+    EventCounter paints({QEvent::Paint});
     QCoreApplication::processEvents();
-    back->installEventFilter(&counter);
+    paints.watch(back);
     for (int i = 0; i < 100; ++i)
         QCOMPARE(form->setProperty(QStringLiteral("Back"), Property::Caption, QStringLiteral("Back")), Status::Ok);
     QCoreApplication::processEvents();
-    QCOMPARE(counter.paints, 0);
+    QCOMPARE(paints.count, 0);
     QCOMPARE(form->setProperty(QStringLiteral("Back"), Property::Caption, QStringLiteral("Moved")), Status::Ok);
-    QTRY_COMPARE(counter.paints, 1);
+    QTRY_COMPARE(paints.count, 1);
 }
 
 void tst_FormsRuntime::fontsResolve_data()
