@@ -20,7 +20,16 @@ Line::Line(QPoint from, QPoint to, QWidget *parent)
 void Line::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.setPen(QPen(palette().color(QPalette::WindowText), 0));
+    const QColor colour = palette().color(QPalette::WindowText);
+    // A level or upright line is a one-pixel-wide rectangle, which scales
+    // with the screen as the pictures do; a cosmetic pen would stay one
+    // device pixel thin.
+    if (m_from.x() == m_to.x() || m_from.y() == m_to.y()) {
+        p.fillRect(QRect(QPoint(qMin(m_from.x(), m_to.x()), qMin(m_from.y(), m_to.y())),
+                         QPoint(qMax(m_from.x(), m_to.x()), qMax(m_from.y(), m_to.y()))), colour);
+        return;
+    }
+    p.setPen(QPen(colour, 0));
     p.drawLine(m_from, m_to);
 }
 
