@@ -28,7 +28,7 @@ const ControlRow Controls[] = {
     // kind                 name        in  left  top   width height settings
     {Kind::CommandButton, "Command2", "", 3360, 2520, 1455,  495, {.caption = "I Do Not Agree", .tabIndex = 3}},
     {Kind::CommandButton, "Command1", "",  120, 2520, 1455,  495, {.caption = "I Agree", .tabIndex = 2}},
-    {Kind::TextBox,       "Text1",    "",  120,  480, 4695, 1935, {.text = Warning, .multiLine = true, .tabIndex = 1}},
+    {Kind::TextBox,       "Text1",    "",  120,  480, 4695, 1935, {.text = Warning, .multiLine = true, .tabIndex = 1, .accessible = {"Warning"}}},
     {Kind::Line,          "Line1",    "",  120, 3120, 4800, 3120},
     {Kind::Label,         "Label3",   "",  120, 3600, 4695,  375, {.caption = Info, .font = Bold(8.25), .align = Align::Center, .tabIndex = 5}},
     {Kind::Label,         "Label2",   "",  120, 3240, 4695,  255, {.caption = Author, .tabIndex = 4}},

@@ -2,6 +2,7 @@
 // stacked and in tab order, the handlers bound by name; then gives the
 // handlers the controls' properties by name, each access with a status.
 #include "form.h"
+#include "accessibility.h"
 #include "browserview.h"
 #include "controlkinds.h"
 #include "colours.h"
@@ -16,11 +17,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 namespace runtime {
 
@@ -32,6 +36,41 @@ class FormWindow : public QWidget
 {
 public:
     FormWindow(const QString &name, Qt::WindowFlags flags) : QWidget(nullptr, flags), m_name(name) {}
+
+    // On a scaled screen the pointer arrives in fractions of a pixel, and
+    // Qt hands it to the control at the nearest whole pixel: at twice the
+    // scale the right and lower device pixel of every pixel would click
+    // the neighbour. Each position is moved to the pixel that was painted
+    // where the pointer is, so a click lands on what the user sees there.
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease
+                && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove)
+            return false;
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        const qreal scale = static_cast<QWindow *>(watched)->devicePixelRatio();
+        const QPointF at = mouse->position();
+        // A position on a device pixel's corner stands for that device
+        // pixel, as a mouse reports it: the pixel painted over its centre.
+        // Any other position is a point, in the pixel that holds it.
+        auto painted = [scale](qreal x) {
+            const qreal device = x * scale;
+            if (std::abs(device - std::round(device)) < 1e-6)
+                return std::floor((std::round(device) + 0.5) / scale + 1e-9);
+            return std::floor(x + 1e-9);
+        };
+        const QPointF snapped(painted(at.x()), painted(at.y()));
+        if (snapped == at)
+            return false;
+        const QPointF shift = snapped - at;
+        QMouseEvent moved(type, snapped, mouse->scenePosition() + shift, mouse->globalPosition() + shift,
+                          mouse->button(), mouse->buttons(), mouse->modifiers(), mouse->pointingDevice());
+        moved.setTimestamp(mouse->timestamp());
+        QCoreApplication::sendEvent(watched, &moved);
+        event->setAccepted(moved.isAccepted());
+        return true;
+    }
 
 protected:
     void closeEvent(QCloseEvent *event) override
@@ -74,6 +113,9 @@ Form::Form(const FormDescription &d)
     m_window->setObjectName(m_name);
     m_window->setAttribute(Qt::WA_MacAlwaysShowToolWindow);
     m_window->setWindowTitle(QString::fromUtf8(w.caption));
+    accessibility::install();
+    if (w.accessibleName)
+        m_window->setAccessibleName(QString::fromUtf8(w.accessibleName));
     if (w.icon)
         m_window->setWindowIcon(QIcon(picturePath(QString::fromUtf8(w.icon))));
     if (w.back.isSet()) {
@@ -159,6 +201,7 @@ void Form::build(const FormDescription &d)
             c.widget->setFont(fontFor(s.font, parent->font()));
             c.widget->setObjectName(QString::fromUtf8(row.name));
             c.widget->setVisible(!s.hidden);
+            accessibility::describe(c.widget, s.accessible);
         }
         m_controls.insert(QString::fromUtf8(row.name), c);
     }
@@ -196,6 +239,7 @@ void Form::order(const FormDescription &d)
 void Form::show()
 {
     m_window->show();
+    m_window->windowHandle()->installEventFilter(m_window);
     m_window->activateWindow();
     // At first the focus goes to the first control in tab order that can
     // take it; later showings keep the control that last had it.

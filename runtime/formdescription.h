@@ -39,6 +39,18 @@ struct Font
 enum class Align { Left, Center, Right };
 enum class Border { ThreeD, Flat };
 
+// What assistive technology is told of a control: what it is called, and
+// for a picture box what it shows while shown and while hidden. A box with
+// a word for hidden keeps its place for a screen reader while hidden (a
+// dark lamp is still a lamp). Boxes of one container that share a name
+// stand on one spot and are told as one: the front-most shown speaks.
+struct Accessible
+{
+    const char *name = nullptr;
+    const char *shown = nullptr;
+    const char *hidden = nullptr;
+};
+
 // Only what differs from the runtime's defaults is set in a row.
 struct Settings
 {
@@ -56,6 +68,7 @@ struct Settings
     bool multiLine = false;
     int tabIndex = -1;
     int interval = 0;               // timers, milliseconds
+    Accessible accessible = {};
 };
 
 // For a line, left/top/width/height hold its end points x1, y1, x2, y2.
@@ -80,6 +93,7 @@ struct WindowSettings
     StartPosition start = StartPosition::WindowsDefault;
     Colour back = {};
     const char *icon = nullptr;     // a picture's name
+    const char *accessibleName = nullptr;  // nullptr: the caption
 };
 
 using HandlerFn = void (*)(Form &);

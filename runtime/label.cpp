@@ -1,6 +1,8 @@
 #include "label.h"
+#include "accessibility.h"
 #include "colours.h"
 
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -38,6 +40,12 @@ void Label::setCaption(const QString &caption)
         return;
     m_caption = caption;
     update();
+    accessibility::captionChanged(this);
+}
+
+bool Label::answersClicks() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&Label::clicked));
 }
 
 void Label::paintEvent(QPaintEvent *)

@@ -11,6 +11,8 @@ namespace runtime {
 
 class PictureBox : public BorderedControl
 {
+    Q_OBJECT
+
 public:
     PictureBox(Border border, QWidget *parent);
 
