@@ -36,8 +36,7 @@ class VisibilityWatch : public QObject
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if ((event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
-                && QAccessible::isActive()) {
+        if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
             for (QWidget *box : AccessiblePictureBox::group(static_cast<QWidget *>(watched))) {
                 QAccessible::State changed;
                 changed.invisible = true;
@@ -82,10 +81,11 @@ void describe(QWidget *control, const Accessible &words)
 QString shownWord(const QWidget *box) { return box->property(ShownKey).toString(); }
 QString hiddenWord(const QWidget *box) { return box->property(HiddenKey).toString(); }
 
+// Announced whether or not a screen reader is known to listen: captions
+// change only when their text does, which is seldom, and Qt passes the
+// announcement on only to those who listen.
 void captionChanged(Label *label)
 {
-    if (!QAccessible::isActive())
-        return;
     QAccessibleValueChangeEvent value(label, label->caption());
     QAccessible::updateAccessibility(&value);
     // An unnamed label is called by its caption; a named one tells it.

@@ -5,7 +5,7 @@
 set -eu
 packages="cmake g++ make qt6-base-dev qt6-qpa-plugins libgif-dev fonts-liberation
 xvfb xauth xdotool openbox wmctrl imagemagick x11-utils binutils-mingw-w64-x86-64 cpp
-desktop-file-utils appstream dpkg-dev file fakeroot
+desktop-file-utils appstream dpkg-dev file fakeroot qt6-base-private-dev
 valgrind clang libclang-rt-14-dev"
 for group in "$@"; do
     case "$group" in
