@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <cmath>
+
 namespace runtime {
 
 namespace {
@@ -22,7 +24,13 @@ protected:
     void paintEvent(QPaintEvent *event) override
     {
         QPainter p(this);
-        const QRegion uncovered = QRegion(event->rect()) - QRegion(picture.rect());
+        // At a fractional scale the picture's last row and column end
+        // inside a device pixel that neither the picture nor the fill
+        // beside it may claim: there the fill goes under the picture too.
+        const qreal scale = devicePixelRatioF();
+        QRegion uncovered(event->rect());
+        if (scale == std::floor(scale))
+            uncovered -= QRegion(picture.rect());
         for (const QRect &r : uncovered)
             p.fillRect(r, back);
         if (!picture.isNull())
