@@ -36,7 +36,9 @@ class VisibilityWatch : public QObject
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
+        // Nothing is built for announcements no one hears.
+        if ((event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
+                && QAccessible::isActive()) {
             for (QWidget *box : AccessiblePictureBox::group(static_cast<QWidget *>(watched))) {
                 QAccessible::State changed;
                 changed.invisible = true;

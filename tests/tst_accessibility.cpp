@@ -288,6 +288,10 @@ void tst_Accessibility::pressingAZone()
     QCOMPARE(field->text(QAccessible::Name), QStringLiteral("CPU status"));
     QCOMPARE(field->text(QAccessible::Value), status);
     QCOMPARE(displayTold(), display);
+    QAccessibleInterface *view = node("WebBrowser1");
+    QCOMPARE(view->role(), QAccessible::Animation);
+    QCOMPARE(view->text(QAccessible::Name), QStringLiteral("Voice box animation"));
+    QCOMPARE(view->state().invisible, picture != QLatin1String("Picture1"));
     QCOMPARE(node("Label10")->text(QAccessible::Value), readouts);
     QCOMPARE(node("Label11")->text(QAccessible::Value), readouts);
 }
