@@ -232,7 +232,6 @@ void tst_HighDpi::windowIsTheOneToOnePictureEnlarged()
 {
     QFETCH(QStringList, presses);
     press(presses);
-    QTest::qWait(20);  // the readouts' tick
     const QImage shot = deviceShot();
     const QImage one = oneToOne();
     // Kept for a look by eye, as the end-to-end test keeps its screenshots.
@@ -283,7 +282,6 @@ void tst_HighDpi::linesAreAWholePixelThick()
 void tst_HighDpi::textIsDrawnAtFullResolution()
 {
     powerOn();
-    QTest::qWait(20);
     const QImage shot = deviceShot();
     const QImage one = oneToOne();
     for (const QRect &readout : {QRect(209, 297, 105, 57), QRect(657, 305, 97, 49)}) {
