@@ -1,0 +1,192 @@
+#!/bin/bash
+# The Debian package as a user's machine gets it: made by CPack from the
+# build tree, its control fields, unpacked with dpkg-deb into a scratch
+# root, the desktop entry and AppStream metadata validated there, the icons
+# and the voice box compared with resources/, and the installed program
+# started through its bin/ link under Xvfb. The voice box it then shows
+# must be the installed file's: that file is swapped for a green and blue
+# GIF that no other voice box could be mistaken for.
+# Usage: tests/package.sh BUILD_DIR RESOURCES_DIR   (run by ctest as "package")
+set -u
+
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/xsession.sh
+source "$here/xsession.sh"
+
+[[ $# -eq 2 && -f $1/CPackConfig.cmake && -d $2 ]] ||
+    { echo "usage: $0 BUILD_DIR RESOURCES_DIR" >&2; exit 2; }
+build=$(realpath "$1")
+resources=$(realpath "$2")
+work=$(mktemp -d -t velk-package.XXXXXX) || exit 2
+trap 'xs_stop_x; rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM
+root=$work/root
+voice_box="velk voicebox.gif"
+app_dir=usr/lib/velk-simulator
+
+passed=0 failed=0
+check() {
+    local description=$1
+    shift
+    if "$@"; then
+        echo "ok - $description"
+        passed=$((passed + 1))
+    else
+        echo "not ok - $description"
+        failed=$((failed + 1))
+        return 1
+    fi
+}
+finish() {
+    echo "$passed passed, $failed failed"
+    ((failed == 0))
+    exit
+}
+
+# --- the package and what it holds ---
+
+# Into a folder of its own, so that a `make package` in build/ is left alone.
+make_deb() {
+    (cd "$work" && "${CPACK:-cpack}" --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1) ||
+        { sed 's/^/#   /' "$work/cpack.log"; return 1; }
+    deb=$(echo "$work"/out/*.deb)
+    [[ -f $deb ]]
+}
+
+# field NAME: a control field of the package.
+field() { dpkg-deb -f "$deb" "$1"; }
+
+# Depends lists what dpkg-shlibdeps found the executable linking: Qt
+# Widgets, Gui (which brings the X11 and picture plugins) and Core, and
+# the C and C++ libraries, each with a lowest version.
+depends_worked_out() {
+    local depends package
+    depends=$(field Depends)
+    echo "# Depends: $depends"
+    for package in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6; do
+        [[ $depends == *"$package (>= "* ]] || { echo "# no $package"; return 1; }
+    done
+}
+
+# The executable and its voice box together, and nothing else, in the
+# private folder; bin/ holds only a relative link to the executable.
+laid_out() {
+    local target
+    [[ $(ls -A "$root/$app_dir" | LC_ALL=C sort) == "$(printf '%s\n' "$voice_box" velk-simulator)" ]] ||
+        { echo "# in $app_dir: $(ls -A "$root/$app_dir")"; return 1; }
+    [[ -x $root/$app_dir/velk-simulator && ! -L $root/$app_dir/velk-simulator ]] || return 1
+    [[ $(ls -A "$root/usr/bin") == velk-simulator ]] || return 1
+    target=$(readlink "$root/usr/bin/velk-simulator") || { echo "# usr/bin/velk-simulator is no link"; return 1; }
+    [[ $target == ../lib/velk-simulator/velk-simulator ]] || { echo "# link to $target"; return 1; }
+}
+
+same_file() { cmp "$1" "$2"; }
+
+# One icon per size, each resources/' enlargement of the program icon.
+icons_installed() {
+    local size file
+    for size in 32 64 128 256; do
+        file=$root/usr/share/icons/hicolor/${size}x${size}/apps/$icon.png
+        cmp "$file" "$resources/appicon-$size.png" || return 1
+        [[ $(identify -format '%wx%h' "$file") == "${size}x${size}" ]] || return 1
+    done
+    [[ $(find "$root/usr/share/icons" -type f | wc -l) == 4 ]]
+}
+
+# quiet COMMAND...: prints what COMMAND says, and fails if it says anything.
+quiet() {
+    local said status
+    said=$("$@" 2>&1)
+    status=$?
+    [[ -n $said ]] && sed 's/^/#   /' <<<"$said"
+    [[ $status == 0 && -z $said ]]
+}
+
+# AppStream accepts the installed tree (the metadata, and the desktop
+# entry it launches) with no warning or error. What it may still say: that
+# the id's ".example" is no top-level domain it knows, and that the id is
+# capitalised, as desktop ids usually are.
+metainfo_valid() {
+    local said status
+    said=$(appstreamcli validate-tree --no-net --pedantic "$root" 2>&1)
+    status=$?
+    sed 's/^/#   /' <<<"$said"
+    ((status == 0)) && ! grep -E '^ *[EW]:' <<<"$said" >/dev/null &&
+        ! grep -E '^ *[IP]:' <<<"$said" | grep -vE 'cid-maybe-not-rdns|cid-contains-uppercase-letter' >/dev/null
+}
+
+desktop_key() { sed -n "s/^$1=//p" "$desktop"; }
+
+# The entry starts what the package installs, by the icon it installs, and
+# the metadata names that entry and this package's version as its release.
+entry_consistent() {
+    [[ $(desktop_key Exec) == velk-simulator && -L $root/usr/bin/velk-simulator ]] &&
+        [[ $(desktop_key Icon) == "$icon" ]] &&
+        grep -q "<launchable type=\"desktop-id\">${desktop##*/}</launchable>" "$metainfo" &&
+        grep -q "<release version=\"$(field Version)\"" "$metainfo" &&
+        grep -q "<binary>velk-simulator</binary>" "$metainfo"
+}
+
+# --- the installed program ---
+
+# Where to click in the disclaimer and the dashboard, and the part of the
+# central display the voice box shows.
+agree_at='56 184' power_at='841 421' voice_box_at='965 341'
+clip='167x191+361+265'
+green='g>0.8 && r<0.2 && b<0.2'
+blue='b>0.8 && r<0.2 && g<0.2'
+
+# A GIF of the clip's size that flips between pure green and pure blue.
+make_test_gif() {
+    convert -size 167x191 -delay 20 xc:'#00ff00' xc:'#0000ff' -loop 0 "$1"
+}
+
+shows() { xs_shot "$1" && xs_share_at_least "$1" "$clip" "$2" 0.9; }
+
+# Started from an empty folder through the link, so that only the folder
+# the link resolves to can hold the voice box it shows.
+run_installed() {
+    local wid empty=$work/elsewhere
+    mkdir -p "$empty"
+    xs_app_start "$root/usr/bin/velk-simulator" "$empty"
+    wid=$(xs_wait_window 'VELK-Simulator Version 1') || { sed 's/^/#   /' "$xs_dir/app.log"; return 1; }
+    xs_click "$wid" $agree_at
+    wid=$(xs_wait_window Form1) || return 1
+    xs_click "$wid" $power_at
+    # The power zone has acted once the readouts are lit.
+    xs_poll 10 shot_readouts "$work/on.png" || return 1
+    xs_click "$wid" $voice_box_at
+    dashboard=$wid
+}
+shot_readouts() { xs_shot "$1" && xs_share_at_least "$1" 105x57+209+297 "$xs_red" 0.04; }
+
+exits() {
+    xs_click "$dashboard" 1012 12
+    xs_app_wait_exit 10 && [[ $xs_app_status == 0 ]]
+}
+
+start_seconds=$SECONDS
+check "cpack makes a .deb from the build tree" make_deb || finish
+echo "# $(basename "$deb"): $(stat -c %s "$deb") bytes"
+check "dpkg-shlibdeps worked out the library dependencies" depends_worked_out
+check "dpkg-deb unpacks it" dpkg-deb -x "$deb" "$root" || finish
+check "executable and voice box in /$app_dir, a relative link in /usr/bin" laid_out
+check "the packaged voice box is resources/' byte for byte" \
+    same_file "$root/$app_dir/$voice_box" "$resources/$voice_box"
+desktop=$(echo "$root"/usr/share/applications/*.desktop)
+metainfo=$(echo "$root"/usr/share/metainfo/*.metainfo.xml)
+icon=$(basename "$desktop" .desktop)
+check "desktop entry is clean under desktop-file-validate" quiet desktop-file-validate "$desktop"
+check "metainfo is clean under appstreamcli validate-tree --no-net" metainfo_valid
+check "entry, metadata, icon and link agree" entry_consistent
+check "hicolor icons of 32, 64, 128 and 256 px are resources/' enlargements" icons_installed
+
+check "a green and blue test GIF replaces the installed voice box" \
+    make_test_gif "$root/$app_dir/$voice_box" || finish
+check "X server with a window manager starts" xs_start_x 1024x768 || finish
+check "the program, started through /usr/bin's link, agrees and powers on" run_installed || finish
+check "the voice box shows the installed file's green" xs_poll 10 shows "$work/green.png" "$green"
+check "and animates to its blue" xs_poll 10 shows "$work/blue.png" "$blue"
+check "exit zone ends the program with status 0" exits
+echo "# $((SECONDS - start_seconds)) s"
+finish
