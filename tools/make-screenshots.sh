@@ -31,10 +31,12 @@ save() {
 }
 
 # frame WID: the window with the frame the window manager put round it,
-# as WIDTHxHEIGHT+X+Y on the screen.
+# as WIDTHxHEIGHT+X+Y on the screen. xwininfo, since xdotool counts the
+# frame's offset twice for a framed window.
 frame() {
     local x y w h left right top bottom
-    read -r x y w h < <(xs_geometry "$1")
+    read -r x y w h < <(xwininfo -id "$1" |
+        awk -F: '/Absolute upper-left X|Absolute upper-left Y|  Width|  Height/ { printf "%d ", $2 }')
     IFS=', ' read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
     echo "$((w + left + right))x$((h + top + bottom))+$((x - left))+$((y - top))"
 }
