@@ -5,7 +5,8 @@
 # and the voice box compared with resources/, and the installed program
 # started through its bin/ link under Xvfb. The voice box it then shows
 # must be the installed file's: that file is swapped for a green and blue
-# GIF that no other voice box could be mistaken for.
+# GIF that no other voice box could be mistaken for. Those screenshots are
+# kept in $SCREENSHOT_DIR when it is set.
 # Usage: tests/package.sh BUILD_DIR RESOURCES_DIR   (run by ctest as "package")
 set -u
 
@@ -117,14 +118,25 @@ metainfo_valid() {
 
 desktop_key() { sed -n "s/^$1=//p" "$desktop"; }
 
-# The entry starts what the package installs, by the icon it installs, and
-# the metadata names that entry and this package's version as its release.
+# The entry starts what the package installs, by the icon it installs; the
+# metadata names that entry; the command has its manual page.
 entry_consistent() {
     [[ $(desktop_key Exec) == velk-simulator && -L $root/usr/bin/velk-simulator ]] &&
         [[ $(desktop_key Icon) == "$icon" ]] &&
         grep -q "<launchable type=\"desktop-id\">${desktop##*/}</launchable>" "$metainfo" &&
-        grep -q "<release version=\"$(field Version)\"" "$metainfo" &&
-        grep -q "<binary>velk-simulator</binary>" "$metainfo"
+        grep -q "<binary>velk-simulator</binary>" "$metainfo" &&
+        zcat "$root/usr/share/man/man1/velk-simulator.1.gz" | grep -q '^velk-simulator \\- '
+}
+
+# A new version needs its release written up: in the metadata, newest
+# first, and at the top of the changelog.
+release_noted() {
+    local version
+    version=$(field Version)
+    grep -m1 '<release ' "$metainfo" | grep -q "version=\"$version\"" ||
+        { echo "# no release $version at the top of the metadata"; return 1; }
+    zcat "$root/usr/share/doc/velk-simulator/changelog.gz" | head -n1 | grep -q "^velk-simulator ($version) " ||
+        { echo "# no entry for $version at the top of the changelog"; return 1; }
 }
 
 # --- the installed program ---
@@ -178,7 +190,8 @@ metainfo=$(echo "$root"/usr/share/metainfo/*.metainfo.xml)
 icon=$(basename "$desktop" .desktop)
 check "desktop entry is clean under desktop-file-validate" quiet desktop-file-validate "$desktop"
 check "metainfo is clean under appstreamcli validate-tree --no-net" metainfo_valid
-check "entry, metadata, icon and link agree" entry_consistent
+check "entry, metadata, icon, link and manual page agree" entry_consistent
+check "metadata and changelog describe this version's release" release_noted
 check "hicolor icons of 32, 64, 128 and 256 px are resources/' enlargements" icons_installed
 
 check "a green and blue test GIF replaces the installed voice box" \
@@ -187,6 +200,10 @@ check "X server with a window manager starts" xs_start_x 1024x768 || finish
 check "the program, started through /usr/bin's link, agrees and powers on" run_installed || finish
 check "the voice box shows the installed file's green" xs_poll 10 shows "$work/green.png" "$green"
 check "and animates to its blue" xs_poll 10 shows "$work/blue.png" "$blue"
+if [[ -n ${SCREENSHOT_DIR-} ]] && mkdir -p "$SCREENSHOT_DIR"; then
+    cp "$work"/green.png "$SCREENSHOT_DIR/package-green.png" 2>/dev/null
+    cp "$work"/blue.png "$SCREENSHOT_DIR/package-blue.png" 2>/dev/null
+fi
 check "exit zone ends the program with status 0" exits
 echo "# $((SECONDS - start_seconds)) s"
 finish
