@@ -38,18 +38,13 @@ check() {
         return 1
     fi
 }
-finish() {
-    echo "$passed passed, $failed failed"
-    ((failed == 0))
-    exit
-}
 
 # --- the package and what it holds ---
 
 # Into a folder of its own, so that a `make package` in build/ is left alone.
 make_deb() {
     (cd "$work" && "${CPACK:-cpack}" --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1) ||
-        { sed 's/^/#   /' "$work/cpack.log"; return 1; }
+        { comment "$(<"$work/cpack.log")"; return 1; }
     deb=$(echo "$work"/out/*.deb)
     [[ -f $deb ]]
 }
@@ -73,15 +68,21 @@ depends_worked_out() {
 # private folder; bin/ holds only a relative link to the executable.
 laid_out() {
     local target
-    [[ $(ls -A "$root/$app_dir" | LC_ALL=C sort) == "$(printf '%s\n' "$voice_box" velk-simulator)" ]] ||
-        { echo "# in $app_dir: $(ls -A "$root/$app_dir")"; return 1; }
+    local found
+    found=$(find "$root/$app_dir" -mindepth 1 -printf '%f\n' | LC_ALL=C sort)
+    [[ $found == "$(printf '%s\n' "$voice_box" velk-simulator)" ]] ||
+        { echo "# in $app_dir: ${found//$'\n'/, }"; return 1; }
     [[ -x $root/$app_dir/velk-simulator && ! -L $root/$app_dir/velk-simulator ]] || return 1
-    [[ $(ls -A "$root/usr/bin") == velk-simulator ]] || return 1
+    [[ $(find "$root/usr/bin" -mindepth 1 -printf '%f\n') == velk-simulator ]] || return 1
     target=$(readlink "$root/usr/bin/velk-simulator") || { echo "# usr/bin/velk-simulator is no link"; return 1; }
     [[ $target == ../lib/velk-simulator/velk-simulator ]] || { echo "# link to $target"; return 1; }
 }
 
 same_file() { cmp "$1" "$2"; }
+
+# comment TEXT: TEXT indented as a TAP comment, line by line.
+# shellcheck disable=SC2001
+comment() { sed 's/^/#   /' <<<"$1"; }
 
 # One icon per size, each resources/' enlargement of the program icon.
 icons_installed() {
@@ -99,7 +100,7 @@ quiet() {
     local said status
     said=$("$@" 2>&1)
     status=$?
-    [[ -n $said ]] && sed 's/^/#   /' <<<"$said"
+    [[ -n $said ]] && comment "$said"
     [[ $status == 0 && -z $said ]]
 }
 
@@ -111,7 +112,7 @@ metainfo_valid() {
     local said status
     said=$(appstreamcli validate-tree --no-net --pedantic "$root" 2>&1)
     status=$?
-    sed 's/^/#   /' <<<"$said"
+    comment "$said"
     ((status == 0)) && ! grep -E '^ *[EW]:' <<<"$said" >/dev/null &&
         ! grep -E '^ *[IP]:' <<<"$said" | grep -vE 'cid-maybe-not-rdns|cid-contains-uppercase-letter' >/dev/null
 }
@@ -143,7 +144,7 @@ release_noted() {
 
 # Where to click in the disclaimer and the dashboard, and the part of the
 # central display the voice box shows.
-agree_at='56 184' power_at='841 421' voice_box_at='965 341'
+declare -A at=([agree]='56 184' [power]='841 421' [voice_box]='965 341' [exit]='1012 12')
 clip='167x191+361+265'
 green='g>0.8 && r<0.2 && b<0.2'
 blue='b>0.8 && r<0.2 && g<0.2'
@@ -151,6 +152,12 @@ blue='b>0.8 && r<0.2 && g<0.2'
 # A GIF of the clip's size that flips between pure green and pure blue.
 make_test_gif() {
     convert -size 167x191 -delay 20 xc:'#00ff00' xc:'#0000ff' -loop 0 "$1"
+}
+
+click() {  # WINDOW ZONE
+    local x y
+    read -r x y <<<"${at[$2]}"
+    xs_click "$1" "$x" "$y"
 }
 
 shows() { xs_shot "$1" && xs_share_at_least "$1" "$clip" "$2" 0.9; }
@@ -161,20 +168,31 @@ run_installed() {
     local wid empty=$work/elsewhere
     mkdir -p "$empty"
     xs_app_start "$root/usr/bin/velk-simulator" "$empty"
-    wid=$(xs_wait_window 'VELK-Simulator Version 1') || { sed 's/^/#   /' "$xs_dir/app.log"; return 1; }
-    xs_click "$wid" $agree_at
+    wid=$(xs_wait_window 'VELK-Simulator Version 1') || { comment "$(<"$xs_dir/app.log")"; return 1; }
+    click "$wid" agree
     wid=$(xs_wait_window Form1) || return 1
-    xs_click "$wid" $power_at
+    click "$wid" power
     # The power zone has acted once the readouts are lit.
     xs_poll 10 shot_readouts "$work/on.png" || return 1
-    xs_click "$wid" $voice_box_at
+    click "$wid" voice_box
     dashboard=$wid
 }
 shot_readouts() { xs_shot "$1" && xs_share_at_least "$1" 105x57+209+297 "$xs_red" 0.04; }
 
 exits() {
-    xs_click "$dashboard" 1012 12
+    click "$dashboard" exit
     xs_app_wait_exit 10 && [[ $xs_app_status == 0 ]]
+}
+
+# tally: how the checks went, as the script's status. finish stops early,
+# when a failed step would leave nothing for the later ones to look at.
+tally() {
+    echo "$passed passed, $failed failed"
+    ((failed == 0))
+}
+finish() {
+    tally
+    exit 1
 }
 
 start_seconds=$SECONDS
@@ -206,4 +224,4 @@ if [[ -n ${SCREENSHOT_DIR-} ]] && mkdir -p "$SCREENSHOT_DIR"; then
 fi
 check "exit zone ends the program with status 0" exits
 echo "# $((SECONDS - start_seconds)) s"
-finish
+tally
