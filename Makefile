@@ -3,7 +3,7 @@
 BUILD := build
 JOBS  := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test install package screenshots clean
 
 all: build
 
@@ -19,6 +19,19 @@ run: build
 
 test: build
 	cd "$(BUILD)" && ctest --output-on-failure -j $(JOBS)
+
+# The Debian layout under PREFIX (DESTDIR=... stages it elsewhere).
+PREFIX := /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install "$(BUILD)" --prefix "$(PREFIX)"
+
+# build/velk-simulator_<version>_<arch>.deb, stripped.
+package: build
+	cmake --build "$(BUILD)" --target package
+
+# docs/dashboard.png and docs/disclaimer.png, from the program under Xvfb.
+screenshots: build
+	bash "./tools/make-screenshots.sh" "./$(BUILD)/velk-simulator" docs
 
 clean:
 	rm -rf "$(BUILD)"

@@ -1,6 +1,7 @@
-// The nine built-in pictures. The committed files must be exactly what
-// make-pictures writes; their headers must be the plain JPEG, BMP and ICO
-// variants the picture loading expects; and the features that the
+// The nine built-in pictures and the desktop's icons. The committed files
+// must be exactly what make-pictures writes; their headers must be the
+// plain JPEG, BMP and ICO variants the picture loading expects; the icons
+// must be the program icon enlarged pixel for pixel; and the features that the
 // dashboard's zones, lamps and readouts are laid over must be painted where
 // the layout puts them, in the right colours. Colours are judged by hue with
 // some slack, since JPEG blurs edges and shifts shades a little.
@@ -94,7 +95,9 @@ QList<QPair<int, int>> litRuns(const QImage &image, QPoint from, QPoint step, in
 
 const QStringList AllPictures{"leftpanel.jpg",   "rightpanel.jpg", "leftconsole.jpg",
                               "rightconsole.jpg", "lamplit.jpg",   "modepursuit.bmp",
-                              "modeauto.bmp",     "modenormal.bmp", "appicon.ico"};
+                              "modeauto.bmp",     "modenormal.bmp", "appicon.ico",
+                              "appicon-32.png",   "appicon-64.png", "appicon-128.png",
+                              "appicon-256.png"};
 
 // The icon's promised pixels: three columns of 6 x 2 bars a pixel apart,
 // each column's first and last pixel row dark red, everything else black.
@@ -288,6 +291,34 @@ private slots:
                 const QString at = QString("pixel %1,%2").arg(x).arg(y);
                 QVERIFY2(palette[index] == iconPixel(x, y), qPrintable(at));
                 QVERIFY2(decoded.pixel(x, y) == iconPixel(x, y), qPrintable(at));
+            }
+        }
+    }
+
+    // The desktop's icons: the program icon with each pixel grown to a
+    // whole square block, so no pixel is a blend of two; and opaque, like
+    // the icon, so a dark theme cannot show through its black.
+    void desktopIcons_data()
+    {
+        QTest::addColumn<int>("size");
+        for (int size : {32, 64, 128, 256})
+            QTest::newRow(qPrintable(QString("%1 px").arg(size))) << size;
+    }
+    void desktopIcons()
+    {
+        QFETCH(int, size);
+        const QString name = QString("appicon-%1.png").arg(size);
+        QCOMPARE(committed(name).left(8), QByteArray("\x89PNG\r\n\x1a\n"));
+        const QImage icon = QImage(Resources.filePath(name));
+        QCOMPARE(icon.size(), QSize(size, size));
+        QVERIFY(!icon.hasAlphaChannel());
+        const QImage small = picture("appicon.ico");
+        const int factor = size / 32;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                if (icon.pixel(x, y) != small.pixel(x / factor, y / factor))
+                    QFAIL(qPrintable(QString("pixel %1,%2 is not the icon's %3,%4")
+                                         .arg(x).arg(y).arg(x / factor).arg(y / factor)));
             }
         }
     }

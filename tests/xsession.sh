@@ -1,8 +1,9 @@
 # A private X session for driving the built program from outside: its own
 # Xvfb and openbox, the program started in it, bounded waits for windows and
 # for what the screen shows, pointer clicks at window coordinates and
-# screenshots read pixel by pixel. Sourced (bash) by tests/endtoend.sh and
-# tools/make-screenshot.sh; the caller traps EXIT and calls xs_stop_x.
+# screenshots read pixel by pixel. Sourced (bash) by tests/endtoend.sh,
+# tests/package.sh and tools/make-screenshots.sh; the caller traps EXIT and
+# calls xs_stop_x.
 # shellcheck shell=bash disable=SC2034  # the xs_ variables are for callers
 
 xs_xvfb_pid='' xs_wm_pid='' xs_spy_pid='' xs_app_pid='' xs_app_status='' xs_dir=''

@@ -58,6 +58,21 @@ QByteArray jpeg(const QImage &image)
     return bytes;
 }
 
+QByteArray png(const QImage &image)
+{
+    QImage copy = image;
+    // Otherwise the pixel density comes from whatever screen the tool finds.
+    copy.setDotsPerMeterX(3780);
+    copy.setDotsPerMeterY(3780);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(copy))
+        return {};
+    return bytes;
+}
+
 QByteArray bmp24(const QImage &image)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);

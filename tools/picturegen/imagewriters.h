@@ -1,7 +1,8 @@
 // File encoders for the pictures. JPEG goes through Qt's writer, which
-// already emits a plain baseline JFIF file; the BMP and ICO layouts are
-// written here byte by byte, because the program's picture loading expects
-// exactly the 24-bit bitmap and 8-bit icon variants and Qt writes neither.
+// already emits a plain baseline JFIF file, and PNG through it too; the BMP
+// and ICO layouts are written here byte by byte, because the program's
+// picture loading expects exactly the 24-bit bitmap and 8-bit icon variants
+// and Qt writes neither.
 #ifndef IMAGEWRITERS_H
 #define IMAGEWRITERS_H
 
@@ -16,6 +17,10 @@ QByteArray jpeg(const QImage &image);
 
 // BITMAPFILEHEADER + BITMAPINFOHEADER, 24 bits, bottom-up, 3780 px/m.
 QByteArray bmp24(const QImage &image);
+
+// PNG through Qt's writer: a palette image stays a palette PNG; no text,
+// time or colour-space chunks. The desktop's icon theme takes this format.
+QByteArray png(const QImage &image);
 
 // One-image icon file: 8-bit palette image plus an all-clear AND mask.
 // `indexed` must be Format_Indexed8.

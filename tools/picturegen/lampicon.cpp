@@ -58,4 +58,22 @@ QImage icon()
     return image;
 }
 
+QImage icon(int size)
+{
+    const QImage small = icon();
+    Q_ASSERT(size > 0 && size % small.width() == 0);
+    const int factor = size / small.width();
+    // By hand rather than through QImage::scaled, so that repeating whole
+    // pixels is all that can happen, whatever Qt's scaler does with palettes.
+    QImage large(size, size, QImage::Format_Indexed8);
+    large.setColorTable(small.colorTable());
+    for (int y = 0; y < size; ++y) {
+        const uchar *from = small.constScanLine(y / factor);
+        uchar *to = large.scanLine(y);
+        for (int x = 0; x < size; ++x)
+            to[x] = from[x / factor];
+    }
+    return large;
+}
+
 } // namespace LampIcon

@@ -1,5 +1,6 @@
 // make-pictures OUTDIR: paints the dashboard's nine built-in pictures and
-// writes them into OUTDIR under the names the program embeds them by. The
+// writes them into OUTDIR under the names the program embeds them by, and
+// the icon enlarged for the desktop's icon theme (appicon-SIZE.png). The
 // copies committed in resources/ are this program's output; tst_pictures
 // runs it again and insists on identical bytes, so nothing here may depend
 // on the time, the locale or the desktop's font settings.
@@ -37,6 +38,10 @@ const Picture Pictures[] = {
     {"modeauto.bmp", [] { return ImageWriters::bmp24(ModeDisplays::paint(Mode::Auto)); }},
     {"modenormal.bmp", [] { return ImageWriters::bmp24(ModeDisplays::paint(Mode::Normal)); }},
     {"appicon.ico", [] { return ImageWriters::ico8(LampIcon::icon()); }},
+    {"appicon-32.png", [] { return ImageWriters::png(LampIcon::icon(32)); }},
+    {"appicon-64.png", [] { return ImageWriters::png(LampIcon::icon(64)); }},
+    {"appicon-128.png", [] { return ImageWriters::png(LampIcon::icon(128)); }},
+    {"appicon-256.png", [] { return ImageWriters::png(LampIcon::icon(256)); }},
 };
 
 int fail(const QString &message)

@@ -1,0 +1,83 @@
+#!/bin/bash
+# Makes the README's pictures (`make screenshots`): the built program in an
+# X server of its own, driven like a user would. disclaimer.png is the
+# disclaimer window as it first shows, with its window-manager frame;
+# dashboard.png is the whole 1024x768 screen once the dashboard is powered
+# on in AUTO with a few console lamps lit. Both are stripped PNGs, so the
+# same program gives the same files.
+# Usage: tools/make-screenshots.sh build/velk-simulator docs
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/xsession.sh
+source "$here/../tests/xsession.sh"
+
+fail() { echo "make-screenshots: $*" >&2; exit 1; }
+[[ $# -eq 2 && -x $1 ]] || fail "usage: $0 PATH/TO/velk-simulator OUTPUT_FOLDER"
+exe=$(realpath "$1")
+out=$2
+mkdir -p "$out" || fail "cannot create $out"
+trap xs_stop_x EXIT
+
+# In dashboard coordinates, which are the screen's on a 1024x768 screen:
+# power, AUTO, then one button of left rows 1, 3, 6 and right rows 2, 5, 8.
+clicks=('841 421' '949 421' '49 513' '49 577' '49 685' '881 537' '877 641' '877 741')
+auto_indicator=35x12+443+418
+last_lamp=15x13+921+729
+
+# save SHOT NAME [CROP]: the screenshot, cropped, as OUTPUT_FOLDER/NAME.
+save() {
+    convert "$1" ${3:+-crop "$3" +repage} -strip "$out/$2" || fail "cannot write $out/$2"
+    echo "wrote $out/$2 ($(identify -format '%wx%h' "$out/$2"), $(stat -c %s "$out/$2") bytes)"
+}
+
+# frame WID: the window with the frame the window manager put round it,
+# as WIDTHxHEIGHT+X+Y on the screen. xwininfo, since xdotool counts the
+# frame's offset twice for a framed window.
+frame() {
+    local x y w h left right top bottom
+    read -r x y w h < <(xwininfo -id "$1" |
+        awk -F: '/Absolute upper-left X|Absolute upper-left Y|  Width|  Height/ { printf "%d ", $2 }')
+    IFS=', ' read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
+    echo "$((w + left + right))x$((h + top + bottom))+$((x - left))+$((y - top))"
+}
+
+# The disclaimer is posed once its light grey face is painted and its
+# text's blinking caret is off: of a second's screenshots, the brightest.
+disclaimer_shot() {
+    local area=$1 best='' best_mean=-1 i mean
+    for i in 0 1 2 3 4; do
+        xs_shot "$xs_dir/disclaimer-$i.png" || return 1
+        mean=$(convert "$xs_dir/disclaimer-$i.png" -crop "$area" +repage -format '%[fx:mean]' info:)
+        if awk -v a="$mean" -v b="$best_mean" 'BEGIN { exit !(a > b) }'; then
+            best=$xs_dir/disclaimer-$i.png best_mean=$mean
+        fi
+        sleep 0.25
+    done
+    echo "$best"
+}
+
+# Clicks reach the program in order: once the last lamp shows, all is done.
+posed() {
+    xs_shot "$1" &&
+        xs_share_at_least "$1" "$auto_indicator" "$xs_yellow" 0.6 &&
+        xs_share_at_least "$1" "$last_lamp" "$xs_red" 0.25
+}
+painted() { xs_shot "$1" && xs_share_at_least "$1" "$2" 'r>0.8 && g>0.8 && b>0.8' 0.5; }
+
+xs_start_x 1024x768 || fail "no X server"
+xs_app_start "$exe" /
+wid=$(xs_wait_window 'VELK-Simulator Version 1') || fail "no disclaimer"
+area=$(frame "$wid")
+xs_poll 10 painted "$xs_dir/screen.png" "$area" || fail "the disclaimer was never painted"
+save "$(disclaimer_shot "$area")" disclaimer.png "$area"
+
+xs_click "$wid" 56 184  # I Agree
+wid=$(xs_wait_window Form1) || fail "no dashboard"
+for c in "${clicks[@]}"; do
+    read -r x y <<<"$c"
+    xs_click "$wid" "$x" "$y"
+done
+xs_poll 10 posed "$xs_dir/screen.png" || fail "the dashboard never showed AUTO and the lamps"
+save "$xs_dir/screen.png" dashboard.png
+xs_click "$wid" 1012 12  # the exit zone
+xs_app_wait_exit 10 || fail "the program did not end"
