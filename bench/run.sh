@@ -146,7 +146,8 @@ measure() {
     record "$p" ticks_per_s "$(stat_median 3)"
     record "$p" idle_paints "$(stat_sum 4)"
     record "$p" rss_mib "$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")"
-    record "$p" pss_mib "$(awk '/^Pss:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/smaps_rollup")"
+    record "$p" heap_mib "$(awk '/^[0-9a-f]+-/ { name = $6 } /^Rss:/ && (name == "" || name == "[heap]") { s += $2 }
+        END { printf "%.1f", s / 1024 }' "/proc/$pid/smaps")"
     record "$p" threads "$(ls "/proc/$pid/task" | wc -l)"
     grep -o 'imageformats/[^ ]*' "/proc/$pid/maps" | sort -u | tr '\n' ' ' >"$out/$p.plugins"
 
@@ -180,7 +181,7 @@ xs_gone() { ! kill -0 "$pid" 2>/dev/null || [[ $(awk '{ print $3 }' "/proc/$pid/
 
 # --- the X session ------------------------------------------------------
 xs_start_x 1024x768 || fail "no X server"
-echo "bench: display $DISPLAY; $RUNS runs each, alternating; ${PHASE}s per CPU figure"
+echo "bench: display $DISPLAY; $RUNS rounds of the three, the order rotating; ${PHASE}s per CPU figure"
 echo "bench: machine: $(nproc) cores, $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)," \
     "load $(cut -d' ' -f1-3 /proc/loadavg)"
 

@@ -20,7 +20,7 @@ voicebox_paints_per_s|4. paint events a second, voice box shown|
 hidden_cpu_pct|4. CPU, voice box hidden behind a mode picture, %|
 hidden_paints|4. paint events, voice box hidden (whole phase)|
 rss_mib|5. resident memory, dashboard up, MiB|1.2
-pss_mib|5. proportional set size, dashboard up, MiB|
+heap_mib|5. of which heap and anonymous, MiB|
 threads|5. threads, dashboard up|
 click_ms|6. click on a lamp zone to its repaint, ms|1.1
 ticks_per_s|7. 1 ms timer ticks delivered a second|
