@@ -1,3 +1,6 @@
+// The picture store behind picture(): an index of the embedded pictures by
+// name, made once, and each picture decoded once, on first use, kept for
+// the life of the application and shared by every box that shows it.
 #include "pictures.h"
 
 #include <QCoreApplication>

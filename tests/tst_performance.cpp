@@ -17,7 +17,7 @@ using runtime::Forms;
 
 namespace {
 
-const QPoint Power(841, 421), Normal(893, 421), Auto(949, 421), Pursuit(1005, 421), Programs(965, 341);
+const QPoint Normal(893, 421), Auto(949, 421), Pursuit(1005, 421), Programs(965, 341);
 
 // One button of each lamp's row, in window pixels.
 const QPoint LampButtons[] = {{49, 513}, {49, 545}, {49, 577}, {49, 609}, {45, 649}, {49, 685}, {49, 717}, {45, 749},
