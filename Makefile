@@ -1,9 +1,12 @@
 # The two commands of the README: `make run` and `make test`.
 # Both install what is missing, configure and build in build/ first.
-BUILD := build
-JOBS  := $(shell nproc 2>/dev/null || echo 2)
+# `make bench` builds in Release in a folder of its own and measures the
+# program against its yardstick (bench/run.sh; docs/performance.md).
+BUILD   := build
+RELEASE := build-release
+JOBS    := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build run test install package screenshots clean
+.PHONY: all deps build run test install package screenshots bench clean
 
 all: build
 
@@ -33,5 +36,11 @@ package: build
 screenshots: build
 	bash "./tools/make-screenshots.sh" "./$(BUILD)/velk-simulator" docs
 
+bench:
+	@sh "./tools/install-deps.sh" bench
+	cmake -S . -B "$(RELEASE)" -DCMAKE_BUILD_TYPE=Release
+	cmake --build "$(RELEASE)" -j $(JOBS) --target velk-simulator velk-simulator-bench yardstick
+	bash bench/run.sh "$(RELEASE)"
+
 clean:
-	rm -rf "$(BUILD)"
+	rm -rf "$(BUILD)" "$(RELEASE)"

@@ -1,14 +1,21 @@
 // Pictures are embedded under :/pictures and looked up by name, without
-// their extension ("leftpanel" finds leftpanel.jpg). Each is decoded once
-// and shared by every box that shows it.
+// their extension ("leftpanel" finds leftpanel.jpg). Each is decoded once,
+// on first use, into a pixmap in the screen's native pixel format, and
+// shared by every box that shows it.
 #pragma once
 
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 
 namespace runtime {
 
 QString picturePath(const QString &name);  // empty when there is no such picture
 QPixmap picture(const QString &name);      // null when there is no such picture
+
+// The names of the pictures decoded so far in this process, in the order
+// they were decoded: the tests check that showing a picture again never
+// decodes it again, and that nothing is decoded before it is needed.
+QStringList decodedPictures();
 
 } // namespace runtime

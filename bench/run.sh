@@ -1,0 +1,251 @@
+#!/bin/bash
+# The benchmark: VELK-Simulator against its yardstick (bench/yardstick.cpp,
+# and the same with the program's whole content: --same-content),
+# each a whole process in a private X server (Xvfb + openbox, as the
+# end-to-end test runs), driven by real clicks. Each round runs all three,
+# each taking every place in the order in turn, and every figure is printed
+# as the medians, with the spread (lowest to highest), and the median of
+# the per-round ratios. Then one run of each under callgrind counts
+# instructions, which do not depend on how busy the machine is.
+#
+# Usage: bench/run.sh BUILD_DIR   (make bench does it, with BUILD_DIR
+#        build-release). Environment: RUNS (rounds, default 5), PHASE
+#        (seconds per CPU figure, default 6), CLICKS (lamp clicks per run,
+#        default 8), CALLGRIND=0 to skip the instruction counts.
+# Writes BUILD_DIR/bench/: results.tsv, summary.txt, cpu-idle.png and the
+# raw traces.
+set -u
+export LC_ALL=C
+
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/xsession.sh
+source "$here/../tests/xsession.sh"
+
+[[ $# -eq 1 && -d $1 ]] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
+build=$(realpath "$1")
+RUNS=${RUNS:-5} PHASE=${PHASE:-6} CLICKS=${CLICKS:-8} CALLGRIND=${CALLGRIND:-1}
+out=$build/bench
+mkdir -p "$out" && rm -f "$out"/*.trace "$out"/*.log "$out"/*.dat "$out"/callgrind.* "$out"/results.tsv
+# The yardstick, and the yardstick with the program's whole content.
+programs=(program yardstick content)
+declare -A exe=([program]=$build/velk-simulator-bench [yardstick]=$build/yardstick [content]=$build/yardstick)
+declare -A args=([program]='' [yardstick]='' [content]='--same-content')
+declare -A title=([program]='VELK-Simulator Version 1' [yardstick]='Yardstick' [content]='Yardstick')
+for p in "${programs[@]}"; do
+    [[ -x ${exe[$p]} ]] || { echo "bench: no ${exe[$p]}" >&2; exit 2; }
+done
+
+pid='' trace='' t0=0
+stop_app() {
+    [[ -n $pid ]] || return 0
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    pid=''
+}
+trap 'stop_app; xs_stop_x' EXIT
+trap 'exit 130' INT TERM
+
+fail() { echo "bench: $*" >&2; exit 1; }
+
+# Microseconds on the clock the traces use (bash's own, no process started).
+us_now() { local t=$EPOCHREALTIME; echo $((10#${t/./} - t0)); }
+
+# start LABEL EXE ARGS [WRAPPER...]: starts a program with its trace on;
+# the wrapper (valgrind) runs in the same process, so $pid is the program's.
+start() {
+    local label=$1 file=$2 extra=$3
+    shift 3
+    trace=$out/$label.trace
+    : >"$trace"
+    local stamp=$EPOCHREALTIME
+    t0=$((10#${stamp/./}))
+    (cd / && VELK_BENCH_TRACE=$trace VELK_BENCH_T0=$stamp exec "$@" "$file" $extra) >"$out/$label.log" 2>&1 &
+    pid=$!
+}
+
+# wait_trace REGEX SECONDS: prints the first trace line matching REGEX.
+has_line() { grep -m1 -E "$1" "$trace"; }
+wait_trace() {
+    local end=$((SECONDS + $2)) line
+    until line=$(has_line "$1"); do
+        ((SECONDS < end)) || return 1
+        sleep 0.01
+    done
+    echo "$line"
+}
+count_lines() { grep -c -E "$1" "$trace"; }
+
+# The time of the last click before time $1.
+click_before() { awk -v t="$1" '$1 == "click" && $2 <= t { c = $2 } END { print c }' "$trace"; }
+
+# CPU nanoseconds the process has used, every thread; threads live as long
+# as the process here (the event reader, the voice box's decoder).
+cpu_ns() {
+    local s=0 f a
+    for f in /proc/"$pid"/task/*/schedstat; do
+        read -r a _ <"$f" 2>/dev/null && s=$((s + a))
+    done
+    echo "$s"
+}
+
+# cpu_phase SECONDS DATFILE: sets cpu_pct, the CPU used per wall second
+# over SECONDS in percent of one core, and phase_from, phase_to; appends
+# half-second samples to DATFILE when one is named.
+cpu_pct='' phase_from=0 phase_to=0
+cpu_phase() {
+    local n=$(($1 * 2)) i c0 w0 c1 w1 cs ws
+    c0=$(cpu_ns) w0=$(us_now)
+    cs=$c0 ws=$w0
+    for ((i = 0; i < n; i++)); do
+        sleep 0.5
+        c1=$(cpu_ns) w1=$(us_now)
+        [[ -n $2 ]] && awk -v t="$((w1 - w0))" -v c="$((c1 - cs))" -v w="$((w1 - ws))" \
+            'BEGIN { printf "%.2f %.3f\n", t / 1e6, c / w / 10 }' >>"$2"
+        cs=$c1 ws=$w1
+    done
+    cpu_pct=$(awk -v c="$((c1 - c0))" -v w="$((w1 - w0))" 'BEGIN { printf "%.3f", c / w / 10 }')
+    phase_from=$w0 phase_to=$w1
+}
+
+# Stat lines (one a second: ticks, paints) wholly inside the last phase.
+stat_median() {  # column: 3 ticks, 4 paints
+    awk -v a="$phase_from" -v b="$phase_to" -v col="$1" \
+        '$1 == "stat" && $2 > a + 1000000 && $2 <= b { print $col }' "$trace" | sort -n |
+        awk '{ v[NR] = $1 } END { print NR ? v[int((NR + 1) / 2)] : "nan" }'
+}
+stat_sum() {
+    awk -v a="$phase_from" -v b="$phase_to" -v col="$1" \
+        '$1 == "stat" && $2 > a + 1000000 && $2 <= b { s += $col } END { print s + 0 }' "$trace"
+}
+
+click_at() { xdotool mousemove "$1" "$2" click 1; }
+
+record() { printf '%s\t%s\t%s\t%s\n' "$1" "$run" "$2" "$3" >>"$out/results.tsv"; }
+
+# One whole run of one program: start-up, "I Agree", idle power-on, voice
+# box shown and hidden, memory, clicks on a lamp zone, exit.
+measure() {
+    local p=$1 line paint click wid i n ms
+    start "$p-$run" "${exe[$p]}" "${args[$p]}"
+    line=$(wait_trace '^paint 324x270 ' 30) || fail "$p: no disclaimer"
+    record "$p" startup_ms "$(awk '{ printf "%.2f", $3 / 1000 }' <<<"$line")"
+
+    wid=$(xs_wait_window "${title[$p]}" 10) || fail "$p: disclaimer not mapped"
+    sleep 0.3
+    xdotool mousemove --window "$wid" 56 184 click 1  # I Agree
+    line=$(wait_trace '^paint 1024x768 ' 30) || fail "$p: no dashboard"
+    paint=$(awk '{ print $3 }' <<<"$line")
+    click=$(click_before "$paint")
+    record "$p" agree_ms "$(awk -v a="$click" -v b="$paint" 'BEGIN { printf "%.2f", (b - a) / 1000 }')"
+
+    sleep 0.5
+    click_at 841 421  # power on: readouts "000", normal mode picture
+    sleep 1.5
+    cpu_phase "$PHASE" "$out/$p-idle-$run.dat"
+    record "$p" idle_cpu_pct "$cpu_pct"
+    record "$p" ticks_per_s "$(stat_median 3)"
+    record "$p" idle_paints "$(stat_sum 4)"
+    record "$p" rss_mib "$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")"
+    record "$p" heap_mib "$(awk '/^[0-9a-f]+-/ { name = $6 } /^Rss:/ && (name == "" || name == "[heap]") { s += $2 }
+        END { printf "%.1f", s / 1024 }' "/proc/$pid/smaps")"
+    record "$p" threads "$(ls "/proc/$pid/task" | wc -l)"
+    grep -o 'imageformats/[^ ]*' "/proc/$pid/maps" | sort -u | tr '\n' ' ' >"$out/$p.plugins"
+
+    # Clicks on a lamp zone, each waited for: click to the paint it causes.
+    for ((i = 0; i < CLICKS; i++)); do
+        n=$(count_lines '^clickpaint ')
+        click_at 49 513
+        xs_poll 5 test "$(count_lines '^clickpaint ')" -gt "$n" || fail "$p: lamp click not painted"
+        sleep 0.2
+    done
+    ms=$(awk '$1 == "click" { c = $2 } $1 == "clickpaint" && c { print ($2 - c) / 1000; c = 0 }' "$trace" |
+        tail -n "$CLICKS" | sort -n | awk '{ v[NR] = $1 } END { printf "%.2f", v[int((NR + 1) / 2)] }')
+    record "$p" click_ms "$ms"
+
+    click_at 965 341  # the voice box
+    sleep 1
+    cpu_phase "$PHASE" ''
+    record "$p" voicebox_cpu_pct "$cpu_pct"
+    record "$p" voicebox_paints_per_s "$(stat_median 4)"
+    click_at 893 421  # normal: the voice box hidden behind a mode picture
+    sleep 1
+    cpu_phase "$PHASE" ''
+    record "$p" hidden_cpu_pct "$cpu_pct"
+    record "$p" hidden_paints "$(stat_sum 4)"
+
+    click_at 1012 12  # exit
+    xs_poll 10 xs_gone || { echo "bench: $p did not end; killed" >&2; }
+    stop_app
+}
+xs_gone() { ! kill -0 "$pid" 2>/dev/null || [[ $(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null) == Z ]]; }
+
+# --- the X session ------------------------------------------------------
+xs_start_x 1024x768 || fail "no X server"
+echo "bench: display $DISPLAY; $RUNS rounds of the three, the order rotating; ${PHASE}s per CPU figure"
+echo "bench: machine: $(nproc) cores, $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)," \
+    "load $(cut -d' ' -f1-3 /proc/loadavg)"
+
+for ((run = 1; run <= RUNS; run++)); do
+    # Each in every place of the order in turn.
+    order=("${programs[@]:run % 3}" "${programs[@]:0:run % 3}")
+    for p in "${order[@]}"; do
+        measure "$p"
+        printf '  run %d %-9s start-up %s ms\n' "$run" "$p" \
+            "$(awk -v p="$p" -v r="$run" '$1 == p && $2 == r && $3 == "startup_ms" { print $4 }' "$out/results.tsv")"
+    done
+done
+
+# --- instruction counts (callgrind) -------------------------------------
+# Collects the whole run; the trace hook has no say in it. After power-on
+# and a settle, the counters are zeroed, the idle dashboard runs WINDOW
+# seconds (under valgrind's slowdown), and the counts are dumped.
+callgrind_ticks() {  # FILE: "calls inclusive_Ir total_Ir" for QTimer::timerEvent
+    awk '
+        /^(c?fn)=\(/ {
+            match($0, /\(([0-9]+)\)/); id = substr($0, RSTART + 1, RLENGTH - 2)
+            name = substr($0, RSTART + RLENGTH + 1)
+            if (name != "") names[id] = name
+            if ($0 ~ /^cfn=/) callee = names[id]
+            next
+        }
+        /^calls=/ { split($1, c, "="); pending = (callee ~ /^QTimer::timerEvent\(/) ? c[2] : 0; grab = 1; next }
+        grab { if (pending) { calls += pending; incl += $2 }; grab = 0; next }
+        /^summary:/ { total = $2 }
+        END { printf "%d %d %d\n", calls, incl, total }' "$1"
+}
+if ((CALLGRIND)); then
+    run=1
+    for p in "${programs[@]}"; do
+        echo "bench: $p under callgrind"
+        start "$p-callgrind" "${exe[$p]}" "${args[$p]}" valgrind --tool=callgrind -q \
+            --callgrind-out-file="$out/callgrind.$p.out"
+        wait_trace '^paint 324x270 ' 300 >/dev/null || fail "$p: no disclaimer under callgrind"
+        wid=$(xs_wait_window "${title[$p]}" 60) || fail "$p: disclaimer not mapped under callgrind"
+        sleep 1
+        xdotool mousemove --window "$wid" 56 184 click 1
+        wait_trace '^paint 1024x768 ' 300 >/dev/null || fail "$p: no dashboard under callgrind"
+        sleep 2
+        click_at 841 421
+        sleep 5
+        callgrind_control -z "$pid" >/dev/null
+        sleep 10
+        callgrind_control -d "$pid" >/dev/null
+        click_at 1012 12
+        xs_poll 60 xs_gone || echo "bench: $p did not end under callgrind; killed" >&2
+        stop_app
+        # The first two dumps are the trace hook's: exec to the
+        # disclaimer's first paint, "I Agree" to the dashboard's. The third
+        # is the idle window.
+        record "$p" startup_instructions "$(awk '/^summary:/ { print $2 }' "$out/callgrind.$p.out.1")"
+        record "$p" agree_instructions "$(awk '/^summary:/ { print $2 }' "$out/callgrind.$p.out.2")"
+        read -r calls incl total < <(callgrind_ticks "$out/callgrind.$p.out.3")
+        ((calls > 0)) || fail "$p: no timer ticks counted"
+        record "$p" tick_instructions $((incl / calls))
+        record "$p" loop_instructions_per_tick $((total / calls))
+    done
+fi
+
+# --- the summary and the plot -------------------------------------------
+"$here/summarize.sh" "$out" | tee "$out/summary.txt"
+((RUNS > 0)) && "$here/plot.sh" "$out" "$out/cpu-idle.png"
+exit 0

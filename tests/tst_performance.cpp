@@ -1,0 +1,139 @@
+// What the program must not do for nothing, counted rather than timed, so
+// that no machine's speed decides a result: nothing of the dashboard is
+// built or decoded before "I Agree"; each picture is decoded once however
+// often it is shown, by its own format's reader alone, into the screen's
+// own pixel format; and no voice-box frame is decoded while the voice box
+// is hidden behind a mode picture. Timings are the bench's (make bench).
+#include "dashboardfixture.h"
+
+#include "browserview.h"
+#include "pictures.h"
+
+#include <QFile>
+#include <QSet>
+#include <QSignalSpy>
+
+using runtime::Forms;
+
+namespace {
+
+const QPoint Normal(893, 421), Auto(949, 421), Pursuit(1005, 421), Programs(965, 341);
+
+// One button of each lamp's row, in window pixels.
+const QPoint LampButtons[] = {{49, 513}, {49, 545}, {49, 577}, {49, 609}, {45, 649}, {49, 685}, {49, 717}, {45, 749},
+                              {881, 505}, {881, 537}, {881, 569}, {881, 601}, {877, 641}, {881, 677}, {881, 709}, {877, 741}};
+
+const QStringList DashboardPictures = {"leftpanel", "rightpanel", "leftconsole", "rightconsole",
+                                       "lamplit", "modepursuit", "modeauto", "modenormal"};
+
+// The image-format plugins this process has loaded, by file name.
+QSet<QString> loadedImagePlugins()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return {};
+    QSet<QString> plugins;
+    for (const QByteArray &line : maps.readAll().split('\n'))
+        if (const qsizetype at = line.indexOf("/imageformats/"); at >= 0)
+            plugins << QString::fromUtf8(line.mid(at + 14));
+    return plugins;
+}
+
+} // namespace
+
+class tst_Performance : public DashboardFixture
+{
+    Q_OBJECT
+
+private slots:
+    // First: nothing has been decoded in this process before it.
+    void disclaimerDecodesNothingOfTheDashboard();
+    void picturesLoadOnlyTheirOwnReader();
+    void eachPictureIsDecodedOnce();
+    void picturesAreInTheScreensPixelFormat();
+    void hiddenVoiceBoxDecodesNoFrame();
+};
+
+void tst_Performance::disclaimerDecodesNothingOfTheDashboard()
+{
+    Forms::reset();
+    Forms::add(disclaimerForm());
+    Forms::add(dashboardForm());
+    QCOMPARE(Forms::show(QStringLiteral("Form2")), runtime::Status::Ok);
+    QVERIFY(QTest::qWaitForWindowExposed(Forms::loaded(QStringLiteral("Form2"))->window()));
+    QVERIFY(!Forms::loaded(QStringLiteral("Form1")));
+    const QStringList decoded = runtime::decodedPictures();
+    QVERIFY2(decoded.isEmpty() || decoded == QStringList{"appicon"}, qPrintable(decoded.join(u' ')));
+}
+
+void tst_Performance::picturesLoadOnlyTheirOwnReader()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("reads /proc/self/maps");
+#endif
+    // BMP is read by QtGui itself: asking every plugin about it first would
+    // load them all, each a library mapped for the rest of the run.
+    const QSet<QString> before = loadedImagePlugins();
+    for (const char *name : {"modepursuit", "modeauto", "modenormal"})
+        QVERIFY(!runtime::picture(QString::fromLatin1(name)).isNull());
+    QCOMPARE(loadedImagePlugins(), before);
+    QVERIFY(!runtime::picture(QStringLiteral("leftpanel")).isNull());
+    for (const QString &plugin : loadedImagePlugins() - before)
+        QVERIFY2(plugin.contains(QLatin1String("jpeg")), qPrintable(plugin));
+}
+
+void tst_Performance::eachPictureIsDecodedOnce()
+{
+    loadDashboard();
+    const QStringList first = runtime::decodedPictures();
+    for (const QString &name : DashboardPictures)
+        QVERIFY2(first.count(name) == 1, qPrintable(name));
+
+    // Every picture shown, some many times over: sixteen lamps share one.
+    powerOn();
+    for (QPoint mode : {Auto, Pursuit, Normal, Programs, Auto})
+        click(mode);
+    for (QPoint button : LampButtons)
+        click(button);
+    QCOMPARE(litLamps().size(), 16);
+    (void)shot();
+    // And the dashboard built afresh, as every test does.
+    loadDashboard();
+    (void)shot();
+    QCOMPARE(runtime::decodedPictures(), first);
+}
+
+void tst_Performance::picturesAreInTheScreensPixelFormat()
+{
+    // A picture in any other format would be converted at every paint.
+    const QImage::Format native = QPixmap(1, 1).toImage().format();
+    for (const QString &name : DashboardPictures)
+        QCOMPARE(runtime::picture(name).toImage().format(), native);
+}
+
+void tst_Performance::hiddenVoiceBoxDecodesNoFrame()
+{
+    loadDashboard();
+    auto *view = qobject_cast<runtime::BrowserView *>(form->control(QStringLiteral("WebBrowser1")));
+    QVERIFY(view);
+    QSignalSpy frames(view, &runtime::BrowserView::frameShown);
+    // Hidden from the start: the first frame at most, then nothing.
+    QTest::qWait(300);
+    const int atLoad = frames.count();
+    QVERIFY(atLoad <= 1);
+    QTest::qWait(300);
+    QCOMPARE(frames.count(), atLoad);
+
+    powerOn();
+    click(Programs);
+    QTRY_VERIFY(frames.count() >= atLoad + 3);  // it plays while seen
+
+    click(Normal);  // behind a mode picture
+    QTest::qWait(150);  // a frame asked for before the click may still land
+    const int atHide = frames.count();
+    QTest::qWait(500);
+    QCOMPARE(frames.count(), atHide);
+}
+
+QTEST_MAIN(tst_Performance)
+#include "tst_performance.moc"
