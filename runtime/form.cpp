@@ -306,30 +306,41 @@ void Form::injectFault(const QString &control, Property property, Access access)
     m_faults.insert(faultKey(control, property, access));
 }
 
+// Handlers name their controls with string literals, many times a second
+// on the timer's path: where a name once led is remembered by the address
+// of its text, so it is neither converted nor hashed again. The text is
+// compared as well, for a caller that reuses a buffer for another name.
+// The controls are all made when the form is built, so the pointers into
+// m_controls stay valid.
+const Form::Control *Form::find(const char *name) const
+{
+    auto it = m_byLiteral.constFind(name);
+    if (it != m_byLiteral.constEnd() && qstrcmp(it->name.constData(), name) == 0)
+        return it->control;
+    const Control *c = find(QString::fromUtf8(name));
+    if (c)
+        m_byLiteral.insert(name, {QByteArray(name), c});
+    return c;
+}
+
+bool Form::faulted(const QString &name, Property property, Access access) const
+{
+    return !m_faults.isEmpty() && m_faults.contains(faultKey(name, property, access));
+}
+
+bool Form::faulted(const char *name, Property property, Access access) const
+{
+    return !m_faults.isEmpty() && faulted(QString::fromUtf8(name), property, access);
+}
+
 Status Form::property(const QString &name, Property property, QVariant &value) const
 {
     const Control *c = find(name);
     if (!c)
         return Status::NoSuchControl;
-    if (!m_faults.isEmpty() && m_faults.contains(faultKey(name, property, Access::Read)))
+    if (faulted(name, property, Access::Read))
         return Status::Failed;
-    if (property == Property::Visible && c->widget) {
-        value = !c->widget->isHidden();
-        return Status::Ok;
-    }
-    if (property == Property::Text && c->kind == Kind::TextBox) {
-        value = static_cast<TextBox *>(c->widget)->text();
-        return Status::Ok;
-    }
-    if (property == Property::Caption && c->kind == Kind::Label) {
-        value = static_cast<Label *>(c->widget)->caption();
-        return Status::Ok;
-    }
-    if (property == Property::Caption && c->kind == Kind::CommandButton) {
-        value = static_cast<QPushButton *>(c->widget)->text();
-        return Status::Ok;
-    }
-    return Status::NoSuchProperty;
+    return read(*c, property, value);
 }
 
 Status Form::setProperty(const QString &name, Property property, const QVariant &value)
@@ -337,26 +348,52 @@ Status Form::setProperty(const QString &name, Property property, const QVariant 
     const Control *c = find(name);
     if (!c)
         return Status::NoSuchControl;
-    if (!m_faults.isEmpty() && m_faults.contains(faultKey(name, property, Access::Write)))
+    if (faulted(name, property, Access::Write))
         return Status::Failed;
-    if (property == Property::Visible && c->widget) {
-        c->widget->setVisible(value.toBool());
+    return write(*c, property, value);
+}
+
+Status Form::read(const Control &c, Property property, QVariant &value) const
+{
+    if (property == Property::Visible && c.widget) {
+        value = !c.widget->isHidden();
         return Status::Ok;
     }
-    if (property == Property::Text && c->kind == Kind::TextBox) {
-        static_cast<TextBox *>(c->widget)->setText(value.toString());
+    if (property == Property::Text && c.kind == Kind::TextBox) {
+        value = static_cast<TextBox *>(c.widget)->text();
         return Status::Ok;
     }
-    if (property == Property::Caption && c->kind == Kind::Label) {
-        static_cast<Label *>(c->widget)->setCaption(value.toString());
+    if (property == Property::Caption && c.kind == Kind::Label) {
+        value = static_cast<Label *>(c.widget)->caption();
         return Status::Ok;
     }
-    if (property == Property::Caption && c->kind == Kind::CommandButton) {
-        static_cast<QPushButton *>(c->widget)->setText(value.toString());
+    if (property == Property::Caption && c.kind == Kind::CommandButton) {
+        value = static_cast<QPushButton *>(c.widget)->text();
         return Status::Ok;
     }
-    if (property == Property::Navigate && c->kind == Kind::BrowserView)
-        return static_cast<BrowserView *>(c->widget)->navigate(value.toString());
+    return Status::NoSuchProperty;
+}
+
+Status Form::write(const Control &c, Property property, const QVariant &value)
+{
+    if (property == Property::Visible && c.widget) {
+        c.widget->setVisible(value.toBool());
+        return Status::Ok;
+    }
+    if (property == Property::Text && c.kind == Kind::TextBox) {
+        static_cast<TextBox *>(c.widget)->setText(value.toString());
+        return Status::Ok;
+    }
+    if (property == Property::Caption && c.kind == Kind::Label) {
+        static_cast<Label *>(c.widget)->setCaption(value.toString());
+        return Status::Ok;
+    }
+    if (property == Property::Caption && c.kind == Kind::CommandButton) {
+        static_cast<QPushButton *>(c.widget)->setText(value.toString());
+        return Status::Ok;
+    }
+    if (property == Property::Navigate && c.kind == Kind::BrowserView)
+        return static_cast<BrowserView *>(c.widget)->navigate(value.toString());
     return Status::NoSuchProperty;
 }
 
@@ -365,17 +402,21 @@ Status Form::setProperty(const QString &name, Property property, const QVariant 
 QVariant Form::get(const char *control, Property property) const
 {
     QVariant value;
-    const QString name = QString::fromUtf8(control);
-    if (const Status s = this->property(name, property, value); s != Status::Ok)
-        throw RunTimeError(s, name, property);
+    Status s = Status::NoSuchControl;
+    if (const Control *c = find(control))
+        s = faulted(control, property, Access::Read) ? Status::Failed : read(*c, property, value);
+    if (s != Status::Ok)
+        throw RunTimeError(s, QString::fromUtf8(control), property);
     return value;
 }
 
 void Form::put(const char *control, Property property, const QVariant &value)
 {
-    const QString name = QString::fromUtf8(control);
-    if (const Status s = setProperty(name, property, value); s != Status::Ok)
-        throw RunTimeError(s, name, property);
+    Status s = Status::NoSuchControl;
+    if (const Control *c = find(control))
+        s = faulted(control, property, Access::Write) ? Status::Failed : write(*c, property, value);
+    if (s != Status::Ok)
+        throw RunTimeError(s, QString::fromUtf8(control), property);
 }
 
 bool Form::visible(const char *control) const { return get(control, Property::Visible).toBool(); }

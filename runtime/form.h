@@ -67,6 +67,11 @@ private:
         QTimer *timer = nullptr;
     };
     const Control *find(const QString &name) const;
+    const Control *find(const char *name) const;
+    bool faulted(const QString &name, Property property, Access access) const;
+    bool faulted(const char *name, Property property, Access access) const;
+    Status read(const Control &c, Property property, QVariant &value) const;
+    Status write(const Control &c, Property property, const QVariant &value);
 
     void build(const FormDescription &description);
     void stack(const FormDescription &description);
@@ -83,6 +88,13 @@ private:
     QWidget *m_firstFocus = nullptr;
     bool m_focusPlaced = false;
     QSet<QString> m_faults;  // "control/property"
+    // Where each name a handler passed led; see find(const char *).
+    struct Named
+    {
+        QByteArray name;
+        const Control *control;
+    };
+    mutable QHash<const char *, Named> m_byLiteral;
 };
 
 } // namespace runtime

@@ -40,6 +40,7 @@ const ControlRow ZoneControls[] = {
     {Kind::TextBox,     "Memo",      "",      150, 2250, 1500,  600, {.multiLine = true, .tabIndex = 2}},
     {Kind::PictureBox,  "Sunken",    "",     4500, 2700,  600,  300, {.picture = "lamplit"}},
     {Kind::Timer,       "Ticker",    "",        0,    0,    0,    0, {.interval = 0}},
+    {Kind::Timer,       "Namer",     "",        0,    0,    0,    0, {.interval = 0}},
 };
 
 const Handler ZoneHandlers[] = {
@@ -50,6 +51,14 @@ const Handler ZoneHandlers[] = {
          me.setCaption("Back", QStringLiteral("first"));
          me.setCaption("Front", QStringLiteral("second"));
          me.setVisible("Hidden", true);
+     }},
+    // One buffer naming two controls in turn, as a caller that builds names does.
+    {"Namer_Timer", [](Form &me) {
+         char name[8];
+         for (const char *control : {"Back", "Beneath", "Back"}) {
+             qstrcpy(name, control);
+             me.setCaption(name, me.text("Field") + QLatin1String(control));
+         }
      }},
     // Caption of Back, then a property a text box lacks, then Back's caption.
     {"Form_Unload", [](Form &me) {
@@ -92,6 +101,7 @@ private slots:
 
     void runTimeErrorStopsTheHandlerThere();
     void injectedFaultStopsTheHandlerThere();
+    void aReusedNameBufferReachesEachControl();
     void showLoadsOnceBeforeShowing();
     void lastUnloadEndsTheProgram();
     void endStopsEveryHandler();
@@ -340,6 +350,21 @@ void tst_FormsRuntime::injectedFaultStopsTheHandlerThere()
     // Clicks still work after the error.
     QTest::mouseClick(windowOf("Zones"), Qt::LeftButton, {}, QPoint(60, 60));
     QCOMPARE(clicks.last(), QStringLiteral("Back_Click"));
+}
+
+void tst_FormsRuntime::aReusedNameBufferReachesEachControl()
+{
+    QCOMPARE(Forms::show(QStringLiteral("Zones")), Status::Ok);
+    Form *form = Forms::loaded(QStringLiteral("Zones"));
+    QVariant back, beneath;
+    for (const QString field : {QStringLiteral("one:"), QStringLiteral("two:")}) {
+        QCOMPARE(form->setProperty(QStringLiteral("Field"), Property::Text, field), Status::Ok);
+        QVERIFY(form->runHandler(QStringLiteral("Namer_Timer")));
+        QCOMPARE(form->property(QStringLiteral("Back"), Property::Caption, back), Status::Ok);
+        QCOMPARE(form->property(QStringLiteral("Beneath"), Property::Caption, beneath), Status::Ok);
+        QCOMPARE(back.toString(), field + QLatin1String("Back"));
+        QCOMPARE(beneath.toString(), field + QLatin1String("Beneath"));
+    }
 }
 
 void tst_FormsRuntime::showLoadsOnceBeforeShowing()
