@@ -1,6 +1,7 @@
 #include "framedecoder.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <gif_lib.h>
 
@@ -198,6 +199,7 @@ Animation FrameDecoder::decode(QByteArrayView bytes, QRect crop, const std::atom
     bool loopExtension = false;
     int loops = 0;
     std::vector<GifPixelType> line;
+    QSet<qint64> kept;  // the images counted in a.bytes
     auto stopped = [stop] { return stop && stop->load(); };
 
     for (;;) {
@@ -333,15 +335,19 @@ Animation FrameDecoder::decode(QByteArrayView bytes, QRect crop, const std::atom
         const bool allRows = rowsToDecode == size_t(desc.Height) && desc.Width > 0;
         const bool dataOk = allRows || skipImageData(gif.get());
 
-        // The frame as seen: the same picture as the last shares its image.
+        // The frame as seen: the same picture as the last shares its image,
+        // and so does a picture restored from before and left unchanged.
         if (!a.frames.isEmpty() && a.frames.constLast() == canvas) {
             a.frames.append(a.frames.constLast());
+        } else if (kept.contains(canvas.cacheKey())) {
+            a.frames.append(canvas);
         } else {
             if (a.bytes + canvas.sizeInBytes() > MaxFrameBytes) {
                 a.end = Animation::End::OverBudget;
                 break;
             }
             a.bytes += canvas.sizeInBytes();
+            kept.insert(canvas.cacheKey());
             a.frames.append(canvas);  // shared; the next change to canvas copies it
         }
         const int delay = control.delayCs * 10;

@@ -394,6 +394,14 @@ void tst_BrowserView::sameLookingFramesShareAnImage()
     QCOMPARE(a.frames.size(), 51);
     QCOMPARE(a.bytes, a.frames.at(0).sizeInBytes());
     QCOMPARE(a.frames.at(50).cacheKey(), a.frames.at(0).cacheKey());
+    // A picture restored from before a frame, then left as it was, is that
+    // earlier image again: counted once (found by the fuzzer).
+    const Animation b = FrameDecoder::decode(gif({4, 4}, {{.size = {4, 4}},
+                                                          {.size = {1, 1}, .colour = 2, .disposal = 3},
+                                                          {.size = {1, 1}, .at = {300, 300}}}), VoiceBoxCrop);
+    QCOMPARE(b.frames.size(), 3);
+    QCOMPARE(b.frames.at(2).cacheKey(), b.frames.at(0).cacheKey());
+    QCOMPARE(b.bytes, 2 * b.frames.at(0).sizeInBytes());
 }
 
 void tst_BrowserView::loopCounts()
