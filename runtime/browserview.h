@@ -1,10 +1,14 @@
-// The browser view: shows a picture file, animated or still, and nothing
-// else. navigate() returns at once; decoding runs on a worker thread and
-// the view paints each frame at (16, 24) within itself, on black. While the
-// view is not visible no frame is decoded; showing it resumes from where
-// it stopped without opening the file again.
+// The browser view: shows a GIF picture file, animated or still, and
+// nothing else. navigate() returns at once; the file is read and decoded
+// once, on a worker thread (see FrameDecoder for the bounds), into the
+// frames the view can show; the view then paints them at (16, 24) within
+// itself, on black, one after the other. While the view is not visible no
+// frame is advanced; showing it resumes where it stopped, without opening
+// the file again. Whatever the file, nothing is ever reported: what cannot
+// be shown leaves the view black.
 #pragma once
 
+#include "framedecoder.h"
 #include "status.h"
 
 #include <QImage>
@@ -17,8 +21,6 @@
 class QThread;
 
 namespace runtime {
-
-class FrameDecoder;
 
 class BrowserView : public QWidget
 {
@@ -33,9 +35,13 @@ public:
     Status navigate(const QString &path);
     QString address() const { return m_address; }
     QImage currentFrame() const { return m_frame; }
+    bool isLoading() const { return m_loading; }
+    qint64 decodedBytes() const { return m_animation.bytes; }
+    int frameCount() const { return int(m_animation.frames.size()); }
 
 signals:
     void navigated(const QString &path);  // the file was asked for
+    void loaded(int frames);              // decoding is over; 0: nothing to show
     void frameShown(int frame);           // frames shown since navigating
 
 protected:
@@ -43,20 +49,26 @@ protected:
     void showEvent(QShowEvent *) override;
 
 private:
-    void onFrame(const QImage &frame, int delayMs, int generation);
-    void requestNext();
+    void onDecoded(const Animation &animation, int generation);
+    void showFrame(int index);
+    void advance();
+    QRect seenPart() const;
 
     // Shared: a decoder left behind at the end must not outlive its flag.
     std::shared_ptr<std::atomic<bool>> m_stop = std::make_shared<std::atomic<bool>>(false);
     QThread *m_thread;
     FrameDecoder *m_decoder;
     QTimer m_delay;
+    Animation m_animation;
     QImage m_frame;
+    QPoint m_frameAt = PictureOrigin;
     QString m_address;
     int m_generation = 0;
-    int m_frames = 0;
+    int m_index = 0;
+    int m_played = 0;        // times through the frames so far
+    int m_frames = 0;        // frames shown since navigating
     bool m_due = false;      // the delay ran out while the view was hidden
-    bool m_running = false;  // the decoder has more frames
+    bool m_loading = false;
 };
 
 } // namespace runtime

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSet>
 #include <QWidget>
 
 #include <QDebug>
@@ -10,6 +11,11 @@
 #include <cstdio>
 
 namespace runtime {
+
+// Each distinct run-time error is reported once a run: a handler that
+// fails on every tick of a 1 ms timer must not write a thousand lines a
+// second.
+static QSet<QString> reported;
 
 Forms::Forms()
 {
@@ -133,6 +139,9 @@ void Forms::reportError(const QString &handler, const RunTimeError &error)
 {
     const QString message = QStringLiteral("Run-time error in %1: %2.%3: %4")
             .arg(handler, error.object(), describe(error.property()), describe(error.status()));
+    if (reported.contains(message))
+        return;
+    reported.insert(message);
     qWarning().noquote() << message;
     // One box at a time: a failing timer handler must not bury the desktop.
     Forms &self = instance();
@@ -152,6 +161,7 @@ void Forms::reset()
     self.m_loaded.clear();
     delete self.m_errorBox;
     self.m_ended = false;
+    reported.clear();
 }
 
 } // namespace runtime
