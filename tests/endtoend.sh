@@ -76,23 +76,7 @@ add_lamp_rows() {
 }
 add_lamp_rows
 
-passed=0 failed=0
 origin='0 0'  # the dashboard's place on the screen, for reading screenshots
-
-# check DESCRIPTION COMMAND...: one reported check; fails as COMMAND does,
-# so a scenario can stop where going on would only pile up timeouts.
-check() {
-    local description=$1
-    shift
-    if "$@"; then
-        echo "ok - $description"
-        passed=$((passed + 1))
-    else
-        echo "not ok - $description"
-        failed=$((failed + 1))
-        return 1
-    fi
-}
 
 click() {
     local x y

@@ -25,20 +25,6 @@ root=$work/root
 voice_box="velk voicebox.gif"
 app_dir=usr/lib/velk-simulator
 
-passed=0 failed=0
-check() {
-    local description=$1
-    shift
-    if "$@"; then
-        echo "ok - $description"
-        passed=$((passed + 1))
-    else
-        echo "not ok - $description"
-        failed=$((failed + 1))
-        return 1
-    fi
-}
-
 # --- the package and what it holds ---
 
 # Into a folder of its own, so that a `make package` in build/ is left alone.

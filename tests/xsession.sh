@@ -8,6 +8,24 @@
 
 xs_xvfb_pid='' xs_wm_pid='' xs_spy_pid='' xs_app_pid='' xs_app_status='' xs_dir=''
 
+# The scripts' tally of checks, and one reported check.
+passed=0 failed=0
+
+# check DESCRIPTION COMMAND...: one reported check; fails as COMMAND does,
+# so a scenario can stop where going on would only pile up timeouts.
+check() {
+    local description=$1
+    shift
+    if "$@"; then
+        echo "ok - $description"
+        passed=$((passed + 1))
+    else
+        echo "not ok - $description"
+        failed=$((failed + 1))
+        return 1
+    fi
+}
+
 # xs_poll SECONDS COMMAND...: retries COMMAND until it succeeds, for at most
 # SECONDS, so a loaded machine is waited for instead of guessed at.
 xs_poll() {
