@@ -54,11 +54,12 @@ clean:
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 # intercept_tls_get_addr=0: GCC 12's LeakSanitizer crashes on glibc 2.36's
 # dynamic TLS otherwise ("Tracer caught signal 11"). Suppressions cover
-# system libraries only; see the files.
+# system libraries only; see the files. The paths are quoted for the
+# sanitizers' own option parser, so a checkout path may hold spaces.
 SANITIZER_ENV := \
 	ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0:detect_stack_use_after_return=1 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	UBSAN_OPTIONS=suppressions=$(CURDIR)/tests/ubsan.supp:print_stacktrace=1:halt_on_error=1
+	LSAN_OPTIONS='suppressions="$(CURDIR)/tests/lsan.supp":print_suppressions=0' \
+	UBSAN_OPTIONS='suppressions="$(CURDIR)/tests/ubsan.supp":print_stacktrace=1:halt_on_error=1'
 
 test-asan: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
