@@ -68,35 +68,10 @@ test-asan: deps
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
-SOAK_SECONDS ?= 3600
-SOAK_FIGURES := $(CURDIR)/$(BUILD)/soak-figures.txt
-OFFSCREEN := offscreen:configfile=$(CURDIR)/tests/offscreen-1024x768.json
-
+# An hour of random clicks, then the voice box's CPU use (tests/soak.sh).
 soak: build
-	cd "$(BUILD)/tests" && SOAK_SECONDS=$(SOAK_SECONDS) SOAK_CLICKS=1000000000 \
-		SOAK_FIGURES="$(SOAK_FIGURES)" QTEST_FUNCTION_TIMEOUT=$$(( ($(SOAK_SECONDS) + 600) * 1000 )) \
-		QT_QPA_PLATFORM="$(OFFSCREEN)" ./tst_soak
-	HOSTILE_GIF="$(CURDIR)/$(BUILD)/tests/hostilegif" bash tests/voicebox-cpu.sh "$(BUILD)/velk-simulator" \
-		2>/dev/null | tee -a "$(SOAK_FIGURES)"
-	@echo "figures in $(SOAK_FIGURES)"
+	bash tests/soak.sh "$(BUILD)"
 
-FUZZ_SECONDS ?= 600
-FUZZ_MUTANTS ?= 200000
-FUZZ_FIGURES := $(CURDIR)/$(BUILD)/fuzz-figures.txt
-REPLAY := "$(CURDIR)/$(BUILD)/tests/gifreplay" --voicebox "$(CURDIR)/resources/velk voicebox.gif" --quiet
-
+# Mutated GIFs for longer, under valgrind in part, and libFuzzer (tests/fuzz.sh).
 fuzz: build
-	$(REPLAY) --count $(FUZZ_MUTANTS) >"$(FUZZ_FIGURES)"; status=$$?; cat "$(FUZZ_FIGURES)"; exit $$status
-	valgrind --tool=memcheck --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite \
-		--show-leak-kinds=definite --quiet $(REPLAY) --count $$(( $(FUZZ_MUTANTS) / 50 )) --stride 50 \
-		>"$(BUILD)/memcheck.txt"; status=$$?; sed "s/^/memcheck: /" "$(BUILD)/memcheck.txt" | tee -a "$(FUZZ_FIGURES)"; \
-		exit $$status
-	@if ! command -v clang++ >/dev/null; then echo "no clang++: libFuzzer skipped" | tee -a "$(FUZZ_FIGURES)"; exit 0; fi; \
-	cmake -S tests/fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null && \
-	cmake --build build-fuzz -j $(JOBS) && mkdir -p build-fuzz/corpus build-fuzz/seeds && \
-	$(REPLAY) --count 0 --write-seeds build-fuzz/seeds >/dev/null || exit 1; \
-	build-fuzz/fuzz_gifdecode -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -rss_limit_mb=1024 \
-		-artifact_prefix=build-fuzz/ build-fuzz/corpus build-fuzz/seeds >build-fuzz/fuzz.log 2>&1; status=$$?; \
-	grep -E '^(stat::|Done|==[0-9]+==|SUMMARY|artifact)' build-fuzz/fuzz.log | sed 's/^/libFuzzer: /' | \
-		tee -a "$(FUZZ_FIGURES)"; exit $$status
-	@echo "figures in $(FUZZ_FIGURES)"
+	JOBS=$(JOBS) bash tests/fuzz.sh "$(BUILD)"
