@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QSet>
 #include <QWidget>
 
 #include <QDebug>
@@ -11,11 +10,6 @@
 #include <cstdio>
 
 namespace runtime {
-
-// Each distinct run-time error is reported once a run: a handler that
-// fails on every tick of a 1 ms timer must not write a thousand lines a
-// second.
-static QSet<QString> reported;
 
 Forms::Forms()
 {
@@ -139,12 +133,12 @@ void Forms::reportError(const QString &handler, const RunTimeError &error)
 {
     const QString message = QStringLiteral("Run-time error in %1: %2.%3: %4")
             .arg(handler, error.object(), describe(error.property()), describe(error.status()));
-    if (reported.contains(message))
+    Forms &self = instance();
+    if (self.m_reported.contains(message))
         return;
-    reported.insert(message);
+    self.m_reported.insert(message);
     qWarning().noquote() << message;
     // One box at a time: a failing timer handler must not bury the desktop.
-    Forms &self = instance();
     if (self.m_errorBox)
         return;
     self.m_errorBox = new QMessageBox(QMessageBox::Critical, QApplication::applicationName(), message);
@@ -161,7 +155,7 @@ void Forms::reset()
     self.m_loaded.clear();
     delete self.m_errorBox;
     self.m_ended = false;
-    reported.clear();
+    self.m_reported.clear();
 }
 
 } // namespace runtime

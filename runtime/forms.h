@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 class QMessageBox;
 
@@ -52,6 +53,10 @@ private:
     QHash<QString, Form *> m_loaded;
     bool m_ended = false;
     QPointer<QMessageBox> m_errorBox;
+    // Each distinct run-time error is reported once a run: a handler that
+    // fails on every tick of a 1 ms timer must not write a thousand lines
+    // a second.
+    QSet<QString> m_reported;
 };
 
 } // namespace runtime
