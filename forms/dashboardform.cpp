@@ -5,7 +5,7 @@
 #include "dashboardform.h"
 #include "form.h"
 
-#include <QDir>
+#include <string>
 
 using namespace runtime;
 
@@ -144,17 +144,16 @@ const ControlRow Controls[] = {
     {Kind::Label,       "Label29",     "",               0,     0, 11175,  375, topBar(Banner, {"MS Sans Serif", 13.5, 400}, 73)},
 };
 
-const QString On = QStringLiteral("On");
+const std::string On = "On";
 
 // --- load and end ---
 
 void Form_Load(Form &me)
 {
-    const QString folder = me.appFolder();
-    const QString separator = QDir::separator();
+    const std::string folder = me.appFolder();
     // A root folder already ends in a separator; don't double it.
-    me.navigate("WebBrowser1", folder.endsWith(separator) ? folder + VoiceBoxFile
-                                                          : folder + separator + VoiceBoxFile);
+    me.navigate("WebBrowser1", folder.back() == PathSeparator ? folder + VoiceBoxFile
+                                                              : folder + PathSeparator + VoiceBoxFile);
 }
 
 // However the dashboard goes (the exit zone, the window manager's close,
@@ -179,14 +178,14 @@ void Label1_Click(Form &me)
         me.setVisible("velkauto", false);
         me.setVisible("velkpursuit", false);
         me.setVisible("velknormall", false);
-        me.setText("Text3", QString());
-        me.setText("Text4", QString());
-        me.setText("Text1", QStringLiteral("Off"));
+        me.setText("Text3", "");
+        me.setText("Text4", "");
+        me.setText("Text1", "Off");
     } else {
         me.setVisible("velknormall", true);
         me.setText("Text1", On);
-        me.setText("Text3", QStringLiteral("000"));
-        me.setText("Text4", QStringLiteral("000"));
+        me.setText("Text3", "000");
+        me.setText("Text4", "000");
     }
 }
 

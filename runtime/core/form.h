@@ -1,0 +1,89 @@
+// A loaded form as its handlers meet it: its controls by name, each
+// property access with a status, and for handlers a raising form of each
+// where a failing status becomes a RunTimeError that stops the handler at
+// that step. The window itself is the backend's (backend.h).
+#pragma once
+
+#include "backend.h"
+#include "binding.h"
+#include "description.h"
+#include "faults.h"
+#include "status.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace runtime {
+
+// How the platform joins a folder and a file name.
+#ifdef _WIN32
+inline constexpr char PathSeparator = '\\';
+#else
+inline constexpr char PathSeparator = '/';
+#endif
+
+class Form
+{
+public:
+    // Binds the handlers and has the backend build the window, hidden.
+    // The description must have passed validate().
+    Form(const FormDescription &description, Backend &backend);
+    ~Form();
+    Form(const Form &) = delete;
+    Form &operator=(const Form &) = delete;
+
+    const std::string &name() const { return m_name; }
+    const FormDescription &description() const { return m_description; }
+    Window &window() const { return *m_window; }
+    Faults &faults() { return m_faults; }
+
+    // The control's row in the description, or -1.
+    int row(std::string_view control) const;
+
+    Status property(std::string_view control, Property property, Value &value) const;
+    Status setProperty(std::string_view control, Property property, const Value &value);
+
+    // The backend's word that an event happened: row -1 is the form
+    // itself. Runs the bound handler, if any; a run-time error it raises
+    // is reported and the program goes on.
+    void raise(int row, Event event);
+    bool handles(int row, Event event) const { return m_bindings.handler(row, event); }
+    // By the handler's name ("Timer1_Timer"); whether one was bound.
+    bool runHandler(std::string_view handlerName);
+
+    // --- what handlers call; each raises RunTimeError on failure ---
+    bool visible(const char *control) const;
+    void setVisible(const char *control, bool visible);
+    std::string text(const char *control) const;
+    void setText(const char *control, std::string_view text);
+    void setCaption(const char *control, std::string_view caption);
+    void navigate(const char *control, std::string_view address);
+    std::string appFolder() const;
+    void showForm(const char *form);
+    void hideForm(const char *form);
+    void unloadForm(const char *form);
+    void end();
+
+private:
+    int rowOfLiteral(const char *control) const;
+    Status access(int row, std::string_view control, Property property, Access access, Value &value) const;
+    Value get(const char *control, Property property) const;
+    void put(const char *control, Property property, Value value);
+
+    const FormDescription &m_description;
+    std::string m_name;
+    Bindings m_bindings;
+    Faults m_faults;
+    std::unique_ptr<Window> m_window;
+    // Where each name a handler passed led, by the address of its text.
+    struct Named
+    {
+        std::string name;
+        int row;
+    };
+    mutable std::unordered_map<const char *, Named> m_byLiteral;
+};
+
+} // namespace runtime

@@ -1,0 +1,94 @@
+// Decodes the browser view's picture file, which each platform reads on a
+// worker thread, so that no file, however large, slow or malformed, can
+// stall the window.
+//
+// The file is read once, whole, and only when it is a regular file of at
+// most MaxFileBytes (each backend opens it so that a pipe or a device can
+// neither block nor be read); it is then decoded once, as GIF and nothing
+// else, into the frames the view will show. Everything is bounded:
+//  - reading: MaxFileBytes;
+//  - memory: only the part of each frame that can be seen is kept (the
+//    crop), frames that look the same share one image, and the distinct
+//    frames together hold at most MaxFrameBytes;
+//  - CPU: decoding stops after MaxPixelWork decoded pixels (half a second
+//    of one core at most, spent once per file), rows below the crop are
+//    skipped undecoded, and playing is then only swapping finished images
+//    at no less than MinDelayMs apart.
+// What is over a bound is cut off: the frames before it play. What is not
+// a GIF, or has no readable first frame, shows nothing.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace runtime {
+
+struct Rect
+{
+    int x = 0, y = 0, width = 0, height = 0;
+
+    bool isEmpty() const { return width <= 0 || height <= 0; }
+    int right() const { return x + width - 1; }
+    int bottom() const { return y + height - 1; }
+    Rect intersected(const Rect &o) const;
+    bool operator==(const Rect &) const = default;
+};
+
+// A frame as seen: 32-bit 0xAARRGGBB pixels, row after row.
+struct Image
+{
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    std::uint32_t pixel(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+    std::int64_t bytes() const { return std::int64_t(pixels.size()) * 4; }
+    bool operator==(const Image &) const = default;
+};
+// Frames that look the same share one image.
+using Frame = std::shared_ptr<const Image>;
+
+struct Animation
+{
+    enum class End { Complete, NotGif, Malformed, OverBudget, Stopped };
+
+    std::vector<Frame> frames;  // each one the crop of the picture, or less
+    std::vector<int> delaysMs;  // how long each frame stays, already clamped
+    int plays = 1;              // times through the frames; 0 for ever
+    std::int64_t bytes = 0;     // memory held by the distinct frames
+    std::int64_t work = 0;      // pixels decoded: the measure of CPU spent
+    End end = End::NotGif;
+
+    bool isEmpty() const { return frames.empty(); }
+};
+
+class FrameDecoder
+{
+public:
+    // The shipped voice box is 13 KB; a GIF this large would already hold
+    // more than MaxPixelWork pixels at typical compression.
+    static constexpr std::int64_t MaxFileBytes = std::int64_t(16) << 20;
+    // 224 distinct frames of the 233 x 321 the view can show, 525 of the
+    // voice box's 167 x 191 (the shipped one has 16): tens of seconds of
+    // animation that never repeats a picture, yet less than twice the
+    // 37 MB the rest of the program takes.
+    static constexpr std::int64_t MaxFrameBytes = std::int64_t(64) << 20;
+    // giflib decodes some 130 M pixels a second on one core of the test
+    // machine: about half a second, once per file, on a low-priority thread.
+    static constexpr std::int64_t MaxPixelWork = 64'000'000;
+    // Each frame costs a table reset and a place in the list even when
+    // nothing of it is seen.
+    static constexpr int MaxFrames = 10'000;
+    static constexpr int FrameOverheadPixels = 4096;
+    static constexpr int MinDelayMs = 20;       // a shorter delay is taken as unset,
+    static constexpr int DefaultDelayMs = 100;  // and shown as browsers show it
+
+    // The one decoding entry point, shared by every platform's view and
+    // the tests: GIF bytes to frames. crop is the part of the picture that
+    // can be seen, in the picture's own coordinates; stop, when set, aborts.
+    static Animation decode(const void *bytes, std::size_t size, Rect crop, const std::atomic<bool> *stop = nullptr);
+};
+
+} // namespace runtime

@@ -1,0 +1,43 @@
+// What the runtime knows of each kind of control, as one table: which
+// hold others, which are drawn on their container's surface, which events
+// they raise and which properties they have. A new kind is a row here and
+// one class in each backend.
+#pragma once
+
+#include "description.h"
+#include "status.h"
+
+#include <initializer_list>
+#include <string_view>
+
+namespace runtime {
+
+enum class Event { Click, Timer, Load, Unload };
+inline constexpr int EventCount = 4;
+
+const char *describe(Event event);
+
+struct KindInfo
+{
+    Kind kind;
+    const char *name;
+    bool container;   // holds other controls and clips them
+    bool windowed;    // false: drawn on its container's surface, behind every windowed sibling
+    bool visual;      // false: nothing on the screen (a timer)
+    unsigned events;      // bit per Event
+    unsigned properties;  // bit per Property the control answers
+
+    bool raises(Event e) const { return events & (1u << int(e)); }
+    bool has(Property p) const { return properties & (1u << int(p)); }
+};
+
+// nullptr for a value that names no kind.
+const KindInfo *kindInfo(Kind kind);
+
+// The events a window itself raises, bound as "Form_<event>".
+inline constexpr Event FormEvents[] = {Event::Load, Event::Unload};
+
+// The event of that name, if any.
+bool eventNamed(std::string_view name, Event &event);
+
+} // namespace runtime

@@ -1,0 +1,23 @@
+// What a program built on the runtime is: its windows and the one it
+// starts with. No code of the program runs before that window shows; each
+// backend's run() sets up the platform, registers the windows and shows it.
+#pragma once
+
+#include "description.h"
+
+#include <span>
+
+namespace runtime {
+
+struct Program
+{
+    const char *name;       // shown in message boxes
+    const char *desktopId;  // ties the windows to the desktop entry and its icon
+    std::span<const FormDescription *const> forms;
+    const char *startForm;
+};
+
+// Defined by each backend: runs the program; the exit status.
+int run(int argc, char *argv[], const Program &program);
+
+} // namespace runtime

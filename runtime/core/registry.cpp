@@ -1,0 +1,150 @@
+#include "registry.h"
+#include "form.h"
+#include "validation.h"
+
+#include <cstdio>
+
+namespace runtime {
+
+FormRegistry &FormRegistry::instance()
+{
+    static FormRegistry *registry = new FormRegistry;  // lives as long as the process
+    return *registry;
+}
+
+void FormRegistry::setBackend(Backend &backend) { instance().m_backend = &backend; }
+Backend &FormRegistry::backend()
+{
+    FormRegistry &self = instance();
+    if (!self.m_backend)
+        self.m_backend = &platformBackend();
+    return *self.m_backend;
+}
+
+void FormRegistry::add(const FormDescription &description)
+{
+    instance().m_descriptions[description.window.name] = &description;
+}
+
+Form *FormRegistry::loaded(const std::string &name)
+{
+    auto &loaded = instance().m_loaded;
+    auto it = loaded.find(name);
+    return it == loaded.end() ? nullptr : it->second.get();
+}
+
+bool FormRegistry::hasEnded() { return instance().m_ended; }
+
+Status FormRegistry::load(const std::string &name)
+{
+    FormRegistry &self = instance();
+    if (self.m_ended)
+        return Status::Failed;
+    if (self.m_loaded.count(name))
+        return Status::Ok;
+    auto it = self.m_descriptions.find(name);
+    if (it == self.m_descriptions.end())
+        return Status::NoSuchForm;
+    Backend &platform = backend();
+    const std::vector<std::string> errors =
+            validate(*it->second, [&platform](std::string_view picture) { return platform.hasPicture(picture); });
+    if (!errors.empty()) {
+        for (const std::string &e : errors)
+            std::fprintf(stderr, "%s: %s\n", name.c_str(), e.c_str());
+        return Status::Failed;
+    }
+    Form *form = (self.m_loaded[name] = std::make_unique<Form>(*it->second, platform)).get();
+    form->raise(-1, Event::Load);
+    return Status::Ok;
+}
+
+Status FormRegistry::show(const std::string &name)
+{
+    if (const Status s = load(name); s != Status::Ok)
+        return s;
+    Form *form = loaded(name);
+    if (!form)  // the load handler unloaded it, or ended the program
+        return Status::Failed;
+    form->window().show();
+    return Status::Ok;
+}
+
+Status FormRegistry::hide(const std::string &name)
+{
+    Form *form = loaded(name);
+    if (!form)
+        return instance().m_descriptions.count(name) ? Status::Ok : Status::NoSuchForm;
+    form->window().hide();
+    return Status::Ok;
+}
+
+Status FormRegistry::unload(const std::string &name)
+{
+    FormRegistry &self = instance();
+    Form *form = loaded(name);
+    if (!form)
+        return self.m_descriptions.count(name) ? Status::Ok : Status::NoSuchForm;
+    form->raise(-1, Event::Unload);
+    if (loaded(name) != form)  // the handler ended the program
+        return Status::Ok;
+    auto node = self.m_loaded.extract(name);
+    node.mapped()->window().hide();
+    self.bury(std::move(node.mapped()));
+    if (self.m_loaded.empty())
+        end();
+    return Status::Ok;
+}
+
+// We may be inside one of the form's handlers: it goes once that returns.
+void FormRegistry::bury(std::unique_ptr<Form> form)
+{
+    m_unloaded.push_back(std::move(form));
+    if (m_unloaded.size() == 1)
+        backend().later([] { instance().m_unloaded.clear(); });
+}
+
+void FormRegistry::end()
+{
+    FormRegistry &self = instance();
+    if (self.m_ended)
+        return;
+    self.m_ended = true;
+    for (auto &[name, form] : self.m_loaded) {
+        form->window().hide();
+        self.bury(std::move(form));
+    }
+    self.m_loaded.clear();
+    backend().quit(0);
+}
+
+int FormRegistry::run(const std::string &startForm)
+{
+    const Status s = show(startForm);
+    if (s != Status::Ok) {
+        std::fprintf(stderr, "%s: cannot be shown: %s\n", startForm.c_str(), describe(s));
+        return 1;
+    }
+    return backend().exec();
+}
+
+void FormRegistry::reportError(const std::string &handler, const RunTimeError &error)
+{
+    const std::string message = "Run-time error in " + handler + ": " + error.object() + "."
+            + describe(error.property()) + ": " + describe(error.status());
+    if (!instance().m_reported.insert(message).second)
+        return;
+    backend().report(message);
+}
+
+void FormRegistry::reset()
+{
+    FormRegistry &self = instance();
+    self.m_loaded.clear();
+    self.m_unloaded.clear();
+    self.m_ended = false;
+    self.m_reported.clear();
+    if (self.m_backend)
+        self.m_backend->reset();
+}
+
+} // namespace runtime

@@ -1,0 +1,63 @@
+// The registry of the program's windows: known by name from their
+// descriptions, each loaded at most once, on first use. Showing loads
+// first; unloading the last loaded window, or end(), ends the program with
+// exit status 0. Run-time errors that handlers raise are reported here,
+// each distinct one once a run.
+#pragma once
+
+#include "backend.h"
+#include "description.h"
+#include "status.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace runtime {
+
+class Form;
+
+class FormRegistry
+{
+public:
+    // The platform the windows are built on: platformBackend() unless
+    // set, before anything loads, to another (the core's own tests).
+    static void setBackend(Backend &backend);
+    static Backend &backend();
+
+    static void add(const FormDescription &description);
+    static Status load(const std::string &name);
+    static Status show(const std::string &name);
+    static Status hide(const std::string &name);
+    static Status unload(const std::string &name);
+    static void end();
+
+    static Form *loaded(const std::string &name);  // nullptr when not loaded
+    static bool hasEnded();
+
+    // Shows the start-up window and runs the event loop; the exit status.
+    static int run(const std::string &startForm);
+
+    static void reportError(const std::string &handler, const RunTimeError &error);
+
+    // Tests start each case afresh: unloads everything, forgets an end
+    // and the errors reported.
+    static void reset();
+
+private:
+    static FormRegistry &instance();
+    void bury(std::unique_ptr<Form> form);
+
+    Backend *m_backend = nullptr;
+    std::map<std::string, const FormDescription *> m_descriptions;
+    std::map<std::string, std::unique_ptr<Form>> m_loaded;
+    std::vector<std::unique_ptr<Form>> m_unloaded;  // destroyed once their handler has returned
+    bool m_ended = false;
+    // A handler that fails on every tick of a fast timer must not write a
+    // thousand lines a second.
+    std::set<std::string> m_reported;
+};
+
+} // namespace runtime

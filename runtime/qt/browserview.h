@@ -1,0 +1,83 @@
+// The browser view: shows a GIF picture file, animated or still, and
+// nothing else. navigate() returns at once; the file is read and decoded
+// once, on a worker thread (see FrameDecoder for the bounds), into the
+// frames the view can show; the view then paints them at (16, 24) within
+// itself, on black, one after the other. While the view is not visible no
+// frame is advanced; showing it resumes where it stopped, without opening
+// the file again. Whatever the file, nothing is ever reported: what cannot
+// be shown leaves the view black.
+#pragma once
+
+#include "framedecoder.h"
+#include "qtcontrol.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <atomic>
+#include <memory>
+
+class QThread;
+
+namespace runtime {
+
+class DecodeWorker;
+
+// A frame as Qt paints it, sharing the frame's pixels.
+QImage toQImage(const Frame &frame);
+
+class BrowserView : public QWidget, public QtControl
+{
+    Q_OBJECT
+
+public:
+    static constexpr QPoint PictureOrigin{16, 24};
+
+    BrowserView(const ControlRow &row, QWidget *parent);
+    ~BrowserView() override;
+
+    QWidget *widget() override { return this; }
+    Status write(Property property, const Value &value) override;
+    QAccessibleInterface *accessible() override;
+
+    Status navigate(const QString &path);
+    QString address() const { return m_address; }
+    QImage currentFrame() const { return toQImage(m_frame); }
+    bool isLoading() const { return m_loading; }
+    qint64 decodedBytes() const { return m_animation.bytes; }
+    int frameCount() const { return int(m_animation.frames.size()); }
+
+signals:
+    void navigated(const QString &path);  // the file was asked for
+    void loaded(int frames);              // decoding is over; 0: nothing to show
+    void frameShown(int frame);           // frames shown since navigating
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void showEvent(QShowEvent *) override;
+
+private:
+    void onDecoded(const std::shared_ptr<Animation> &animation, int generation);
+    void showFrame(int index);
+    void advance();
+    QRect seenPart() const;
+
+    // Shared: a decoder left behind at the end must not outlive its flag.
+    std::shared_ptr<std::atomic<bool>> m_stop = std::make_shared<std::atomic<bool>>(false);
+    QThread *m_thread;
+    DecodeWorker *m_decoder;
+    QTimer m_delay;
+    Animation m_animation;
+    Frame m_frame;
+    QPoint m_frameAt = PictureOrigin;
+    QString m_address;
+    int m_generation = 0;
+    int m_index = 0;
+    int m_played = 0;        // times through the frames so far
+    int m_frames = 0;        // frames shown since navigating
+    bool m_due = false;      // the delay ran out while the view was hidden
+    bool m_loading = false;
+};
+
+} // namespace runtime

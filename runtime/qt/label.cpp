@@ -1,0 +1,105 @@
+#include "label.h"
+#include "accessibility.h"
+#include "accessiblelabel.h"
+#include "colours.h"
+
+#include <QMetaMethod>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace runtime {
+
+static int alignmentFlags(Align align)
+{
+    switch (align) {
+    case Align::Center: return Qt::AlignHCenter;
+    case Align::Right:  return Qt::AlignRight;
+    case Align::Left:   break;
+    }
+    return Qt::AlignLeft;
+}
+
+Label::Label(const ControlRow &row, QWidget *parent)
+    : QWidget(parent),
+      m_caption(QString::fromUtf8(row.settings.caption ? row.settings.caption : "")),
+      m_flags(alignmentFlags(row.settings.align) | Qt::AlignTop | Qt::TextWordWrap),
+      m_transparent(row.settings.transparent)
+{
+    const Settings &settings = row.settings;
+    setFocusPolicy(Qt::NoFocus);
+    applyColours(this, settings.back.isSet() ? settings.back : ButtonFace,
+                 settings.fore.isSet() ? settings.fore : ButtonText,
+                 QPalette::Window, QPalette::WindowText);
+    if (!m_transparent)
+        setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void Label::setCaption(const QString &caption)
+{
+    // The dashboard's timer writes captions a thousand times a second,
+    // nearly always with the text already shown: only a change repaints.
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    update();
+    accessibility::captionChanged(this);
+}
+
+Status Label::read(Property property, Value &value) const
+{
+    if (property != Property::Caption)
+        return Status::NoSuchProperty;
+    value = m_caption.toStdString();
+    return Status::Ok;
+}
+
+Status Label::write(Property property, const Value &value)
+{
+    if (property != Property::Caption)
+        return Status::NoSuchProperty;
+    setCaption(QString::fromStdString(std::get<std::string>(value)));
+    return Status::Ok;
+}
+
+void Label::onEvent(std::function<void(Event)> raise)
+{
+    connect(this, &Label::clicked, this, [raise] { raise(Event::Click); });
+}
+
+QAccessibleInterface *Label::accessible()
+{
+    return new AccessibleLabel(this);
+}
+
+bool Label::answersClicks() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&Label::clicked));
+}
+
+void Label::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    if (!m_transparent)
+        p.fillRect(rect(), palette().color(QPalette::Window));
+    if (m_caption.isEmpty())
+        return;
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(rect(), m_flags, m_caption);
+}
+
+void Label::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void Label::mouseReleaseEvent(QMouseEvent *event)
+{
+    // A click is a left press and release both inside the label.
+    const bool click = m_pressed && event->button() == Qt::LeftButton
+            && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
+        emit clicked();
+}
+
+} // namespace runtime

@@ -1,0 +1,42 @@
+#include "line.h"
+#include "colours.h"
+#include "twips.h"
+
+#include <QPainter>
+
+namespace runtime {
+
+// The row holds the end points, x1, y1, x2, y2, in place of a rectangle.
+Line::Line(const ControlRow &row, QWidget *parent)
+    : QWidget(parent)
+{
+    const QPoint from(pixels(row.left), pixels(row.top)), to(pixels(row.width), pixels(row.height));
+    if (row.settings.fore.isSet())
+        applyColours(this, {}, row.settings.fore, QPalette::Window, QPalette::WindowText);
+    // The widget is the line's bounding box, both end points included.
+    const QRect box(QPoint(qMin(from.x(), to.x()), qMin(from.y(), to.y())),
+                    QPoint(qMax(from.x(), to.x()), qMax(from.y(), to.y())));
+    setGeometry(box);
+    m_from = from - box.topLeft();
+    m_to = to - box.topLeft();
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void Line::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const QColor colour = palette().color(QPalette::WindowText);
+    // A level or upright line is a one-pixel-wide rectangle, which scales
+    // with the screen as the pictures do; a cosmetic pen would stay one
+    // device pixel thin.
+    if (m_from.x() == m_to.x() || m_from.y() == m_to.y()) {
+        p.fillRect(QRect(QPoint(qMin(m_from.x(), m_to.x()), qMin(m_from.y(), m_to.y())),
+                         QPoint(qMax(m_from.x(), m_to.x()), qMax(m_from.y(), m_to.y()))), colour);
+        return;
+    }
+    p.setPen(QPen(colour, 0));
+    p.drawLine(m_from, m_to);
+}
+
+} // namespace runtime

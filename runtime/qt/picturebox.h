@@ -1,0 +1,28 @@
+// A picture box: a bordered box whose client area shows one picture
+// unscaled from its top-left corner, the back colour filling the rest, and
+// clips the controls it holds.
+#pragma once
+
+#include "borderedcontrol.h"
+#include "qtcontrol.h"
+
+#include <QPixmap>
+
+namespace runtime {
+
+class PictureBox : public BorderedControl, public QtControl
+{
+    Q_OBJECT
+
+public:
+    PictureBox(const ControlRow &row, QWidget *parent);
+
+    QWidget *widget() override { return this; }
+    QWidget *clientArea() override { return client(); }
+    QAccessibleInterface *accessible() override;
+
+    void setPicture(const QPixmap &picture);
+    void setBackColour(const QColor &colour);
+};
+
+} // namespace runtime

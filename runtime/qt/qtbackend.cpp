@@ -1,0 +1,87 @@
+#include "qtbackend.h"
+#include "pictures.h"
+#include "qtwindow.h"
+#include "registry.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+
+#include <QDebug>
+
+namespace runtime {
+
+QtBackend::QtBackend()
+{
+    // The runtime decides when the program ends, not the last window.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    // Where MS Sans Serif is missing, a face with Arial's metrics is the
+    // nearest: fontconfig's own pick for it is far wider and would overflow
+    // the small status fields. Arial itself resolves through fontconfig.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+}
+
+QtBackend &QtBackend::instance()
+{
+    static QtBackend *backend = new QtBackend;  // lives as long as the process
+    return *backend;
+}
+
+Backend &platformBackend()
+{
+    return QtBackend::instance();
+}
+
+std::unique_ptr<Window> QtBackend::build(Form &form)
+{
+    return std::make_unique<QtWindow>(form);
+}
+
+bool QtBackend::hasPicture(std::string_view name) const
+{
+    return !picturePath(QString::fromUtf8(name.data(), qsizetype(name.size()))).isEmpty();
+}
+
+std::string QtBackend::appFolder() const
+{
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
+}
+
+void QtBackend::report(const std::string &message)
+{
+    const QString text = QString::fromStdString(message);
+    qWarning().noquote() << text;
+    // One box at a time: a failing timer handler must not bury the desktop.
+    if (m_errorBox)
+        return;
+    m_errorBox = new QMessageBox(QMessageBox::Critical, QApplication::applicationName(), text);
+    m_errorBox->setAttribute(Qt::WA_DeleteOnClose);
+    m_errorBox->setWindowModality(Qt::NonModal);  // the program goes on
+    m_errorBox->show();
+}
+
+void QtBackend::later(std::function<void()> work)
+{
+    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+}
+
+int QtBackend::exec()
+{
+    return QApplication::exec();
+}
+
+void QtBackend::quit(int status)
+{
+    if (m_errorBox)
+        m_errorBox->deleteLater();
+    emit ended();
+    QCoreApplication::exit(status);
+}
+
+void QtBackend::reset()
+{
+    delete m_errorBox;
+}
+
+} // namespace runtime

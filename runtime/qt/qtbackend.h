@@ -1,0 +1,40 @@
+// The forms runtime on Qt Widgets: builds each window as widgets, reports
+// run-time errors in a message box that does not hold the program up, and
+// runs Qt's event loop.
+#pragma once
+
+#include "backend.h"
+
+#include <QObject>
+#include <QPointer>
+
+class QMessageBox;
+
+namespace runtime {
+
+class QtBackend : public QObject, public Backend
+{
+    Q_OBJECT
+
+public:
+    static QtBackend &instance();  // made on first use, after the QApplication
+
+    std::unique_ptr<Window> build(Form &form) override;
+    bool hasPicture(std::string_view name) const override;
+    std::string appFolder() const override;
+    void report(const std::string &message) override;
+    void later(std::function<void()> work) override;
+    int exec() override;
+    void quit(int status) override;
+    void reset() override;
+
+signals:
+    void ended();
+
+private:
+    QtBackend();
+
+    QPointer<QMessageBox> m_errorBox;
+};
+
+} // namespace runtime

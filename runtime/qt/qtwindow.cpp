@@ -1,0 +1,209 @@
+#include "qtwindow.h"
+#include "accessibility.h"
+#include "colours.h"
+#include "form.h"
+#include "kinds.h"
+#include "pictures.h"
+#include "pixelsnapper.h"
+#include "qtcontrol.h"
+#include "registry.h"
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace runtime {
+
+namespace {
+
+// The top-level widget. Closing it from its frame unloads the form, as the
+// runtime does for any window the user closes.
+class FormWidget : public QWidget
+{
+public:
+    FormWidget(const std::string &name, Qt::WindowFlags flags) : QWidget(nullptr, flags), m_name(name) {}
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        event->ignore();
+        FormRegistry::unload(m_name);
+    }
+
+private:
+    std::string m_name;
+};
+
+QFont fontFor(const Font &font, const QFont &inherited)
+{
+    if (!font.face)
+        return inherited;
+    QFont f(QString::fromUtf8(font.face));
+    f.setPixelSize(fontPixels(font.points));
+    f.setWeight(QFont::Weight(font.weight));
+    return f;
+}
+
+} // namespace
+
+QtWindow::QtWindow(Form &form)
+{
+    const WindowSettings &w = form.description().window;
+    Qt::WindowFlags flags = Qt::Window;
+    if (w.borderless)
+        flags |= Qt::FramelessWindowHint;
+    if (!w.showInTaskbar)
+        flags = (flags & ~Qt::Window) | Qt::Tool;  // a tool window gets no task-bar button
+    m_window = new FormWidget(form.name(), flags);
+    m_window->setObjectName(QString::fromStdString(form.name()));
+    m_window->setAttribute(Qt::WA_MacAlwaysShowToolWindow);
+    m_window->setWindowTitle(QString::fromUtf8(w.caption));
+    accessibility::install();
+    if (w.accessibleName)
+        m_window->setAccessibleName(QString::fromUtf8(w.accessibleName));
+    if (w.icon)
+        m_window->setWindowIcon(QIcon(picturePath(QString::fromUtf8(w.icon))));
+    if (w.back.isSet()) {
+        applyColours(m_window, w.back, {}, QPalette::Window, QPalette::WindowText);
+        m_window->setAutoFillBackground(true);
+    }
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(fontPixels(8.25));
+    m_window->setFont(font);
+    m_window->resize(pixels(w.clientWidth), pixels(w.clientHeight));
+    if (w.start == StartPosition::CenterScreen) {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        m_window->move(screen.x() + (screen.width() - m_window->width()) / 2,
+                       screen.y() + (screen.height() - m_window->height()) / 2);
+    }
+    build(form);
+    stack(form.description());
+    order(form.description());
+}
+
+QtWindow::~QtWindow()
+{
+    delete m_window;
+}
+
+void QtWindow::build(Form &form)
+{
+    const FormDescription &d = form.description();
+    m_controls.assign(d.controls.size(), nullptr);
+    // Containers may be listed after what they hold: make them first.
+    std::vector<int> rows(d.controls.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = int(i);
+    std::stable_partition(rows.begin(), rows.end(),
+                          [&d](int r) { return kindInfo(d.controls[size_t(r)].kind)->container; });
+
+    for (int r : rows) {
+        const ControlRow &row = d.controls[size_t(r)];
+        const int container = row.container && *row.container ? form.row(row.container) : -1;
+        QWidget *parent = container < 0 ? m_window : m_controls[size_t(container)]->clientArea();
+        QtControl *c = makeControl(row, parent);
+        m_controls[size_t(r)] = c;
+        if (QWidget *w = c->widget()) {
+            if (row.kind != Kind::Line)  // a line's row holds its end points
+                w->setGeometry(pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
+            w->setFont(fontFor(row.settings.font, parent->font()));
+            w->setObjectName(QString::fromUtf8(row.name));
+            w->setVisible(!row.settings.hidden);
+            accessibility::describe(w, row.settings.accessible);
+        }
+        const KindInfo *kind = kindInfo(row.kind);
+        for (int e = 0; e < EventCount; ++e)
+            if (kind->raises(Event(e)) && form.handles(r, Event(e))) {
+                c->onEvent([&form, r](Event event) { form.raise(r, event); });
+                break;  // one callback carries every event of the control
+            }
+    }
+}
+
+void QtWindow::stack(const FormDescription &d)
+{
+    // Front-most first: windowed controls in listed order, then labels and
+    // lines in listed order. Raising from the back leaves that order.
+    std::vector<QWidget *> front;
+    for (bool windowed : {true, false})
+        for (size_t r = 0; r < d.controls.size(); ++r)
+            if (QWidget *w = m_controls[r]->widget(); w && kindInfo(d.controls[r].kind)->windowed == windowed)
+                front.push_back(w);
+    for (auto it = front.rbegin(); it != front.rend(); ++it)
+        (*it)->raise();
+}
+
+void QtWindow::order(const FormDescription &d)
+{
+    std::vector<std::pair<int, QWidget *>> focusable;
+    for (size_t r = 0; r < d.controls.size(); ++r) {
+        QWidget *w = m_controls[r]->widget();
+        QWidget *takesFocus = w && w->focusProxy() ? w->focusProxy() : w;
+        if (w && d.controls[r].settings.tabIndex >= 0 && takesFocus->focusPolicy() != Qt::NoFocus)
+            focusable.emplace_back(d.controls[r].settings.tabIndex, w);
+    }
+    std::stable_sort(focusable.begin(), focusable.end(), [](auto &a, auto &b) { return a.first < b.first; });
+    for (size_t i = 1; i < focusable.size(); ++i)
+        QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
+    if (!focusable.empty())
+        m_firstFocus = focusable.front().second;
+}
+
+void QtWindow::show()
+{
+    m_window->show();
+    PixelSnapper::install(m_window->windowHandle());
+    m_window->activateWindow();
+    // At first the focus goes to the first control in tab order that can
+    // take it; later showings keep the control that last had it.
+    if (m_firstFocus && !m_focusPlaced)
+        m_firstFocus->setFocus(Qt::ActiveWindowFocusReason);
+    m_focusPlaced = true;
+}
+
+void QtWindow::hide()
+{
+    m_window->hide();
+}
+
+QWidget *QtWindow::control(int row) const
+{
+    return row < 0 ? nullptr : m_controls[size_t(row)]->widget();
+}
+
+Status QtWindow::read(int row, Property property, Value &value) const
+{
+    QtControl *c = m_controls[size_t(row)];
+    if (property == Property::Visible && c->widget()) {
+        value = !c->widget()->isHidden();
+        return Status::Ok;
+    }
+    return c->read(property, value);
+}
+
+Status QtWindow::write(int row, Property property, const Value &value)
+{
+    QtControl *c = m_controls[size_t(row)];
+    if (property == Property::Visible && c->widget()) {
+        c->widget()->setVisible(std::get<bool>(value));
+        return Status::Ok;
+    }
+    return c->write(property, value);
+}
+
+QWidget *windowWidget(const Form &form)
+{
+    return static_cast<const QtWindow &>(form.window()).widget();
+}
+
+QWidget *controlWidget(const Form &form, std::string_view name)
+{
+    return static_cast<const QtWindow &>(form.window()).control(form.row(name));
+}
+
+} // namespace runtime

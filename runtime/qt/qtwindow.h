@@ -1,0 +1,48 @@
+// A form's window on Qt: the top-level widget and a control for each row
+// of the description, in their containers, stacked, in tab order, with the
+// events of bound handlers passed to the form.
+#pragma once
+
+#include "backend.h"
+#include "description.h"
+
+#include <string_view>
+#include <vector>
+
+class QWidget;
+
+namespace runtime {
+
+class Form;
+class QtControl;
+
+class QtWindow : public Window
+{
+public:
+    explicit QtWindow(Form &form);
+    ~QtWindow() override;
+
+    QWidget *widget() const { return m_window; }
+    QWidget *control(int row) const;
+
+    void show() override;
+    void hide() override;
+    Status read(int row, Property property, Value &value) const override;
+    Status write(int row, Property property, const Value &value) override;
+
+private:
+    void build(Form &form);
+    void stack(const FormDescription &description);
+    void order(const FormDescription &description);
+
+    QWidget *m_window = nullptr;
+    std::vector<QtControl *> m_controls;  // by row; owned by their widgets' parents
+    QWidget *m_firstFocus = nullptr;
+    bool m_focusPlaced = false;
+};
+
+// For the tests: a loaded form's window and controls as Qt widgets.
+QWidget *windowWidget(const Form &form);
+QWidget *controlWidget(const Form &form, std::string_view name);
+
+} // namespace runtime

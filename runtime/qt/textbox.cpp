@@ -1,0 +1,81 @@
+#include "textbox.h"
+#include "colours.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace runtime {
+
+static const QString CrLf = QStringLiteral("\r\n");
+
+TextBox::TextBox(const ControlRow &row, QWidget *parent)
+    : BorderedControl(row.settings.border, parent)
+{
+    const Settings &settings = row.settings;
+    QWidget *editor;
+    if (settings.multiLine) {
+        m_multi = new QPlainTextEdit(this);
+        m_multi->setFrameShape(QFrame::NoFrame);
+        m_multi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_multi->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        m_multi->setTabChangesFocus(true);
+        m_multi->setReadOnly(settings.readOnly);
+        m_multi->document()->setDocumentMargin(1);
+        editor = m_multi;
+    } else {
+        m_line = new QLineEdit(this);
+        m_line->setFrame(false);
+        // The border already spaces the text from the edge; Qt's own inner
+        // margin would push short captions like "CPU Status:" out of view.
+        m_line->setTextMargins(-2, 0, -2, 0);
+        m_line->setReadOnly(settings.readOnly);
+        const Qt::Alignment h = settings.align == Align::Center ? Qt::AlignHCenter
+                : settings.align == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
+        m_line->setAlignment(h | Qt::AlignVCenter);
+        editor = m_line;
+    }
+    applyColours(editor, settings.back, settings.fore, QPalette::Base, QPalette::Text);
+    setFocusProxy(editor);
+    setClient(editor);
+    if (settings.text)
+        setText(QString::fromUtf8(settings.text));
+}
+
+Status TextBox::read(Property property, Value &value) const
+{
+    if (property != Property::Text)
+        return Status::NoSuchProperty;
+    value = text().toStdString();
+    return Status::Ok;
+}
+
+Status TextBox::write(Property property, const Value &value)
+{
+    if (property != Property::Text)
+        return Status::NoSuchProperty;
+    setText(QString::fromStdString(std::get<std::string>(value)));
+    return Status::Ok;
+}
+
+QString TextBox::text() const
+{
+    if (m_line)
+        return m_line->text();
+    // The editor keeps paragraphs; the program sees CR LF between them.
+    return m_multi->toPlainText().replace(QLatin1Char('\n'), CrLf);
+}
+
+void TextBox::setText(const QString &text)
+{
+    if (m_line) {
+        m_line->setText(text);
+        m_line->setCursorPosition(0);  // show the text from its start
+        return;
+    }
+    QString plain = text;
+    plain.replace(CrLf, QStringLiteral("\n"));
+    m_multi->setPlainText(plain);
+}
+
+} // namespace runtime
