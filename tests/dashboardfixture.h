@@ -6,8 +6,7 @@
 
 #include "dashboardform.h"
 #include "disclaimerform.h"
-#include "form.h"
-#include "forms.h"
+#include "formaccess.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -43,12 +42,12 @@ protected:
 
     void loadDashboard()
     {
-        runtime::Forms::reset();
-        runtime::Forms::add(disclaimerForm());
-        runtime::Forms::add(dashboardForm());
-        QCOMPARE(runtime::Forms::show(QStringLiteral("Form1")), runtime::Status::Ok);
-        form = runtime::Forms::loaded(QStringLiteral("Form1"));
-        window = form->window()->windowHandle();
+        runtime::FormRegistry::reset();
+        runtime::FormRegistry::add(disclaimerForm());
+        runtime::FormRegistry::add(dashboardForm());
+        QCOMPARE(runtime::FormRegistry::show("Form1"), runtime::Status::Ok);
+        form = runtime::FormRegistry::loaded("Form1");
+        window = widgetOf(form)->windowHandle();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         qApp->installEventFilter(&witness);
     }
@@ -62,7 +61,7 @@ protected:
     bool visible(const QString &control) const
     {
         QVariant v;
-        if (form->property(control, runtime::Property::Visible, v) != runtime::Status::Ok)
+        if (getProperty(form, control, runtime::Property::Visible, v) != runtime::Status::Ok)
             qFatal("no control %s", qPrintable(control));
         return v.toBool();
     }
@@ -70,7 +69,7 @@ protected:
     QString text(const QString &control, runtime::Property p = runtime::Property::Text) const
     {
         QVariant v;
-        if (form->property(control, p, v) != runtime::Status::Ok)
+        if (getProperty(form, control, p, v) != runtime::Status::Ok)
             qFatal("no text in %s", qPrintable(control));
         return v.toString();
     }
@@ -95,7 +94,7 @@ protected:
 
     QImage shot() const
     {
-        return form->window()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return widgetOf(form)->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
     static QImage picture(const char *name, const char *extension)

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "dashboardform.h"
-#include "formdescription.h"
+#include "description.h"
 
 #include <QHash>
 #include <QRect>

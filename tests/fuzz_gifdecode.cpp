@@ -13,8 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QRect crop(0, 0, 233, 321);
-    const runtime::Animation a = runtime::FrameDecoder::decode(
-            QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)), crop);
+    const runtime::Animation a = runtime::FrameDecoder::decode(data, size, {0, 0, 233, 321});
     const QString broken = gifinvariants::check(a, crop);
     if (!broken.isEmpty()) {
         std::fprintf(stderr, "fuzz_gifdecode: %s\n", qPrintable(broken));

@@ -14,6 +14,7 @@
 //
 // Exit status: 0 when everything held, 1 when an invariant broke (the
 // mutant is written to the current folder), 2 for bad usage.
+#include "filereader.h"
 #include "framedecoder.h"
 #include "gifinvariants.h"
 #include "giffixtures.h"
@@ -189,7 +190,7 @@ bool replay(const QByteArray &bytes, const QString &name, Tally &t)
 {
     QElapsedTimer clock;
     clock.start();
-    const Animation a = FrameDecoder::decode(bytes, Crop);
+    const Animation a = gifinvariants::decode(bytes, Crop);
     const qint64 ms = clock.elapsed();
     ++t.decoded;
     t.withFrames += !a.isEmpty();
@@ -244,7 +245,7 @@ int main(int argc, char *argv[])
     if (!replayFiles.isEmpty()) {
         bool ok = true;
         for (const QString &f : replayFiles) {
-            const std::optional<QByteArray> bytes = FrameDecoder::readFile(f, FrameDecoder::MaxFileBytes);
+            const std::optional<QByteArray> bytes = runtime::readRegularFile(f, FrameDecoder::MaxFileBytes);
             ok &= replay(bytes.value_or(QByteArray()), f, t);
         }
         std::printf("gifreplay: %lld files replayed, %lld with frames\n", t.decoded, t.withFrames);
@@ -261,7 +262,7 @@ int main(int argc, char *argv[])
         QDir().mkpath(mutantsDir);
     // The seeds themselves first: each must decode whole.
     for (qsizetype i = 0; i < seeds.size(); ++i) {
-        const Animation a = FrameDecoder::decode(seeds.at(i), Crop);
+        const Animation a = gifinvariants::decode(seeds.at(i), Crop);
         if (a.isEmpty() || a.end != Animation::End::Complete) {
             std::fprintf(stderr, "gifreplay: seed %lld does not decode\n", qint64(i));
             return 1;

@@ -143,14 +143,14 @@ QHash<QString, QAccessibleInterface *> tst_Accessibility::walk(QObject *window) 
 
 QAccessibleInterface *tst_Accessibility::node(const char *control) const
 {
-    return walk(form->window()).value(QString::fromLatin1(control));
+    return walk(widgetOf(form)).value(QString::fromLatin1(control));
 }
 
 // What the central display tells: the one part of it a screen reader sees.
 QString tst_Accessibility::displayTold() const
 {
     QStringList told;
-    for (QAccessibleInterface *iface : walk(form->window()))
+    for (QAccessibleInterface *iface : walk(widgetOf(form)))
         if (iface->text(QAccessible::Name) == QLatin1String("Central display") && !iface->state().invisible)
             told << iface->text(QAccessible::Value);
     return told.size() == 1 ? told.first() : QStringLiteral("told %1 times").arg(told.size());
@@ -179,7 +179,7 @@ void tst_Accessibility::everyZoneIsANamedButton()
 {
     QSet<QString> names;
     QStringList zones;
-    for (QAccessibleInterface *iface : walk(form->window())) {
+    for (QAccessibleInterface *iface : walk(widgetOf(form))) {
         if (iface->role() != QAccessible::Button)
             continue;
         const QString name = iface->text(QAccessible::Name);
@@ -200,7 +200,7 @@ void tst_Accessibility::everyZoneIsANamedButton()
     QVERIFY(node("Label28")->text(QAccessible::Name).isEmpty());
     // Captions are read as they are; the window by what it is.
     QCOMPARE(node("Label6")->text(QAccessible::Name), QStringLiteral("Tovek's VELK Simulator"));
-    QCOMPARE(QAccessible::queryAccessibleInterface(form->window())->text(QAccessible::Name),
+    QCOMPARE(QAccessible::queryAccessibleInterface(widgetOf(form))->text(QAccessible::Name),
              QStringLiteral("VELK Simulator dashboard"));
 }
 
@@ -228,7 +228,7 @@ void tst_Accessibility::zoneNames()
     QCOMPARE(iface->role(), QAccessible::Button);
     QCOMPARE(iface->text(QAccessible::Name), name);
     // Where a screen reader points is where the zone is.
-    QWidget *w = form->control(zone);
+    QWidget *w = controlOf(form, zone);
     QCOMPARE(iface->rect(), QRect(w->mapToGlobal(QPoint()), w->size()));
 }
 
@@ -311,8 +311,8 @@ void tst_Accessibility::lampsTellLitOrDark()
     QFETCH(QString, lamp);
     QFETCH(QString, lampName);
     const QByteArray lampId = lamp.toLatin1();
-    QWidget *box = form->control(lamp);
-    const QRect lampArea(box->mapTo(form->window(), QPoint(1, 1)), QSize(15, 13));
+    QWidget *box = controlOf(form, lamp);
+    const QRect lampArea(box->mapTo(widgetOf(form), QPoint(1, 1)), QSize(15, 13));
     const QImage lit = picture("lamplit", "jpg");
 
     // Dark: hidden, the socket shows; yet a screen reader still finds the
@@ -381,7 +381,7 @@ void tst_Accessibility::zoneOutOfReachCannotBePressed()
 void tst_Accessibility::pressGoesThroughTheClickPath()
 {
     // A failing read stops the handler and is reported just as for a click.
-    form->injectFault(QStringLiteral("Text1"), Property::Text, runtime::Form::Access::Read);
+    form->faults().inject("Text1", Property::Text, runtime::Access::Read);
     QTest::ignoreMessage(QtWarningMsg, "Run-time error in Label1_Click: Text1.Text: the operation failed");
     press("Label1");
     QCOMPARE(display(), QString());
@@ -390,23 +390,23 @@ void tst_Accessibility::pressGoesThroughTheClickPath()
 
 void tst_Accessibility::exitThroughItsAction()
 {
-    QCOMPARE(runtime::Forms::load(QStringLiteral("Form2")), runtime::Status::Ok);
-    QSignalSpy ended(&runtime::Forms::instance(), &runtime::Forms::ended);
+    QCOMPARE(runtime::FormRegistry::load("Form2"), runtime::Status::Ok);
+    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
     press("Label2");
     QCOMPARE(ended.count(), 1);
-    QVERIFY(!runtime::Forms::loaded(QStringLiteral("Form1")));
-    QVERIFY(!runtime::Forms::loaded(QStringLiteral("Form2")));
+    QVERIFY(!runtime::FormRegistry::loaded("Form1"));
+    QVERIFY(!runtime::FormRegistry::loaded("Form2"));
 }
 
 void tst_Accessibility::disclaimer()
 {
-    runtime::Forms::reset();
-    runtime::Forms::add(disclaimerForm());
-    runtime::Forms::add(dashboardForm());
-    QCOMPARE(runtime::Forms::show(QStringLiteral("Form2")), runtime::Status::Ok);
-    runtime::Form *disclaimer = runtime::Forms::loaded(QStringLiteral("Form2"));
-    const auto tree = walk(disclaimer->window());
-    QCOMPARE(QAccessible::queryAccessibleInterface(disclaimer->window())->text(QAccessible::Name),
+    runtime::FormRegistry::reset();
+    runtime::FormRegistry::add(disclaimerForm());
+    runtime::FormRegistry::add(dashboardForm());
+    QCOMPARE(runtime::FormRegistry::show("Form2"), runtime::Status::Ok);
+    runtime::Form *disclaimer = runtime::FormRegistry::loaded("Form2");
+    const auto tree = walk(widgetOf(disclaimer));
+    QCOMPARE(QAccessible::queryAccessibleInterface(widgetOf(disclaimer))->text(QAccessible::Name),
              QStringLiteral("VELK-Simulator Version 1"));
     QCOMPARE(tree.value("Command1")->text(QAccessible::Name), QStringLiteral("I Agree"));
     QCOMPARE(tree.value("Command2")->text(QAccessible::Name), QStringLiteral("I Do Not Agree"));
@@ -418,8 +418,8 @@ void tst_Accessibility::disclaimer()
     // "I Agree" pressed by a screen reader opens the dashboard.
     // Qt's own button animates the press before it clicks.
     actions(tree.value("Command1"))->doAction(QAccessibleActionInterface::pressAction());
-    QTRY_VERIFY(runtime::Forms::loaded(QStringLiteral("Form1")));
-    QVERIFY(!disclaimer->window()->isVisible());
+    QTRY_VERIFY(runtime::FormRegistry::loaded("Form1"));
+    QVERIFY(!widgetOf(disclaimer)->isVisible());
 }
 
 QTEST_MAIN(tst_Accessibility)

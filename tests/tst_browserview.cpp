@@ -6,8 +6,10 @@
 // decoder's own rules (disposal, transparency, interlacing, the bounds)
 // are checked on FrameDecoder::decode, the entry point the view uses.
 #include "browserview.h"
+#include "filereader.h"
 #include "framedecoder.h"
 #include "giffixtures.h"
+#include "gifinvariants.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -20,7 +22,9 @@
 #include <unistd.h>
 
 using namespace runtime;
-using giffixtures::Frame;
+using GifFrame = giffixtures::Frame;
+using gifinvariants::decode;
+using gifinvariants::sizeOf;
 using giffixtures::gif;
 
 namespace {
@@ -38,7 +42,7 @@ QByteArray encoded(const char *format, QSize size = {20, 30})
     return bytes;
 }
 
-QRgb at(const Animation &a, int frame, int x, int y) { return a.frames.at(frame).pixel(x, y); }
+QRgb at(const Animation &a, int frame, int x, int y) { return a.frames.at(size_t(frame))->pixel(x, y); }
 
 const QRgb Black = qRgb(0, 0, 0), Red = qRgb(255, 0, 0), Green = qRgb(0, 255, 0), Blue = qRgb(0, 0, 255);
 
@@ -90,7 +94,7 @@ void tst_BrowserView::init()
 {
     m_parent = std::make_unique<QWidget>();
     m_parent->resize(300, 400);
-    m_view = new BrowserView(m_parent.get());
+    m_view = new BrowserView({Kind::BrowserView, "WebBrowser1", ""}, m_parent.get());
     m_view->setGeometry(0, 0, 249, 345);
     m_parent->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
@@ -172,8 +176,8 @@ void tst_BrowserView::readsOnlyRegularFilesOfBoundedSize_data()
     QTest::addColumn<bool>("read");
 
     QTest::newRow("regular file") << "" << qint64(1000) << true;
-    QTest::newRow("exactly the bound") << "" << FrameDecoder::MaxFileBytes << true;
-    QTest::newRow("a byte over the bound (sparse)") << "" << FrameDecoder::MaxFileBytes + 1 << false;
+    QTest::newRow("exactly the bound") << "" << qint64(FrameDecoder::MaxFileBytes) << true;
+    QTest::newRow("a byte over the bound (sparse)") << "" << qint64(FrameDecoder::MaxFileBytes + 1) << false;
     QTest::newRow("4 GiB (sparse)") << "" << (qint64(4) << 30) << false;
     QTest::newRow("/dev/zero") << "/dev/zero" << qint64(0) << false;
     QTest::newRow("/dev/urandom") << "/dev/urandom" << qint64(0) << false;
@@ -199,7 +203,7 @@ void tst_BrowserView::readsOnlyRegularFilesOfBoundedSize()
         QVERIFY(QFile::link(target, path));
     }
     // A pipe or a device that blocked would hang here, on this thread.
-    const std::optional<QByteArray> bytes = FrameDecoder::readFile(path, FrameDecoder::MaxFileBytes);
+    const std::optional<QByteArray> bytes = readRegularFile(path, FrameDecoder::MaxFileBytes);
     QCOMPARE(bytes.has_value(), read);
     if (read && target.isEmpty())
         QCOMPARE(bytes->size(), size);
@@ -207,44 +211,44 @@ void tst_BrowserView::readsOnlyRegularFilesOfBoundedSize()
 
 void tst_BrowserView::zeroDelayIsSlowedDown()
 {
-    const Animation a = FrameDecoder::decode(gif({4, 4}, {{{4, 4}, 0}, {{4, 4}, 1}, {{4, 4}, 2}, {{4, 4}, 5}}),
+    const Animation a = decode(gif({4, 4}, {{{4, 4}, 0}, {{4, 4}, 1}, {{4, 4}, 2}, {{4, 4}, 5}}),
                                              VoiceBoxCrop);
-    QCOMPARE(a.delaysMs, (QList<int>{FrameDecoder::DefaultDelayMs, FrameDecoder::DefaultDelayMs, 20, 50}));
+    QCOMPARE(a.delaysMs, (std::vector<int>{FrameDecoder::DefaultDelayMs, FrameDecoder::DefaultDelayMs, 20, 50}));
     QCOMPARE(a.end, Animation::End::Complete);
 }
 
 void tst_BrowserView::decodesOnlyGif()
 {
     for (const char *format : {"png", "jpeg", "bmp", "ppm"}) {
-        const Animation a = FrameDecoder::decode(encoded(format), VoiceBoxCrop);
+        const Animation a = decode(encoded(format), VoiceBoxCrop);
         QVERIFY2(a.isEmpty(), format);
         QCOMPARE(a.end, Animation::End::NotGif);
     }
     QByteArray gif87 = gif({4, 4}, {{{4, 4}}}, -1);
     gif87[4] = '7';
-    QVERIFY(!FrameDecoder::decode(gif87, VoiceBoxCrop).isEmpty());
+    QVERIFY(!decode(gif87, VoiceBoxCrop).isEmpty());
     QByteArray gif88 = gif87;
     gif88[4] = '8';  // giflib itself would take any "GIF" prefix
-    QVERIFY(FrameDecoder::decode(gif88, VoiceBoxCrop).isEmpty());
+    QVERIFY(decode(gif88, VoiceBoxCrop).isEmpty());
 }
 
 void tst_BrowserView::keepsOnlyWhatCanBeSeen()
 {
     // A 400 x 400 picture keeps its visible 167 x 191, whatever the screen.
-    const Animation a = FrameDecoder::decode(gif({400, 400}, {{{400, 400}, 10, 2}}), VoiceBoxCrop);
+    const Animation a = decode(gif({400, 400}, {{{400, 400}, 10, 2}}), VoiceBoxCrop);
     QCOMPARE(a.frames.size(), 1);
-    QCOMPARE(a.frames.at(0).size(), QSize(167, 191));
+    QCOMPARE(sizeOf(a.frames.at(0)), QSize(167, 191));
     QCOMPARE(at(a, 0, 166, 190), Green);
     // Rows below the crop are not decoded: 191 of 400, plus the table reset.
     QCOMPARE(a.work, 191 * 400 + FrameDecoder::FrameOverheadPixels);
     // A crop that starts inside the picture keeps from there.
-    const Animation b = FrameDecoder::decode(gif({100, 100}, {{{100, 100}, 10, 3}}), QRect(10, 20, 50, 50));
-    QCOMPARE(b.frames.at(0).size(), QSize(50, 50));
+    const Animation b = decode(gif({100, 100}, {{{100, 100}, 10, 3}}), QRect(10, 20, 50, 50));
+    QCOMPARE(sizeOf(b.frames.at(0)), QSize(50, 50));
     // A smaller screen makes a smaller frame.
-    const Animation c = FrameDecoder::decode(gif({20, 30}, {{{20, 30}}}), VoiceBoxCrop);
-    QCOMPARE(c.frames.at(0).size(), QSize(20, 30));
+    const Animation c = decode(gif({20, 30}, {{{20, 30}}}), VoiceBoxCrop);
+    QCOMPARE(sizeOf(c.frames.at(0)), QSize(20, 30));
     // A picture placed wholly outside what is seen shows nothing.
-    QVERIFY(FrameDecoder::decode(gif({400, 400}, {{{400, 400}}}), QRect(500, 500, 10, 10)).isEmpty());
+    QVERIFY(decode(gif({400, 400}, {{{400, 400}}}), QRect(500, 500, 10, 10)).isEmpty());
 }
 
 void tst_BrowserView::disposalAndTransparency()
@@ -260,7 +264,7 @@ void tst_BrowserView::disposalAndTransparency()
         {.size = {1, 1}, .colour = 3, .at = {3, 0}, .disposal = 3},
         {.size = {1, 1}, .colour = 1, .at = {0, 0}},
     });
-    const Animation a = FrameDecoder::decode(bytes, VoiceBoxCrop);
+    const Animation a = decode(bytes, VoiceBoxCrop);
     QCOMPARE(a.frames.size(), 5);
     QCOMPARE(at(a, 0, 3, 3), Red);
     QCOMPARE(at(a, 1, 3, 3), Green);
@@ -281,7 +285,7 @@ void tst_BrowserView::interlacedRowsLandInPlace()
     QByteArray indices;
     for (int i = 0; i < h; ++i)
         indices.append(QByteArray(w, char(1 + i % 3)));
-    const Animation a = FrameDecoder::decode(
+    const Animation a = decode(
             gif({w, h}, {{.size = {w, h}, .interlaced = true, .indices = indices}}), VoiceBoxCrop);
     QCOMPARE(a.frames.size(), 1);
     const QRgb colour[] = {Red, Green, Blue};
@@ -289,21 +293,21 @@ void tst_BrowserView::interlacedRowsLandInPlace()
         QCOMPARE(at(a, 0, 1, stored[i]), colour[i % 3]);
     // With a crop of the top two rows, decoding stops once rows 0 and 1
     // are had: at stored row 6 of 9, which is row 1 (blue).
-    const Animation top = FrameDecoder::decode(
+    const Animation top = decode(
             gif({w, h}, {{.size = {w, h}, .interlaced = true, .indices = indices}}), QRect(0, 0, w, 2));
     QCOMPARE(top.work, 6 * w + FrameDecoder::FrameOverheadPixels);
-    QCOMPARE(top.frames.at(0).pixel(0, 1), Blue);
+    QCOMPARE(top.frames.at(0)->pixel(0, 1), Blue);
 }
 
 void tst_BrowserView::localColourTable()
 {
     // The local table is the global one reversed (blue, green, red,
     // black): index 1 is green there, 0 blue.
-    const Animation a = FrameDecoder::decode(gif({2, 2}, {{.size = {2, 2}, .colour = 1, .localTable = true}}),
+    const Animation a = decode(gif({2, 2}, {{.size = {2, 2}, .colour = 1, .localTable = true}}),
                                              VoiceBoxCrop);
     QCOMPARE(at(a, 0, 0, 0), Green);
     // An index past a table's end draws nothing.
-    const Animation b = FrameDecoder::decode(gif({2, 2}, {{.size = {2, 2}, .colour = 7, .localTable = true}}),
+    const Animation b = decode(gif({2, 2}, {{.size = {2, 2}, .colour = 7, .localTable = true}}),
                                              VoiceBoxCrop);
     QCOMPARE(at(b, 0, 0, 0), Black);
 }
@@ -314,19 +318,19 @@ void tst_BrowserView::badFrameEndsTheAnimation()
     const QByteArray three = gif(s, {{s, 10, 1}, {s, 10, 2}, {s, 10, 3}});
     // Cut inside the third frame: the first two play.
     const QByteArray cut = three.left(three.size() - 20);
-    Animation a = FrameDecoder::decode(cut, VoiceBoxCrop);
+    Animation a = decode(cut, VoiceBoxCrop);
     QCOMPARE(a.frames.size(), 2);
     QCOMPARE(a.end, Animation::End::Malformed);
     // Without its trailer: all three, the end being unreadable.
-    a = FrameDecoder::decode(three.chopped(1), VoiceBoxCrop);
+    a = decode(three.chopped(1), VoiceBoxCrop);
     QCOMPARE(a.frames.size(), 3);
     // A frame whose data ends before its last pixel is not shown.
-    a = FrameDecoder::decode(gif(s, {{s, 10, 1}, {s, 10, 2, 40}}), VoiceBoxCrop);
+    a = decode(gif(s, {{s, 10, 1}, {s, 10, 2, 40}}), VoiceBoxCrop);
     QCOMPARE(a.frames.size(), 1);
     // No colour table at all.
     QByteArray noTable = gif(s, {{s}});
     noTable[10] = 0;  // no global table flag: the 768 table bytes become junk
-    QVERIFY(FrameDecoder::decode(noTable, VoiceBoxCrop).isEmpty());
+    QVERIFY(decode(noTable, VoiceBoxCrop).isEmpty());
 }
 
 void tst_BrowserView::boundsHold_data()
@@ -337,10 +341,10 @@ void tst_BrowserView::boundsHold_data()
 
     const QSize seen(167, 191);
     // 600 different full frames: 600 x 125 KiB is over 64 MiB.
-    QList<Frame> many;
+    QList<GifFrame> many;
     for (int i = 0; i < 600; ++i)
-        many.append(Frame{.size = {167, 1}, .colour = 1 + i % 3, .at = {0, i % 191}});
-    many.prepend(Frame{.size = seen, .colour = 0});
+        many.append(GifFrame{.size = {167, 1}, .colour = 1 + i % 3, .at = {0, i % 191}});
+    many.prepend(GifFrame{.size = seen, .colour = 0});
     QTest::newRow("frames over the memory bound") << gif(seen, many) << -1 << int(Animation::End::OverBudget);
     // A 65535-square frame (4 G pixels, 3 MB compressed): its top 191
     // rows are decoded, the rest skipped.
@@ -348,21 +352,21 @@ void tst_BrowserView::boundsHold_data()
             << gif({65535, 65535}, {{.size = {65535, 65535}, .compressed = true}}) << 1 << int(Animation::End::Complete);
     // Each 65535-wide frame costs 191 x 65535 pixels: the sixth is over.
     QTest::newRow("frames over the work bound")
-            << gif({65535, 1000}, QList<Frame>(6, Frame{.size = {65535, 1000}, .compressed = true}))
+            << gif({65535, 1000}, QList<GifFrame>(6, GifFrame{.size = {65535, 1000}, .compressed = true}))
             << 5 << int(Animation::End::OverBudget);
     // 8000 x 8000: only the 191 seen rows are decoded, the rest skipped.
     QTest::newRow("8000 square, top rows decoded")
             << gif({8000, 8000}, {{.size = {8000, 8000}, .compressed = true}}) << 1 << int(Animation::End::Complete);
     // 20 frames of 2000 x 2000 (80 M pixels) need only 20 x 191 rows.
-    QList<Frame> big(20, Frame{.size = {2000, 2000}, .compressed = true});
+    QList<GifFrame> big(20, GifFrame{.size = {2000, 2000}, .compressed = true});
     QTest::newRow("20 frames of 2000 square") << gif({2000, 2000}, big) << 20 << int(Animation::End::Complete);
     // The same, interlaced: the last pass must be read to row 190.
     big.resize(10);
-    for (Frame &f : big)
+    for (GifFrame &f : big)
         f.interlaced = true, f.compressed = false, f.size = {2000, 400};
     QTest::newRow("interlaced") << gif({2000, 400}, big) << 10 << int(Animation::End::Complete);
     // More frames than MaxFrames, each a pixel outside the crop.
-    QList<Frame> tiny(FrameDecoder::MaxFrames + 5, Frame{.size = {1, 1}, .delayCs = 0, .at = {200, 200}});
+    QList<GifFrame> tiny(FrameDecoder::MaxFrames + 5, GifFrame{.size = {1, 1}, .delayCs = 0, .at = {200, 200}});
     QTest::newRow("too many frames") << gif({300, 300}, tiny) << FrameDecoder::MaxFrames
                                      << int(Animation::End::OverBudget);
 }
@@ -372,7 +376,7 @@ void tst_BrowserView::boundsHold()
     QFETCH(QByteArray, bytes);
     QFETCH(int, frames);
     QFETCH(int, end);
-    const Animation a = FrameDecoder::decode(bytes, VoiceBoxCrop);
+    const Animation a = decode(bytes, VoiceBoxCrop);
     QCOMPARE(int(a.end), end);
     if (frames >= 0)
         QCOMPARE(a.frames.size(), frames);
@@ -380,36 +384,36 @@ void tst_BrowserView::boundsHold()
     QVERIFY(a.work <= FrameDecoder::MaxPixelWork);
     QVERIFY(a.frames.size() <= FrameDecoder::MaxFrames);
     QCOMPARE(a.delaysMs.size(), a.frames.size());
-    for (const QImage &f : a.frames)
-        QVERIFY(f.width() <= 167 && f.height() <= 191);
+    for (const runtime::Frame &f : a.frames)
+        QVERIFY(f->width <= 167 && f->height <= 191);
 }
 
 void tst_BrowserView::sameLookingFramesShareAnImage()
 {
     // Changes outside what is seen make no new image and cost no memory.
-    QList<Frame> frames{{.size = {10, 10}}};
+    QList<GifFrame> frames{{.size = {10, 10}}};
     for (int i = 0; i < 50; ++i)
-        frames.append(Frame{.size = {5, 5}, .colour = 2, .at = {300, 300}});
-    const Animation a = FrameDecoder::decode(gif({400, 400}, frames), VoiceBoxCrop);
+        frames.append(GifFrame{.size = {5, 5}, .colour = 2, .at = {300, 300}});
+    const Animation a = decode(gif({400, 400}, frames), VoiceBoxCrop);
     QCOMPARE(a.frames.size(), 51);
-    QCOMPARE(a.bytes, a.frames.at(0).sizeInBytes());
-    QCOMPARE(a.frames.at(50).cacheKey(), a.frames.at(0).cacheKey());
+    QCOMPARE(a.bytes, a.frames.at(0)->bytes());
+    QCOMPARE(a.frames.at(50).get(), a.frames.at(0).get());
     // A picture restored from before a frame, then left as it was, is that
     // earlier image again: counted once (found by the fuzzer).
-    const Animation b = FrameDecoder::decode(gif({4, 4}, {{.size = {4, 4}},
+    const Animation b = decode(gif({4, 4}, {{.size = {4, 4}},
                                                           {.size = {1, 1}, .colour = 2, .disposal = 3},
                                                           {.size = {1, 1}, .at = {300, 300}}}), VoiceBoxCrop);
     QCOMPARE(b.frames.size(), 3);
-    QCOMPARE(b.frames.at(2).cacheKey(), b.frames.at(0).cacheKey());
-    QCOMPARE(b.bytes, 2 * b.frames.at(0).sizeInBytes());
+    QCOMPARE(b.frames.at(2).get(), b.frames.at(0).get());
+    QCOMPARE(b.bytes, 2 * b.frames.at(0)->bytes());
 }
 
 void tst_BrowserView::loopCounts()
 {
-    const QList<Frame> two{{{4, 4}}, {{4, 4}, 10, 2}};
-    QCOMPARE(FrameDecoder::decode(gif({4, 4}, two, -1), VoiceBoxCrop).plays, 1);
-    QCOMPARE(FrameDecoder::decode(gif({4, 4}, two, 0), VoiceBoxCrop).plays, 0);
-    QCOMPARE(FrameDecoder::decode(gif({4, 4}, two, 2), VoiceBoxCrop).plays, 3);
+    const QList<GifFrame> two{{{4, 4}}, {{4, 4}, 10, 2}};
+    QCOMPARE(decode(gif({4, 4}, two, -1), VoiceBoxCrop).plays, 1);
+    QCOMPARE(decode(gif({4, 4}, two, 0), VoiceBoxCrop).plays, 0);
+    QCOMPARE(decode(gif({4, 4}, two, 2), VoiceBoxCrop).plays, 3);
 }
 
 void tst_BrowserView::pictureSitsWhereTheClipBoxShowsIt()

@@ -85,7 +85,7 @@ private slots:
 
 void tst_Dashboard::loadsInItsInitialState()
 {
-    QWidget *w = form->window();
+    QWidget *w = widgetOf(form);
     QCOMPARE(w->geometry(), QRect(0, 0, 1024, 768));
     QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(w->windowFlags() & Qt::WindowType_Mask, Qt::Tool);  // no task-bar entry
@@ -108,17 +108,17 @@ void tst_Dashboard::loadsInItsInitialState()
 void tst_Dashboard::readoutsFollowTheirSources()
 {
     // Until the first tick the design captions show; then the empty sources.
-    runtime::Forms::reset();
-    runtime::Forms::add(dashboardForm());
-    QCOMPARE(runtime::Forms::load(QStringLiteral("Form1")), runtime::Status::Ok);
-    form = runtime::Forms::loaded(QStringLiteral("Form1"));
+    runtime::FormRegistry::reset();
+    runtime::FormRegistry::add(dashboardForm());
+    QCOMPARE(runtime::FormRegistry::load("Form1"), runtime::Status::Ok);
+    form = runtime::FormRegistry::loaded("Form1");
     QCOMPARE(text("Label10", Property::Caption), QStringLiteral("000"));
     QCOMPARE(text("Label11", Property::Caption), QStringLiteral("000"));
     QTRY_COMPARE(text("Label10", Property::Caption), QString());
     QTRY_COMPARE(text("Label11", Property::Caption), QString());
     // Whatever the sources hold shows unchanged at the next tick.
-    form->setProperty(QStringLiteral("Text3"), Property::Text, QStringLiteral(" 12x"));
-    form->setProperty(QStringLiteral("Text4"), Property::Text, QStringLiteral("\t"));
+    ::setProperty(form, QStringLiteral("Text3"), Property::Text, QStringLiteral(" 12x"));
+    ::setProperty(form, QStringLiteral("Text4"), Property::Text, QStringLiteral("\t"));
     QTRY_COMPARE(text("Label10", Property::Caption), QStringLiteral(" 12x"));
     QTRY_COMPARE(text("Label11", Property::Caption), QStringLiteral("\t"));
 }
@@ -130,9 +130,9 @@ void tst_Dashboard::steadyReadoutsDoNotRepaint()
     powerOn();
     EventCounter paints({QEvent::Paint});
     QTest::qWait(50);
-    paints.watch(form->control(QStringLiteral("Label10")));
-    paints.watch(form->control(QStringLiteral("Label11")));
-    paints.watch(form->window());
+    paints.watch(controlOf(form, QStringLiteral("Label10")));
+    paints.watch(controlOf(form, QStringLiteral("Label11")));
+    paints.watch(widgetOf(form));
     QTest::qWait(300);
     QCOMPARE(paints.count, 0);
 }
@@ -221,7 +221,7 @@ void tst_Dashboard::onlyExactOnCountsAsOn_data()
 void tst_Dashboard::onlyExactOnCountsAsOn()
 {
     QFETCH(QString, status);
-    form->setProperty(QStringLiteral("Text1"), Property::Text, status);
+    ::setProperty(form, QStringLiteral("Text1"), Property::Text, status);
     click(Pursuit);
     QCOMPARE(display(), QString());
     click(Power);  // not "On": this switches on
@@ -340,7 +340,7 @@ void tst_Dashboard::aDoubleClickIsTwoClicks()
     // A quick second press is never lost: a double click on a lamp zone
     // flips the lamp twice.
     EventCounter presses({QEvent::MouseButtonPress, QEvent::MouseButtonDblClick});
-    presses.watch(form->control(QStringLiteral("Label12")));
+    presses.watch(controlOf(form, QStringLiteral("Label12")));
     click(centre(LampZones[0]));
     QCOMPARE(litLamps(), QStringList{"Picture6"});
     QTest::mouseDClick(window, Qt::LeftButton, {}, centre(LampZones[0]));
@@ -367,12 +367,12 @@ void tst_Dashboard::injectedFaultStopsPowerSwitchPartWay()
 {
     // Switching on shows the normal picture, then writes Text1: a failing
     // write there leaves the picture shown and the rest undone.
-    form->injectFault(QStringLiteral("Text1"), Property::Text, runtime::Form::Access::Write);
+    form->faults().inject("Text1", Property::Text, runtime::Access::Write);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Run-time error in Label1_Click: Text1.Text"));
     click(Power);
     QCOMPARE(display(), QStringLiteral("velknormall"));
     QCOMPARE(text("Text3"), QString());
-    QVERIFY(!runtime::Forms::hasEnded());
+    QVERIFY(!runtime::FormRegistry::hasEnded());
 }
 
 void tst_Dashboard::voiceBoxComesFromBesideTheExecutable()
@@ -380,7 +380,7 @@ void tst_Dashboard::voiceBoxComesFromBesideTheExecutable()
     // Looked for by the executable's folder, whatever the working folder.
     QDir::setCurrent(QDir::rootPath());
     loadDashboard();
-    auto *view = static_cast<runtime::BrowserView *>(form->control(QStringLiteral("WebBrowser1")));
+    auto *view = static_cast<runtime::BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
     QCOMPARE(view->address(), QCoreApplication::applicationDirPath() + QStringLiteral("/velk voicebox.gif"));
     QSignalSpy frames(view, &runtime::BrowserView::frameShown);
     QTest::qWait(300);
@@ -407,17 +407,17 @@ void tst_Dashboard::exitZoneEnds()
 {
     QFETCH(bool, on);
     QFETCH(QPoint, at);
-    QCOMPARE(runtime::Forms::load(QStringLiteral("Form2")), runtime::Status::Ok);  // the hidden disclaimer
+    QCOMPARE(runtime::FormRegistry::load("Form2"), runtime::Status::Ok);  // the hidden disclaimer
     if (on)
         powerOn();
-    QSignalSpy ended(&runtime::Forms::instance(), &runtime::Forms::ended);
+    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
     if (at.isNull())
         window->close();
     else
         click(at);
     QCOMPARE(ended.count(), 1);
-    QVERIFY(!runtime::Forms::loaded(QStringLiteral("Form1")));
-    QVERIFY(!runtime::Forms::loaded(QStringLiteral("Form2")));
+    QVERIFY(!runtime::FormRegistry::loaded("Form1"));
+    QVERIFY(!runtime::FormRegistry::loaded("Form2"));
 }
 
 QTEST_MAIN(tst_Dashboard)

@@ -10,7 +10,7 @@
 
 #include <QSignalSpy>
 
-using runtime::Forms;
+using runtime::FormRegistry;
 using runtime::Property;
 
 namespace {
@@ -50,32 +50,32 @@ private:
 
 void tst_Disclaimer::init()
 {
-    Forms::reset();
-    Forms::add(disclaimerForm());
-    Forms::add(dashboardForm());
-    QCOMPARE(Forms::show(QStringLiteral("Form2")), runtime::Status::Ok);
-    disclaimer = Forms::loaded(QStringLiteral("Form2"));
-    disclaimerWindow = disclaimer->window()->windowHandle();
+    FormRegistry::reset();
+    FormRegistry::add(disclaimerForm());
+    FormRegistry::add(dashboardForm());
+    QCOMPARE(FormRegistry::show("Form2"), runtime::Status::Ok);
+    disclaimer = FormRegistry::loaded("Form2");
+    disclaimerWindow = widgetOf(disclaimer)->windowHandle();
     QVERIFY(QTest::qWaitForWindowActive(disclaimerWindow));
 }
 
 void tst_Disclaimer::startsAlone()
 {
-    QVERIFY(!Forms::loaded(QStringLiteral("Form1")));
-    QWidget *w = disclaimer->window();
+    QVERIFY(!FormRegistry::loaded("Form1"));
+    QWidget *w = widgetOf(disclaimer);
     QCOMPARE(w->windowTitle(), QStringLiteral("VELK-Simulator Version 1"));
     QCOMPARE(w->size(), QSize(324, 270));
     QVERIFY(!(w->windowFlags() & Qt::FramelessWindowHint));
     QCOMPARE(w->windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_RGB32),
              QImage(QStringLiteral(":/pictures/appicon.ico")).convertToFormat(QImage::Format_RGB32));
     QVariant text;
-    QCOMPARE(disclaimer->property(QStringLiteral("Text1"), Property::Text, text), runtime::Status::Ok);
+    QCOMPARE(getProperty(disclaimer, QStringLiteral("Text1"), Property::Text, text), runtime::Status::Ok);
     QCOMPARE(text.toString(), Warning);
     QCOMPARE(Warning.size(), 319);
     // The information line fits its label on one line.
-    QWidget *info = disclaimer->control(QStringLiteral("Label3"));
+    QWidget *info = controlOf(disclaimer, QStringLiteral("Label3"));
     QVariant caption;
-    disclaimer->property(QStringLiteral("Label3"), Property::Caption, caption);
+    getProperty(disclaimer, QStringLiteral("Label3"), Property::Caption, caption);
     QVERIFY(caption.toString().startsWith(QLatin1String("Looking for info or the latest version? Visit: ")));
     QVERIFY(QFontMetrics(info->font()).horizontalAdvance(caption.toString()) <= info->width());
 }
@@ -101,7 +101,7 @@ void tst_Disclaimer::layout()
     QFETCH(QRect, rect);
     QFETCH(int, pixelSize);
     QFETCH(bool, bold);
-    QWidget *w = disclaimer->control(control);
+    QWidget *w = controlOf(disclaimer, control);
     QCOMPARE(w->geometry(), rect);
     QCOMPARE(QFontInfo(w->font()).pixelSize(), pixelSize);
     QCOMPARE(w->font().bold(), bold);
@@ -109,7 +109,7 @@ void tst_Disclaimer::layout()
 
 void tst_Disclaimer::warningHasTheFocus()
 {
-    QWidget *editor = disclaimer->control(QStringLiteral("Text1"))->focusProxy();
+    QWidget *editor = controlOf(disclaimer, QStringLiteral("Text1"))->focusProxy();
     QCOMPARE(QApplication::focusWidget(), editor);
     // Tab goes on to "I Agree", then "I Do Not Agree", then back.
     const QStringList order = {"Command1", "Command2", "Text1"};
@@ -129,24 +129,24 @@ void tst_Disclaimer::keysPressNoButton()
         QTest::keyClick(disclaimerWindow, c);
     QTest::keyClick(disclaimerWindow, Qt::Key_Escape);
     QVariant text;
-    disclaimer->property(QStringLiteral("Text1"), Property::Text, text);
+    getProperty(disclaimer, QStringLiteral("Text1"), Property::Text, text);
     QCOMPARE(text.toString(), Warning + QStringLiteral("\r\n\r\nok"));
-    QVERIFY(disclaimer->window()->isVisible());
-    QVERIFY(!Forms::loaded(QStringLiteral("Form1")));
-    QVERIFY(!Forms::hasEnded());
+    QVERIFY(widgetOf(disclaimer)->isVisible());
+    QVERIFY(!FormRegistry::loaded("Form1"));
+    QVERIFY(!FormRegistry::hasEnded());
 }
 
 void tst_Disclaimer::resizingMovesNothing()
 {
-    QWidget *w = disclaimer->window();
-    const QRect agree = disclaimer->control(QStringLiteral("Command1"))->geometry();
-    const QRect text = disclaimer->control(QStringLiteral("Text1"))->geometry();
+    QWidget *w = widgetOf(disclaimer);
+    const QRect agree = controlOf(disclaimer, QStringLiteral("Command1"))->geometry();
+    const QRect text = controlOf(disclaimer, QStringLiteral("Text1"))->geometry();
     w->resize(700, 500);
     QTRY_COMPARE(w->size(), QSize(700, 500));
-    QCOMPARE(disclaimer->control(QStringLiteral("Command1"))->geometry(), agree);
-    QCOMPARE(disclaimer->control(QStringLiteral("Text1"))->geometry(), text);
+    QCOMPARE(controlOf(disclaimer, QStringLiteral("Command1"))->geometry(), agree);
+    QCOMPARE(controlOf(disclaimer, QStringLiteral("Text1"))->geometry(), text);
     w->showMaximized();
-    QCOMPARE(disclaimer->control(QStringLiteral("Command1"))->geometry(), agree);
+    QCOMPARE(controlOf(disclaimer, QStringLiteral("Command1"))->geometry(), agree);
 }
 
 void tst_Disclaimer::agreeHidesThenLoadsThenShows()
@@ -163,7 +163,7 @@ void tst_Disclaimer::agreeHidesThenLoadsThenShows()
             if (e->type() == QEvent::Hide && o->objectName() == QLatin1String("Form2"))
                 seen << QStringLiteral("Form2 hidden");
             if (e->type() == QEvent::Show && o->objectName() == QLatin1String("Form1")) {
-                auto *view = runtime::Forms::loaded(QStringLiteral("Form1"))->control(QStringLiteral("WebBrowser1"));
+                auto *view = controlOf(runtime::FormRegistry::loaded("Form1"), QStringLiteral("WebBrowser1"));
                 seen << (static_cast<runtime::BrowserView *>(view)->address().isEmpty()
                                  ? QStringLiteral("Form1 shown before loading")
                                  : QStringLiteral("Form1 shown"));
@@ -175,26 +175,26 @@ void tst_Disclaimer::agreeHidesThenLoadsThenShows()
     QTest::mouseClick(disclaimerWindow, Qt::LeftButton, {}, Agree);
     qApp->removeEventFilter(&order);
     QCOMPARE(order.seen, (QStringList{"Form2 hidden", "Form1 shown"}));
-    QVERIFY(Forms::loaded(QStringLiteral("Form2")));  // hidden, still loaded
-    QVERIFY(!disclaimer->window()->isVisible());
-    QVERIFY(Forms::loaded(QStringLiteral("Form1"))->window()->isVisible());
+    QVERIFY(FormRegistry::loaded("Form2"));  // hidden, still loaded
+    QVERIFY(!widgetOf(disclaimer)->isVisible());
+    QVERIFY(widgetOf(FormRegistry::loaded("Form1"))->isVisible());
 }
 
 void tst_Disclaimer::declineEnds()
 {
-    QSignalSpy ended(&Forms::instance(), &Forms::ended);
+    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
     QTest::mouseClick(disclaimerWindow, Qt::LeftButton, {}, Decline);
     QCOMPARE(ended.count(), 1);
-    QVERIFY(!Forms::loaded(QStringLiteral("Form2")));
-    QVERIFY(!Forms::loaded(QStringLiteral("Form1")));
+    QVERIFY(!FormRegistry::loaded("Form2"));
+    QVERIFY(!FormRegistry::loaded("Form1"));
 }
 
 void tst_Disclaimer::closingEnds()
 {
-    QSignalSpy ended(&Forms::instance(), &Forms::ended);
+    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
     disclaimerWindow->close();
     QCOMPARE(ended.count(), 1);
-    QVERIFY(!Forms::loaded(QStringLiteral("Form1")));
+    QVERIFY(!FormRegistry::loaded("Form1"));
 }
 
 QTEST_MAIN(tst_Disclaimer)

@@ -21,7 +21,7 @@ using runtime::Form;
 using runtime::Property;
 
 Q_DECLARE_METATYPE(runtime::Property)
-Q_DECLARE_METATYPE(runtime::Form::Access)
+Q_DECLARE_METATYPE(runtime::Access)
 
 namespace {
 
@@ -51,14 +51,14 @@ struct LoadFault
 {
     QString control;
     Property property;
-    Form::Access access;
+    runtime::Access access;
 } loadFault;
 runtime::HandlerFn dashboardLoad = nullptr;
 std::vector<runtime::Handler> faultyHandlers;
 
 void faultyLoad(Form &me)
 {
-    me.injectFault(loadFault.control, loadFault.property, loadFault.access);
+    me.faults().inject(loadFault.control.toStdString(), loadFault.property, loadFault.access);
     dashboardLoad(me);
 }
 
@@ -102,7 +102,7 @@ void tst_Faults::init()
 
 void tst_Faults::cleanup()
 {
-    runtime::Forms::reset();
+    runtime::FormRegistry::reset();
 }
 
 QMap<QString, QString> tst_Faults::state() const
@@ -112,12 +112,12 @@ QMap<QString, QString> tst_Faults::state() const
     for (int i = 6; i <= 21; ++i)
         shown << QStringLiteral("Picture%1").arg(i);
     for (const QString &c : shown)
-        s[c] = form->control(c)->isHidden() ? "hidden" : "shown";
+        s[c] = controlOf(form, c)->isHidden() ? "hidden" : "shown";
     for (const QString &c : {"Text1", "Text3", "Text4"})
-        s[c] = static_cast<runtime::TextBox *>(form->control(c))->text();
+        s[c] = static_cast<runtime::TextBox *>(controlOf(form, c))->text();
     for (const QString &c : {"Label10", "Label11"})
-        s[c] = static_cast<runtime::Label *>(form->control(c))->caption();
-    s["WebBrowser1"] = static_cast<runtime::BrowserView *>(form->control("WebBrowser1"))->address().isEmpty()
+        s[c] = static_cast<runtime::Label *>(controlOf(form, c))->caption();
+    s["WebBrowser1"] = static_cast<runtime::BrowserView *>(controlOf(form, "WebBrowser1"))->address().isEmpty()
             ? "" : "navigated";
     return s;
 }
@@ -136,12 +136,12 @@ void tst_Faults::faultPartWay_data()
     QTest::addColumn<QString>("setup");    // zones clicked first, then the sources set for a tick
     QTest::addColumn<QString>("control");
     QTest::addColumn<Property>("property");
-    QTest::addColumn<Form::Access>("access");
+    QTest::addColumn<runtime::Access>("access");
     QTest::addColumn<QString>("action");   // a zone to click, "tick" or "load"
     QTest::addColumn<QString>("handler");
     QTest::addColumn<QString>("changes");  // what the handler did before the fault, sorted
 
-    const auto R = Form::Access::Read, W = Form::Access::Write;
+    const auto R = runtime::Access::Read, W = runtime::Access::Write;
     const auto V = Property::Visible, T = Property::Text, C = Property::Caption;
 
     // Power on: read Text1; show velknormall; Text1 "On"; Text3, Text4 "000".
@@ -201,7 +201,7 @@ void tst_Faults::faultPartWay()
     QFETCH(QString, setup);
     QFETCH(QString, control);
     QFETCH(Property, property);
-    QFETCH(Form::Access, access);
+    QFETCH(runtime::Access, access);
     QFETCH(QString, action);
     QFETCH(QString, handler);
     QFETCH(QString, changes);
@@ -216,28 +216,28 @@ void tst_Faults::faultPartWay()
     ++m_injected;
     if (action == "load") {
         // The same dashboard, its load handler faulty from the start.
-        runtime::Forms::reset();
+        runtime::FormRegistry::reset();
         const runtime::FormDescription &d = dashboardForm();
         faultyHandlers.assign(d.handlers.begin(), d.handlers.end());
         for (runtime::Handler &h : faultyHandlers)
             if (QByteArray(h.name) == "Form_Load")
                 dashboardLoad = std::exchange(h.fn, faultyLoad);
         loadFault = {control, property, access};
-        runtime::Forms::add(disclaimerForm());
-        runtime::Forms::add({d.window, d.controls, faultyHandlers});
-        QCOMPARE(runtime::Forms::show(QStringLiteral("Form1")), runtime::Status::Ok);
-        form = runtime::Forms::loaded(QStringLiteral("Form1"));
-        window = form->window()->windowHandle();
+        runtime::FormRegistry::add(disclaimerForm());
+        runtime::FormRegistry::add({d.window, d.controls, faultyHandlers});
+        QCOMPARE(runtime::FormRegistry::show("Form1"), runtime::Status::Ok);
+        form = runtime::FormRegistry::loaded("Form1");
+        window = widgetOf(form)->windowHandle();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QTest::qWait(20);  // the readouts catch up, as before
     } else if (action == "tick") {
-        form->setProperty("Text3", Property::Text, QStringLiteral("111"));
-        form->setProperty("Text4", Property::Text, QStringLiteral("222"));
+        ::setProperty(form, "Text3", Property::Text, QStringLiteral("111"));
+        ::setProperty(form, "Text4", Property::Text, QStringLiteral("222"));
         before = state();
-        form->injectFault(control, property, access);
+        form->faults().inject(control.toStdString(), property, access);
         QTest::qWait(50);  // some fifty faulty ticks
     } else {
-        form->injectFault(control, property, access);
+        form->faults().inject(control.toStdString(), property, access);
         click(Zones.value(action));
     }
     QMap<QString, QString> after = state();
@@ -260,7 +260,7 @@ void tst_Faults::faultPartWay()
             boxes << box;
     QCOMPARE(boxes.size(), 1);
     QVERIFY(boxes.at(0)->text().contains(named));
-    QVERIFY(!runtime::Forms::hasEnded());
+    QVERIFY(!runtime::FormRegistry::hasEnded());
 
     // The dashboard goes on: a lamp the fault does not touch still switches,
     // and nothing more is reported.

@@ -1,10 +1,9 @@
-// The forms runtime as a user meets it: descriptions checked before
-// anything is built, clicks routed by stacking and visibility through the
-// window system, pictures drawn one to one and clipped, run-time errors
-// that stop a handler part-way, and the lifetime of windows.
+// The forms runtime on Qt as a user meets it: clicks routed by stacking
+// and visibility through the window system, pictures drawn one to one and
+// clipped, run-time errors that stop a handler part-way, and the lifetime
+// of windows. The core's own rules are tested without a display (tst_core).
 #include "eventcounter.h"
-#include "form.h"
-#include "forms.h"
+#include "formaccess.h"
 #include "label.h"
 #include "twips.h"
 
@@ -48,8 +47,8 @@ const Handler ZoneHandlers[] = {
     LOGGED("Hidden_Click"), LOGGED("Shelled_Click"), LOGGED("Beneath_Click"), LOGGED("Form_Load"),
     // Three steps for a fault injected into the second.
     {"Ticker_Timer", [](Form &me) {
-         me.setCaption("Back", QStringLiteral("first"));
-         me.setCaption("Front", QStringLiteral("second"));
+         me.setCaption("Back", "first");
+         me.setCaption("Front", "second");
          me.setVisible("Hidden", true);
      }},
     // One buffer naming two controls in turn, as a caller that builds names does.
@@ -57,14 +56,14 @@ const Handler ZoneHandlers[] = {
          char name[8];
          for (const char *control : {"Back", "Beneath", "Back"}) {
              qstrcpy(name, control);
-             me.setCaption(name, me.text("Field") + QLatin1String(control));
+             me.setCaption(name, me.text("Field") + control);
          }
      }},
     // Caption of Back, then a property a text box lacks, then Back's caption.
     {"Form_Unload", [](Form &me) {
-         me.setCaption("Back", QStringLiteral("first"));
-         me.setCaption("Field", QStringLiteral("never"));
-         me.setCaption("Back", QStringLiteral("second"));
+         me.setCaption("Back", "first");
+         me.setCaption("Field", "never");
+         me.setCaption("Back", "second");
      }},
 };
 
@@ -73,7 +72,7 @@ const FormDescription ZoneForm{
 
 const FormDescription OtherForm{{.name = "Other", .caption = "Other", .clientWidth = 1500, .clientHeight = 1500}, {}, {}};
 
-QWindow *windowOf(const char *form) { return Forms::loaded(QString::fromUtf8(form))->window()->windowHandle(); }
+QWindow *windowOf(const char *form) { return widgetOf(FormRegistry::loaded(form))->windowHandle(); }
 
 } // namespace
 
@@ -84,11 +83,6 @@ class tst_FormsRuntime : public QObject
 private slots:
     void initTestCase();
     void init();
-
-    void validate_data();
-    void validate();
-    void pixelConversion_data();
-    void pixelConversion();
 
     void clickRouting_data();
     void clickRouting();
@@ -110,91 +104,14 @@ private slots:
 
 void tst_FormsRuntime::initTestCase()
 {
-    Forms::add(ZoneForm);
-    Forms::add(OtherForm);
+    FormRegistry::add(ZoneForm);
+    FormRegistry::add(OtherForm);
 }
 
 void tst_FormsRuntime::init()
 {
-    Forms::reset();
+    FormRegistry::reset();
     clicks.clear();
-}
-
-void tst_FormsRuntime::validate_data()
-{
-    QTest::addColumn<int>("variant");
-    QTest::addColumn<QString>("error");  // empty: the description is sound
-
-    QTest::newRow("sound") << 0 << QString();
-    QTest::newRow("unknown kind") << 1 << "unknown kind";
-    QTest::newRow("duplicate name") << 2 << "Twin: duplicate name";
-    QTest::newRow("duplicate name, other case") << 3 << "twin: duplicate name";
-    QTest::newRow("unknown container") << 4 << "unknown container Nowhere";
-    QTest::newRow("container not a box") << 5 << "unknown container Twin";
-    QTest::newRow("handler names no control") << 6 << "no control named Ghost";
-    QTest::newRow("handler names no event") << 7 << "Twin has no event Timer";
-    QTest::newRow("handler not Control_Event") << 8 << "not of the form Control_Event";
-    QTest::newRow("twips off the pixel grid") << 9 << "7 twips";
-    QTest::newRow("unknown picture") << 10 << "no picture named nosuch";
-    QTest::newRow("form event unknown") << 11 << "Form has no event Click";
-}
-
-void tst_FormsRuntime::validate()
-{
-    QFETCH(int, variant);
-    QFETCH(QString, error);
-
-    std::vector<ControlRow> rows = {
-        {Kind::PictureBox, "Box", "", 0, 0, 150, 150},
-        {Kind::Label, "Twin", "Box", 0, 0, 150, 150},
-    };
-    std::vector<Handler> handlers = {{"Twin_Click", [](Form &) {}}, {"Form_Load", [](Form &) {}}};
-    switch (variant) {
-    case 1: rows.push_back({Kind(42), "Odd", "", 0, 0, 15, 15}); break;
-    case 2: rows.push_back({Kind::Label, "Twin", "", 0, 0, 15, 15}); break;
-    case 3: rows.push_back({Kind::Label, "twin", "", 0, 0, 15, 15}); break;
-    case 4: rows.push_back({Kind::Label, "Lost", "Nowhere", 0, 0, 15, 15}); break;
-    case 5: rows.push_back({Kind::Label, "Lost", "Twin", 0, 0, 15, 15}); break;
-    case 6: handlers.push_back({"Ghost_Click", [](Form &) {}}); break;
-    case 7: handlers.push_back({"Twin_Timer", [](Form &) {}}); break;
-    case 8: handlers.push_back({"Load", [](Form &) {}}); break;
-    case 9: rows.push_back({Kind::Label, "Odd", "", 7, 0, 15, 15}); break;
-    case 10: rows.push_back({Kind::PictureBox, "Odd", "", 0, 0, 15, 15, {.picture = "nosuch"}}); break;
-    case 11: handlers.push_back({"Form_Click", [](Form &) {}}); break;
-    }
-    const FormDescription d{{.name = "Check", .caption = "", .clientWidth = 150, .clientHeight = 150}, rows, handlers};
-    const QStringList errors = Form::validate(d);
-    if (error.isEmpty()) {
-        QCOMPARE(errors, QStringList());
-        return;
-    }
-    QCOMPARE(errors.size(), 1);
-    QVERIFY2(errors.first().contains(error), qPrintable(errors.first()));
-    // A description that fails the check never becomes a window.
-    Forms::add(d);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(error)));
-    QCOMPARE(Forms::show(QStringLiteral("Check")), Status::Failed);
-    QVERIFY(!Forms::loaded(QStringLiteral("Check")));
-}
-
-void tst_FormsRuntime::pixelConversion_data()
-{
-    QTest::addColumn<double>("points");
-    QTest::addColumn<int>("pixels");
-    QTest::newRow("8.25") << 8.25 << 11;
-    QTest::newRow("12") << 12.0 << 16;
-    QTest::newRow("13.5") << 13.5 << 18;
-    QTest::newRow("18") << 18.0 << 24;
-    QTest::newRow("26.25") << 26.25 << 35;
-    QTest::newRow("27.75") << 27.75 << 37;
-}
-
-void tst_FormsRuntime::pixelConversion()
-{
-    QFETCH(double, points);
-    QFETCH(int, pixels);
-    QCOMPARE(fontPixels(points), pixels);
-    QCOMPARE(runtime::pixels(-1800), -120);
 }
 
 void tst_FormsRuntime::clickRouting_data()
@@ -221,7 +138,7 @@ void tst_FormsRuntime::clickRouting()
 {
     QFETCH(QPoint, at);
     QFETCH(QString, reaches);
-    QCOMPARE(Forms::show(QStringLiteral("Zones")), Status::Ok);
+    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
     QVERIFY(QTest::qWaitForWindowExposed(windowOf("Zones")));
     clicks.clear();
     QTest::mouseClick(windowOf("Zones"), Qt::LeftButton, {}, at);
@@ -230,8 +147,8 @@ void tst_FormsRuntime::clickRouting()
 
 void tst_FormsRuntime::pictureIsDrawnOneToOneAndClipped()
 {
-    QCOMPARE(Forms::show(QStringLiteral("Zones")), Status::Ok);
-    QWidget *window = Forms::loaded(QStringLiteral("Zones"))->window();
+    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
+    QWidget *window = widgetOf(FormRegistry::loaded("Zones"));
     const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage lamp = QImage(QStringLiteral(":/pictures/lamplit.jpg")).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(lamp.size(), QSize(15, 13));
@@ -263,28 +180,28 @@ void tst_FormsRuntime::textReadsBackAsWritten()
 {
     QFETCH(QString, control);
     QFETCH(QString, text);
-    QCOMPARE(Forms::load(QStringLiteral("Zones")), Status::Ok);
-    Form *form = Forms::loaded(QStringLiteral("Zones"));
-    QCOMPARE(form->setProperty(control, Property::Text, text), Status::Ok);
+    QCOMPARE(FormRegistry::load("Zones"), Status::Ok);
+    Form *form = FormRegistry::loaded("Zones");
+    QCOMPARE(::setProperty(form, control, Property::Text, text), Status::Ok);
     QVariant back;
-    QCOMPARE(form->property(control, Property::Text, back), Status::Ok);
+    QCOMPARE(getProperty(form, control, Property::Text, back), Status::Ok);
     QCOMPARE(back.toString(), text);
 }
 
 void tst_FormsRuntime::unchangedCaptionDoesNotRepaint()
 {
-    QCOMPARE(Forms::show(QStringLiteral("Zones")), Status::Ok);
-    Form *form = Forms::loaded(QStringLiteral("Zones"));
-    QWidget *back = form->control(QStringLiteral("Back"));
+    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
+    Form *form = FormRegistry::loaded("Zones");
+    QWidget *back = controlOf(form, QStringLiteral("Back"));
     QVERIFY(QTest::qWaitForWindowExposed(back->window()));
     EventCounter paints({QEvent::Paint});
     QCoreApplication::processEvents();
     paints.watch(back);
     for (int i = 0; i < 100; ++i)
-        QCOMPARE(form->setProperty(QStringLiteral("Back"), Property::Caption, QStringLiteral("Back")), Status::Ok);
+        QCOMPARE(::setProperty(form, QStringLiteral("Back"), Property::Caption, QStringLiteral("Back")), Status::Ok);
     QCoreApplication::processEvents();
     QCOMPARE(paints.count, 0);
-    QCOMPARE(form->setProperty(QStringLiteral("Back"), Property::Caption, QStringLiteral("Moved")), Status::Ok);
+    QCOMPARE(::setProperty(form, QStringLiteral("Back"), Property::Caption, QStringLiteral("Moved")), Status::Ok);
     QTRY_COMPARE(paints.count, 1);
 }
 
@@ -300,7 +217,7 @@ void tst_FormsRuntime::fontsResolve()
 {
     QFETCH(QString, face);
     QFETCH(QString, family);
-    Forms::instance();  // installs the runtime's substitutions
+    QtBackend::instance();  // installs the runtime's substitutions
     QFont font(face);
     font.setPixelSize(fontPixels(8.25));
     QCOMPARE(QFontInfo(font).family(), family);
@@ -309,13 +226,13 @@ void tst_FormsRuntime::fontsResolve()
 
 void tst_FormsRuntime::runTimeErrorStopsTheHandlerThere()
 {
-    QCOMPARE(Forms::show(QStringLiteral("Zones")), Status::Ok);
-    Form *form = Forms::loaded(QStringLiteral("Zones"));
+    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
+    Form *form = FormRegistry::loaded("Zones");
     QTest::ignoreMessage(QtWarningMsg,
                          "Run-time error in Form_Unload: Field.Caption: property not supported by this control");
-    QVERIFY(form->runHandler(QStringLiteral("Form_Unload")));
+    QVERIFY(form->runHandler("Form_Unload"));
     QVariant caption;
-    form->property(QStringLiteral("Back"), Property::Caption, caption);
+    getProperty(form, QStringLiteral("Back"), Property::Caption, caption);
     QCOMPARE(caption.toString(), QStringLiteral("first"));  // the step before stays done
     auto boxes = [] {
         int n = 0;
@@ -330,23 +247,23 @@ void tst_FormsRuntime::runTimeErrorStopsTheHandlerThere()
     // The program goes on; the same error again is neither a second box
     // nor a second line (a failing 1 ms timer would write 1000 a second).
     QTest::failOnWarning(QRegularExpression("Run-time error in Form_Unload"));
-    form->runHandler(QStringLiteral("Form_Unload"));
+    form->runHandler("Form_Unload");
     QCOMPARE(boxes(), 1);
-    QVERIFY(!Forms::hasEnded());
+    QVERIFY(!FormRegistry::hasEnded());
 }
 
 void tst_FormsRuntime::injectedFaultStopsTheHandlerThere()
 {
-    QCOMPARE(Forms::show(QStringLiteral("Zones")), Status::Ok);
-    Form *form = Forms::loaded(QStringLiteral("Zones"));
+    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
+    Form *form = FormRegistry::loaded("Zones");
     QVERIFY(QTest::qWaitForWindowExposed(windowOf("Zones")));
-    form->injectFault(QStringLiteral("Front"), Property::Caption, Form::Access::Write);
+    form->faults().inject("Front", Property::Caption, runtime::Access::Write);
     QTest::ignoreMessage(QtWarningMsg, "Run-time error in Ticker_Timer: Front.Caption: the operation failed");
-    form->runHandler(QStringLiteral("Ticker_Timer"));
+    form->runHandler("Ticker_Timer");
     QVariant caption, hidden;
-    QCOMPARE(form->property(QStringLiteral("Back"), Property::Caption, caption), Status::Ok);
+    QCOMPARE(getProperty(form, QStringLiteral("Back"), Property::Caption, caption), Status::Ok);
     QCOMPARE(caption.toString(), QStringLiteral("first"));
-    QCOMPARE(form->property(QStringLiteral("Hidden"), Property::Visible, hidden), Status::Ok);
+    QCOMPARE(getProperty(form, QStringLiteral("Hidden"), Property::Visible, hidden), Status::Ok);
     QCOMPARE(hidden.toBool(), false);
     // Clicks still work after the error.
     QTest::mouseClick(windowOf("Zones"), Qt::LeftButton, {}, QPoint(60, 60));
@@ -355,14 +272,14 @@ void tst_FormsRuntime::injectedFaultStopsTheHandlerThere()
 
 void tst_FormsRuntime::aReusedNameBufferReachesEachControl()
 {
-    QCOMPARE(Forms::show(QStringLiteral("Zones")), Status::Ok);
-    Form *form = Forms::loaded(QStringLiteral("Zones"));
+    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
+    Form *form = FormRegistry::loaded("Zones");
     QVariant back, beneath;
     for (const QString field : {QStringLiteral("one:"), QStringLiteral("two:")}) {
-        QCOMPARE(form->setProperty(QStringLiteral("Field"), Property::Text, field), Status::Ok);
-        QVERIFY(form->runHandler(QStringLiteral("Namer_Timer")));
-        QCOMPARE(form->property(QStringLiteral("Back"), Property::Caption, back), Status::Ok);
-        QCOMPARE(form->property(QStringLiteral("Beneath"), Property::Caption, beneath), Status::Ok);
+        QCOMPARE(::setProperty(form, QStringLiteral("Field"), Property::Text, field), Status::Ok);
+        QVERIFY(form->runHandler("Namer_Timer"));
+        QCOMPARE(getProperty(form, QStringLiteral("Back"), Property::Caption, back), Status::Ok);
+        QCOMPARE(getProperty(form, QStringLiteral("Beneath"), Property::Caption, beneath), Status::Ok);
         QCOMPARE(back.toString(), field + QLatin1String("Back"));
         QCOMPARE(beneath.toString(), field + QLatin1String("Beneath"));
     }
@@ -370,57 +287,57 @@ void tst_FormsRuntime::aReusedNameBufferReachesEachControl()
 
 void tst_FormsRuntime::showLoadsOnceBeforeShowing()
 {
-    QVERIFY(!Forms::loaded(QStringLiteral("Zones")));
-    QCOMPARE(Forms::show(QStringLiteral("Zones")), Status::Ok);
+    QVERIFY(!FormRegistry::loaded("Zones"));
+    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
     QCOMPARE(clicks, QStringList{"Form_Load"});
-    QWidget *window = Forms::loaded(QStringLiteral("Zones"))->window();
+    QWidget *window = widgetOf(FormRegistry::loaded("Zones"));
     // Focus starts at the lowest tab index that can take it.
     QVERIFY(QTest::qWaitForWindowActive(window));
-    QCOMPARE(QApplication::focusWidget(), Forms::loaded(QStringLiteral("Zones"))->control(QStringLiteral("Field"))->focusProxy());
+    QCOMPARE(QApplication::focusWidget(), controlOf(FormRegistry::loaded("Zones"), QStringLiteral("Field"))->focusProxy());
     QVERIFY(window->isVisible());
-    QCOMPARE(Forms::hide(QStringLiteral("Zones")), Status::Ok);
+    QCOMPARE(FormRegistry::hide("Zones"), Status::Ok);
     QVERIFY(!window->isVisible());
-    QVERIFY(Forms::loaded(QStringLiteral("Zones")));
-    QCOMPARE(Forms::show(QStringLiteral("Zones")), Status::Ok);
+    QVERIFY(FormRegistry::loaded("Zones"));
+    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
     QCOMPARE(clicks, QStringList{"Form_Load"});  // loaded once
-    QCOMPARE(Forms::show(QStringLiteral("Nonesuch")), Status::NoSuchForm);
+    QCOMPARE(FormRegistry::show("Nonesuch"), Status::NoSuchForm);
 }
 
 void tst_FormsRuntime::lastUnloadEndsTheProgram()
 {
-    QSignalSpy ended(&Forms::instance(), &Forms::ended);
-    QCOMPARE(Forms::show(QStringLiteral("Other")), Status::Ok);
-    QCOMPARE(Forms::load(QStringLiteral("Zones")), Status::Ok);
+    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
+    QCOMPARE(FormRegistry::show("Other"), Status::Ok);
+    QCOMPARE(FormRegistry::load("Zones"), Status::Ok);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Run-time error in Form_Unload"));
-    QCOMPARE(Forms::unload(QStringLiteral("Zones")), Status::Ok);
+    QCOMPARE(FormRegistry::unload("Zones"), Status::Ok);
     QCOMPARE(ended.count(), 0);
-    QCOMPARE(Forms::unload(QStringLiteral("Other")), Status::Ok);
+    QCOMPARE(FormRegistry::unload("Other"), Status::Ok);
     QCOMPARE(ended.count(), 1);
 }
 
 void tst_FormsRuntime::endStopsEveryHandler()
 {
-    QCOMPARE(Forms::show(QStringLiteral("Zones")), Status::Ok);
-    Form *form = Forms::loaded(QStringLiteral("Zones"));
+    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
+    Form *form = FormRegistry::loaded("Zones");
     QVERIFY(QTest::qWaitForWindowExposed(windowOf("Zones")));
     QWindow *window = windowOf("Zones");
     form->end();
-    QVERIFY(Forms::hasEnded());
-    QVERIFY(!Forms::loaded(QStringLiteral("Zones")));
+    QVERIFY(FormRegistry::hasEnded());
+    QVERIFY(!FormRegistry::loaded("Zones"));
     clicks.clear();
-    QVERIFY(!form->runHandler(QStringLiteral("Nonesuch_Click")));
-    form->runHandler(QStringLiteral("Front_Click"));
+    QVERIFY(!form->runHandler("Nonesuch_Click"));
+    form->runHandler("Front_Click");
     QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(12, 12));
     QCOMPARE(clicks, QStringList());
 }
 
 void tst_FormsRuntime::closingFromTheFrameUnloads()
 {
-    QSignalSpy ended(&Forms::instance(), &Forms::ended);
-    QCOMPARE(Forms::show(QStringLiteral("Other")), Status::Ok);
+    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
+    QCOMPARE(FormRegistry::show("Other"), Status::Ok);
     QVERIFY(QTest::qWaitForWindowExposed(windowOf("Other")));
     windowOf("Other")->close();
-    QVERIFY(!Forms::loaded(QStringLiteral("Other")));
+    QVERIFY(!FormRegistry::loaded("Other"));
     QCOMPARE(ended.count(), 1);
 }
 

@@ -84,24 +84,24 @@ void tst_HighDpi::init()
 
 QImage tst_HighDpi::deviceShot() const
 {
-    return form->window()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return widgetOf(form)->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // The same window painted at one device pixel per pixel.
 QImage tst_HighDpi::oneToOne() const
 {
-    QImage image(form->window()->size(), QImage::Format_RGB32);
+    QImage image(widgetOf(form)->size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
-    form->window()->render(&p);
+    widgetOf(form)->render(&p);
     return image;
 }
 
 void tst_HighDpi::press(const QStringList &zones)
 {
     for (const QString &zone : zones) {
-        QWidget *w = form->control(zone);
-        click(w->mapTo(form->window(), w->rect().center()));
+        QWidget *w = controlOf(form, zone);
+        click(w->mapTo(widgetOf(form), w->rect().center()));
     }
 }
 
@@ -118,9 +118,9 @@ void tst_HighDpi::clickDevice(QPoint device)
 // The control a click on this window pixel reaches at one to one.
 QString tst_HighDpi::receiverAt(QPoint windowPixel) const
 {
-    QWidget *w = form->window()->childAt(windowPixel);
+    QWidget *w = widgetOf(form)->childAt(windowPixel);
     if (!w)
-        return form->window()->objectName();
+        return widgetOf(form)->objectName();
     while (w->objectName().isEmpty() && w->parentWidget())
         w = w->parentWidget();
     return w->objectName();
@@ -131,11 +131,11 @@ void tst_HighDpi::screenIsScaled()
     const qreal asked = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
     QVERIFY(asked > 1);
     QCOMPARE(scale, asked);
-    QCOMPARE(form->window()->size(), QSize(1024, 768));
+    QCOMPARE(widgetOf(form)->size(), QSize(1024, 768));
     const QImage shot = deviceShot();
     QCOMPARE(shot.size(), QSize(qRound(1024 * scale), qRound(768 * scale)));
     // The whole window fits the screen.
-    QVERIFY(window->screen()->geometry().contains(form->window()->geometry()));
+    QVERIFY(window->screen()->geometry().contains(widgetOf(form)->geometry()));
 }
 
 void tst_HighDpi::picturesAreEnlargedPixelForPixel_data()
@@ -178,7 +178,7 @@ void tst_HighDpi::picturesAreEnlargedPixelForPixel()
     QImage image;
     QImage shot;
     if (picture == QLatin1String("voice box")) {
-        auto *view = static_cast<runtime::BrowserView *>(form->control(QStringLiteral("WebBrowser1")));
+        auto *view = static_cast<runtime::BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
         QTRY_VERIFY(!view->currentFrame().isNull());
         shot = deviceShot();  // nothing runs in between: the frame is the one painted
         image = view->currentFrame().convertToFormat(QImage::Format_RGB32);
@@ -324,8 +324,8 @@ void tst_HighDpi::zonesAnswerWherePainted_data()
 void tst_HighDpi::zonesAnswerWherePainted()
 {
     QFETCH(QString, zone);
-    QWidget *w = form->control(zone);
-    const QRect r(w->mapTo(form->window(), QPoint()), w->size());
+    QWidget *w = controlOf(form, zone);
+    const QRect r(w->mapTo(widgetOf(form), QPoint()), w->size());
 
     // At its centre, in window pixels, as a user's pointer through QTest.
     click(r.center());
@@ -354,8 +354,8 @@ void tst_HighDpi::zonesAnswerWherePainted()
 
 void tst_HighDpi::exitAnswersAtItsLastDevicePixel()
 {
-    QCOMPARE(runtime::Forms::load(QStringLiteral("Form2")), runtime::Status::Ok);
-    QSignalSpy ended(&runtime::Forms::instance(), &runtime::Forms::ended);
+    QCOMPARE(runtime::FormRegistry::load("Form2"), runtime::Status::Ok);
+    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
     // The last device row of the exit's bottom row: Qt alone would round
     // it to the row below, outside the exit.
     clickDevice({firstDevice(1008), lastDevice(24)});

@@ -99,7 +99,7 @@ void tst_HostileVoiceBox::init()
 
 void tst_HostileVoiceBox::cleanup()
 {
-    runtime::Forms::reset();
+    runtime::FormRegistry::reset();
     corpus({QStringLiteral("clean"), folder()});
 }
 
@@ -155,7 +155,7 @@ void tst_HostileVoiceBox::corpusFile()
     loadDashboard();
     const qint64 loadMs = clock.elapsed();
     QVERIFY2(loadMs < FreezeMs, qPrintable(QStringLiteral("loading took %1 ms").arg(loadMs)));
-    auto *view = static_cast<BrowserView *>(form->control(QStringLiteral("WebBrowser1")));
+    auto *view = static_cast<BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
     QSignalSpy frames(view, &BrowserView::frameShown);
 
     // Power on and choose the voice box at once, while the file is read.
@@ -206,7 +206,7 @@ void tst_HostileVoiceBox::corpusFile()
     const qint64 growth = residentKiB() - rssBefore;
     QVERIFY2(growth < 200 * 1024, qPrintable(QStringLiteral("grew by %1 KiB").arg(growth)));
     for (QWidget *w : QApplication::topLevelWidgets())
-        QVERIFY2(!w->isVisible() || w == form->window(), qPrintable(w->metaObject()->className()));
+        QVERIFY2(!w->isVisible() || w == widgetOf(form), qPrintable(w->metaObject()->className()));
 
     const qint64 response = worstWait + worstClick;
     m_worstResponse = qMax(m_worstResponse, response);

@@ -13,7 +13,7 @@
 #include <QSet>
 #include <QSignalSpy>
 
-using runtime::Forms;
+using runtime::FormRegistry;
 
 namespace {
 
@@ -56,12 +56,12 @@ private slots:
 
 void tst_Performance::disclaimerDecodesNothingOfTheDashboard()
 {
-    Forms::reset();
-    Forms::add(disclaimerForm());
-    Forms::add(dashboardForm());
-    QCOMPARE(Forms::show(QStringLiteral("Form2")), runtime::Status::Ok);
-    QVERIFY(QTest::qWaitForWindowExposed(Forms::loaded(QStringLiteral("Form2"))->window()));
-    QVERIFY(!Forms::loaded(QStringLiteral("Form1")));
+    FormRegistry::reset();
+    FormRegistry::add(disclaimerForm());
+    FormRegistry::add(dashboardForm());
+    QCOMPARE(FormRegistry::show("Form2"), runtime::Status::Ok);
+    QVERIFY(QTest::qWaitForWindowExposed(widgetOf(FormRegistry::loaded("Form2"))));
+    QVERIFY(!FormRegistry::loaded("Form1"));
     const QStringList decoded = runtime::decodedPictures();
     QVERIFY2(decoded.isEmpty() || decoded == QStringList{"appicon"}, qPrintable(decoded.join(u' ')));
 }
@@ -114,7 +114,7 @@ void tst_Performance::picturesAreInTheScreensPixelFormat()
 void tst_Performance::hiddenVoiceBoxDecodesNoFrame()
 {
     loadDashboard();
-    auto *view = qobject_cast<runtime::BrowserView *>(form->control(QStringLiteral("WebBrowser1")));
+    auto *view = qobject_cast<runtime::BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
     QVERIFY(view);
     QSignalSpy frames(view, &runtime::BrowserView::frameShown);
     // Hidden from the start: the first frame at most, then nothing.

@@ -78,7 +78,7 @@ void tst_Soak::storm()
 
     loadDashboard();
     DashboardModel model;
-    auto *view = static_cast<runtime::BrowserView *>(form->control(QStringLiteral("WebBrowser1")));
+    auto *view = static_cast<runtime::BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
     // A count, not a QSignalSpy: a spy keeps every emission, and would
     // itself grow by some 100 bytes a frame over an hour's soak.
     qint64 framesShown = 0;

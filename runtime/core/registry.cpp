@@ -23,7 +23,7 @@ Backend &FormRegistry::backend()
 
 void FormRegistry::add(const FormDescription &description)
 {
-    instance().m_descriptions[description.window.name] = &description;
+    instance().m_descriptions.insert_or_assign(description.window.name, description);
 }
 
 Form *FormRegistry::loaded(const std::string &name)
@@ -47,13 +47,13 @@ Status FormRegistry::load(const std::string &name)
         return Status::NoSuchForm;
     Backend &platform = backend();
     const std::vector<std::string> errors =
-            validate(*it->second, [&platform](std::string_view picture) { return platform.hasPicture(picture); });
+            validate(it->second, [&platform](std::string_view picture) { return platform.hasPicture(picture); });
     if (!errors.empty()) {
         for (const std::string &e : errors)
             std::fprintf(stderr, "%s: %s\n", name.c_str(), e.c_str());
         return Status::Failed;
     }
-    Form *form = (self.m_loaded[name] = std::make_unique<Form>(*it->second, platform)).get();
+    Form *form = (self.m_loaded[name] = std::make_unique<Form>(it->second, platform)).get();
     form->raise(-1, Event::Load);
     return Status::Ok;
 }

@@ -51,7 +51,7 @@ private:
     void bury(std::unique_ptr<Form> form);
 
     Backend *m_backend = nullptr;
-    std::map<std::string, const FormDescription *> m_descriptions;
+    std::map<std::string, FormDescription> m_descriptions;
     std::map<std::string, std::unique_ptr<Form>> m_loaded;
     std::vector<std::unique_ptr<Form>> m_unloaded;  // destroyed once their handler has returned
     bool m_ended = false;

@@ -1,0 +1,149 @@
+// The runtime's platform-neutral core, with no display: descriptions
+// checked before anything is built, handlers bound by their exact names,
+// the one conversion from twips, and the registry's lifetime of windows
+// on a backend that only keeps count.
+#include "form.h"
+#include "registry.h"
+#include "twips.h"
+#include "validation.h"
+
+#include <QTest>
+
+using namespace runtime;
+
+namespace {
+
+// A backend with nothing on the screen: windows that hold their values.
+struct CountingBackend : Backend
+{
+    struct Values : Window
+    {
+        void show() override {}
+        void hide() override {}
+        Status read(int, Property, Value &) const override { return Status::Ok; }
+        Status write(int, Property, const Value &) override { return Status::Ok; }
+    };
+    int built = 0;
+    std::vector<std::string> reports;
+
+    std::unique_ptr<Window> build(Form &) override { ++built; return std::make_unique<Values>(); }
+    bool hasPicture(std::string_view name) const override { return name == "lamplit"; }
+    std::string appFolder() const override { return "/app"; }
+    void report(const std::string &message) override { reports.push_back(message); }
+    void later(std::function<void()> work) override { work(); }
+    int exec() override { return 0; }
+    void quit(int) override {}
+} backend;
+
+} // namespace
+
+Backend &runtime::platformBackend() { return backend; }
+
+class tst_Core : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void validate_data();
+    void validate();
+    void pixelConversion_data();
+    void pixelConversion();
+};
+
+void tst_Core::init()
+{
+    FormRegistry::reset();
+    backend.built = 0;
+}
+
+void tst_Core::validate_data()
+{
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<QString>("error");  // empty: the description is sound
+
+    QTest::newRow("sound") << 0 << QString();
+    QTest::newRow("unknown kind") << 1 << "unknown kind";
+    QTest::newRow("duplicate name") << 2 << "Twin: duplicate name";
+    QTest::newRow("names differing in case are two") << 3 << QString();
+    QTest::newRow("unknown container") << 4 << "unknown container Nowhere";
+    QTest::newRow("container not a box") << 5 << "unknown container Twin";
+    QTest::newRow("handler names no control") << 6 << "no control named Ghost";
+    QTest::newRow("handler names no event") << 7 << "Twin has no event Timer";
+    QTest::newRow("handler not Control_Event") << 8 << "not of the form Control_Event";
+    QTest::newRow("twips off the pixel grid") << 9 << "7 twips";
+    QTest::newRow("unknown picture") << 10 << "no picture named nosuch";
+    QTest::newRow("form event unknown") << 11 << "Form has no event Click";
+    QTest::newRow("handler's control in other case") << 12 << "no control named twin";
+    QTest::newRow("handler's event in other case") << 13 << "Twin has no event click";
+    QTest::newRow("container in other case") << 14 << "unknown container box";
+    QTest::newRow("handler bound twice") << 15 << "Twin_Click: bound twice";
+}
+
+void tst_Core::validate()
+{
+    QFETCH(int, variant);
+    QFETCH(QString, error);
+
+    std::vector<ControlRow> rows = {
+        {Kind::PictureBox, "Box", "", 0, 0, 150, 150, {.picture = "lamplit"}},
+        {Kind::Label, "Twin", "Box", 0, 0, 150, 150},
+    };
+    std::vector<Handler> handlers = {{"Twin_Click", [](Form &) {}}, {"Form_Load", [](Form &) {}}};
+    switch (variant) {
+    case 1: rows.push_back({Kind(42), "Odd", "", 0, 0, 15, 15}); break;
+    case 2: rows.push_back({Kind::Label, "Twin", "", 0, 0, 15, 15}); break;
+    case 3: rows.push_back({Kind::Label, "twin", "", 0, 0, 15, 15}); break;
+    case 4: rows.push_back({Kind::Label, "Lost", "Nowhere", 0, 0, 15, 15}); break;
+    case 5: rows.push_back({Kind::Label, "Lost", "Twin", 0, 0, 15, 15}); break;
+    case 6: handlers.push_back({"Ghost_Click", [](Form &) {}}); break;
+    case 7: handlers.push_back({"Twin_Timer", [](Form &) {}}); break;
+    case 8: handlers.push_back({"Load", [](Form &) {}}); break;
+    case 9: rows.push_back({Kind::Label, "Odd", "", 7, 0, 15, 15}); break;
+    case 10: rows.push_back({Kind::PictureBox, "Odd", "", 0, 0, 15, 15, {.picture = "nosuch"}}); break;
+    case 11: handlers.push_back({"Form_Click", [](Form &) {}}); break;
+    case 12: handlers.push_back({"twin_Click", [](Form &) {}}); break;
+    case 13: handlers.push_back({"Twin_click", [](Form &) {}}); break;
+    case 14: rows.push_back({Kind::Label, "Lost", "box", 0, 0, 15, 15}); break;
+    case 15: handlers.push_back({"Twin_Click", [](Form &) {}}); break;
+    }
+    const FormDescription d{{.name = "Check", .caption = "", .clientWidth = 150, .clientHeight = 150}, rows, handlers};
+    const std::vector<std::string> errors =
+            runtime::validate(d, [](std::string_view picture) { return backend.hasPicture(picture); });
+    FormRegistry::add(d);
+    if (error.isEmpty()) {
+        QCOMPARE(errors.size(), size_t(0));
+        QCOMPARE(FormRegistry::show("Check"), Status::Ok);
+        QCOMPARE(backend.built, 1);
+        return;
+    }
+    QCOMPARE(errors.size(), size_t(1));
+    QVERIFY2(QString::fromStdString(errors.front()).contains(error), errors.front().c_str());
+    // A description that fails the check never becomes a window.
+    QCOMPARE(FormRegistry::show("Check"), Status::Failed);
+    QVERIFY(!FormRegistry::loaded("Check"));
+    QCOMPARE(backend.built, 0);
+}
+
+void tst_Core::pixelConversion_data()
+{
+    QTest::addColumn<double>("points");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("8.25") << 8.25 << 11;
+    QTest::newRow("12") << 12.0 << 16;
+    QTest::newRow("13.5") << 13.5 << 18;
+    QTest::newRow("18") << 18.0 << 24;
+    QTest::newRow("26.25") << 26.25 << 35;
+    QTest::newRow("27.75") << 27.75 << 37;
+}
+
+void tst_Core::pixelConversion()
+{
+    QFETCH(double, points);
+    QFETCH(int, pixels);
+    QCOMPARE(fontPixels(points), pixels);
+    QCOMPARE(runtime::pixels(-1800), -120);
+}
+
+QTEST_APPLESS_MAIN(tst_Core)
+#include "tst_core.moc"
