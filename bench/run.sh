@@ -118,7 +118,19 @@ stat_sum() {
         '$1 == "stat" && $2 > a + 1000000 && $2 <= b { s += $col } END { print s + 0 }' "$trace"
 }
 
-click_at() { xdotool mousemove "$1" "$2" click 1; }
+# click_at CONTROL: a click on a dashboard control's centre, from the
+# program's window tables; the dashboard covers the 1024x768 screen, and
+# the yardstick answers at the same places.
+xs_zones=$build/zones.txt
+click_at() {
+    local x y
+    read -r x y <<<"$(xs_zone Form1 "$1")" && xdotool mousemove "$x" "$y" click 1
+}
+# agree WINDOW: "I Agree" in the disclaimer.
+agree() {
+    local x y
+    read -r x y <<<"$(xs_zone Form2 Command1)" && xdotool mousemove --window "$1" "$x" "$y" click 1
+}
 
 record() { printf '%s\t%s\t%s\t%s\n' "$1" "$run" "$2" "$3" >>"$out/results.tsv"; }
 
@@ -132,14 +144,14 @@ measure() {
 
     wid=$(xs_wait_window "${title[$p]}" 10) || fail "$p: disclaimer not mapped"
     sleep 0.3
-    xdotool mousemove --window "$wid" 56 184 click 1  # I Agree
+    agree "$wid"
     line=$(wait_trace '^paint 1024x768 ' 30) || fail "$p: no dashboard"
     paint=$(awk '{ print $3 }' <<<"$line")
     click=$(click_before "$paint")
     record "$p" agree_ms "$(awk -v a="$click" -v b="$paint" 'BEGIN { printf "%.2f", (b - a) / 1000 }')"
 
     sleep 0.5
-    click_at 841 421  # power on: readouts "000", normal mode picture
+    click_at Label1  # power on: readouts "000", normal mode picture
     sleep 1.5
     cpu_phase "$PHASE" "$out/$p-idle-$run.dat"
     record "$p" idle_cpu_pct "$cpu_pct"
@@ -154,7 +166,7 @@ measure() {
     # Clicks on a lamp zone, each waited for: click to the paint it causes.
     for ((i = 0; i < CLICKS; i++)); do
         n=$(count_lines '^clickpaint ')
-        click_at 49 513
+        click_at Label12
         xs_poll 5 test "$(count_lines '^clickpaint ')" -gt "$n" || fail "$p: lamp click not painted"
         sleep 0.2
     done
@@ -162,18 +174,18 @@ measure() {
         tail -n "$CLICKS" | sort -n | awk '{ v[NR] = $1 } END { printf "%.2f", v[int((NR + 1) / 2)] }')
     record "$p" click_ms "$ms"
 
-    click_at 965 341  # the voice box
+    click_at Label9  # the voice box
     sleep 1
     cpu_phase "$PHASE" ''
     record "$p" voicebox_cpu_pct "$cpu_pct"
     record "$p" voicebox_paints_per_s "$(stat_median 4)"
-    click_at 893 421  # normal: the voice box hidden behind a mode picture
+    click_at Label3  # normal: the voice box hidden behind a mode picture
     sleep 1
     cpu_phase "$PHASE" ''
     record "$p" hidden_cpu_pct "$cpu_pct"
     record "$p" hidden_paints "$(stat_sum 4)"
 
-    click_at 1012 12  # exit
+    click_at Label2  # exit
     xs_poll 10 xs_gone || { echo "bench: $p did not end; killed" >&2; }
     stop_app
 }
@@ -222,15 +234,15 @@ if ((CALLGRIND)); then
         wait_trace '^paint 324x270 ' 300 >/dev/null || fail "$p: no disclaimer under callgrind"
         wid=$(xs_wait_window "${title[$p]}" 60) || fail "$p: disclaimer not mapped under callgrind"
         sleep 1
-        xdotool mousemove --window "$wid" 56 184 click 1
+        agree "$wid"
         wait_trace '^paint 1024x768 ' 300 >/dev/null || fail "$p: no dashboard under callgrind"
         sleep 2
-        click_at 841 421
+        click_at Label1
         sleep 5
         callgrind_control -z "$pid" >/dev/null
         sleep 10
         callgrind_control -d "$pid" >/dev/null
-        click_at 1012 12
+        click_at Label2
         xs_poll 60 xs_gone || echo "bench: $p did not end under callgrind; killed" >&2
         stop_app
         # The first two dumps are the trace hook's: exec to the

@@ -24,57 +24,62 @@ trap 'exit 130' INT TERM
 DISCLAIMER='VELK-Simulator Version 1'
 DASHBOARD=Form1
 
-# Where to click: disclaimer buttons in its client area, the rest in the
-# dashboard window.
-declare -A at=(
-    [agree]='56 184' [disagree]='272 184'
-    [power]='841 421' [normal]='893 421' [auto]='949 421' [pursuit]='1005 421'
-    [program]='965 341' [small]='269 389'
-    [exit]='1012 12' [empty]='600 150'
-)
-# What to look at, as WIDTHxHEIGHT+X+Y in dashboard coordinates: the mode
-# indicator boxes (kept a pixel or two inside their painted edges), the
-# voice box's part of the central display, the two readouts, the status field.
-declare -A area=(
-    [normal]='35x12+443+393' [auto]='35x12+443+418' [pursuit]='35x14+443+436'
-    [clip]='167x191+361+265'
-    [left_readout]='105x57+209+297' [right_readout]='97x49+657+305'
-    [status]='33x19+464+456'
-)
+# Where to click and what to look at, from the windows' own tables (the
+# zone table beside the program; a build elsewhere names it in VELK_ZONES).
+# Clicks land on a zone's centre pixel, in its window's client area; areas
+# are WIDTHxHEIGHT+X+Y in dashboard coordinates.
+xs_zones=${VELK_ZONES:-$(dirname "$exe")/zones.txt}
+[[ -f $xs_zones ]] || { echo "no zone table $xs_zones" >&2; exit 2; }
+declare -A at=([empty]='600 150')  # the black band under the top bar
+# The mode indicator boxes are painted on the right panel (kept a pixel or
+# two inside their painted edges); the rest are controls.
+declare -A area=([normal]='35x12+443+393' [auto]='35x12+443+418' [pursuit]='35x14+443+436')
 declare -A lit=([normal]=$xs_green [auto]=$xs_yellow [pursuit]=$xs_red)
 modes=(normal auto pursuit)
-# The console lamps, a row each: its name, the lamp's box (the lit picture
-# fills 15 x 13 inside its border), and the row's two buttons, either of
-# which flips the lamp.
-lamp_rows=(
-    # row     box      left button  right button
-    'left-1   88 504   49 513   153 513'
-    'left-2   88 536   49 545   149 545'
-    'left-3   88 568   49 577   149 577'
-    'left-4   88 600   49 609   153 609'
-    'left-5   88 648   45 649   149 649'
-    'left-6   88 672   49 685   153 685'
-    'left-7   88 704   49 717   153 717'
-    'left-8   88 736   45 749   153 749'
-    'right-1  920 496  881 505  985 505'
-    'right-2  920 528  881 537  981 537'
-    'right-3  920 560  881 569  981 569'
-    'right-4  920 592  881 601  985 601'
-    'right-5  920 640  877 641  981 641'
-    'right-6  920 664  881 677  985 677'
-    'right-7  920 696  881 709  985 709'
-    'right-8  920 728  877 741  985 741'
+# name          form  control
+zones=(
+    'agree      Form2 Command1'  'disagree Form2 Command2'
+    'power      Form1 Label1'    'normal   Form1 Label3'    'auto Form1 Label4'  'pursuit Form1 Label5'
+    'program    Form1 Label9'    'small    Form1 Label8'    'exit Form1 Label2'
 )
-add_lamp_rows() {
-    local row name x y lx ly rx ry
+# the voice box's part of the central display, the readouts, the status field
+areas=('clip Picture1'  'left_readout Label10'  'right_readout Label11'  'status Text1')
+# The console lamps, a row each: its name, the lamp (the lit picture fills
+# 15 x 13 inside its border), and the row's two buttons, either of which
+# flips the lamp.
+lamp_rows=(
+    # row    lamp       buttons
+    'left-1  Picture6   Label12 Label13'   'right-1 Picture21  Label45 Label44'
+    'left-2  Picture7   Label14 Label15'   'right-2 Picture20  Label43 Label42'
+    'left-3  Picture8   Label16 Label17'   'right-3 Picture19  Label41 Label40'
+    'left-4  Picture9   Label18 Label19'   'right-4 Picture18  Label39 Label38'
+    'left-5  Picture10  Label20 Label21'   'right-5 Picture17  Label37 Label36'
+    'left-6  Picture11  Label22 Label23'   'right-6 Picture16  Label35 Label34'
+    'left-7  Picture13  Label24 Label26'   'right-7 Picture15  Label33 Label31'
+    'left-8  Picture14  Label25 Label27'   'right-8 Picture12  Label32 Label30'
+)
+look_up_zones() {
+    local row name form control lamp left right w h x y
+    for row in "${zones[@]}"; do
+        read -r name form control <<<"$row"
+        at[$name]=$(xs_zone "$form" "$control") || return 1
+    done
+    for row in "${areas[@]}"; do
+        read -r name control <<<"$row"
+        area[$name]=$(xs_zone_box Form1 "$control") || return 1
+    done
+    # The clip box's client area, inside its one-pixel border.
+    IFS='x+' read -r w h x y <<<"${area[clip]}"
+    area[clip]="$((w - 2))x$((h - 2))+$((x + 1))+$((y + 1))"
     for row in "${lamp_rows[@]}"; do
-        read -r name x y lx ly rx ry <<<"$row"
+        read -r name lamp left right <<<"$row"
+        IFS='x+' read -r _ _ x y <<<"$(xs_zone_box Form1 "$lamp")"
         area[$name]="15x13+$((x + 1))+$((y + 1))"
-        at[$name]="$lx $ly"
-        at[$name-other]="$rx $ry"
+        at[$name]=$(xs_zone Form1 "$left") || return 1
+        at[$name-other]=$(xs_zone Form1 "$right") || return 1
     done
 }
-add_lamp_rows
+look_up_zones || exit 2
 
 origin='0 0'  # the dashboard's place on the screen, for reading screenshots
 

@@ -129,9 +129,12 @@ release_noted() {
 # --- the installed program ---
 
 # Where to click in the disclaimer and the dashboard, and the part of the
-# central display the voice box shows.
-declare -A at=([agree]='56 184' [power]='841 421' [voice_box]='965 341' [exit]='1012 12')
-clip='167x191+361+265'
+# central display the voice box shows (its clip box inside the border),
+# from the windows' own tables.
+xs_zones=$build/zones.txt
+declare -A at=([agree]='Form2 Command1' [power]='Form1 Label1' [voice_box]='Form1 Label9' [exit]='Form1 Label2')
+IFS='x+' read -r w h x y <<<"$(xs_zone_box Form1 Picture1)" || exit 2
+clip="$((w - 2))x$((h - 2))+$((x + 1))+$((y + 1))"
 green='g>0.8 && r<0.2 && b<0.2'
 blue='b>0.8 && r<0.2 && g<0.2'
 
@@ -141,9 +144,9 @@ make_test_gif() {
 }
 
 click() {  # WINDOW ZONE
-    local x y
-    read -r x y <<<"${at[$2]}"
-    xs_click "$1" "$x" "$y"
+    local form control
+    read -r form control <<<"${at[$2]}"
+    xs_click_zone "$1" "$form" "$control"
 }
 
 shows() { xs_shot "$1" && xs_share_at_least "$1" "$clip" "$2" 0.9; }

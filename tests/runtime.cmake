@@ -4,3 +4,9 @@ target_link_libraries(tst_core PRIVATE formscore Qt6::Test)
 add_test(NAME tst_core COMMAND tst_core)
 velk_add_test(tst_formsruntime SOURCES tst_formsruntime.cpp LIBS velkforms)
 velk_add_test(tst_browserview SOURCES tst_browserview.cpp giffixtures.h LIBS formsruntime)
+# The core and the program's windows build with no toolkit at all: a tree
+# configured afresh with no backend never even looks for Qt.
+add_test(NAME core_without_toolkit
+    COMMAND sh -c "\"$0\" -S \"$1\" -B \"$2\" -DVELK_BACKEND=none -DCMAKE_BUILD_TYPE=Debug >/dev/null && \"$0\" --build \"$2\" -j 2"
+        ${CMAKE_COMMAND} ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/core-without-toolkit)
+set_tests_properties(core_without_toolkit PROPERTIES TIMEOUT 300)

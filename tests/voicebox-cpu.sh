@@ -15,6 +15,7 @@ source "$here/xsession.sh"
 
 [[ $# -eq 1 && -x $1 ]] || { echo "usage: $0 PATH/TO/velk-simulator" >&2; exit 2; }
 exe=$(realpath "$1")
+xs_zones="$(dirname "$exe")/zones.txt"
 voice_box="$(dirname "$exe")/velk voicebox.gif"
 seconds=${CPU_SECONDS:-20}
 work=$(mktemp -d -t velk-cpu.XXXXXX) || exit 2
@@ -46,12 +47,12 @@ for kind in voice-box zero-delay fastest-allowed frames-2000-distinct core-burne
     VOICE_BOX=$voice_box bash "$here/hostile-corpus.sh" make "$kind" "$dir" || exit 1
     xs_app_start "$dir/${exe##*/}" "$dir"
     wid=$(xs_wait_window 'VELK-Simulator Version 1') || { echo "$kind: no disclaimer"; xs_app_kill; continue; }
-    xs_click "$wid" 56 184
+    xs_click_zone "$wid" Form2 Command1  # I Agree
     wid=$(xs_wait_window Form1) || { echo "$kind: no dashboard"; xs_app_kill; continue; }
-    xs_click "$wid" 841 421  # power
+    xs_click_zone "$wid" Form1 Label1  # power
     sleep 2
     normal=$(share "$xs_app_pid" "$seconds") normal_x=$(share "$xs_xvfb_pid" 1)
-    xs_click "$wid" 965 341  # the voice box
+    xs_click_zone "$wid" Form1 Label9  # the voice box
     sleep 2
     xs_before=$(cpu_ticks "$xs_xvfb_pid")
     shown=$(share "$xs_app_pid" "$seconds")

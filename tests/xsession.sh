@@ -8,6 +8,30 @@
 
 xs_xvfb_pid='' xs_wm_pid='' xs_spy_pid='' xs_app_pid='' xs_app_status='' xs_dir=''
 
+# Where the program's controls lie, from its own window tables: the file
+# that tools/zonetable writes into the build tree (zones.txt), one line per
+# control: FORM NAME KIND LEFT TOP WIDTH HEIGHT shown|hidden. Callers point
+# xs_zones at it.
+xs_zones=''
+
+# xs_zone FORM CONTROL: the control's centre pixel, "X Y", in its window.
+xs_zone() {
+    awk -v f="$1" -v c="$2" '$1 == f && $2 == c { print $4 + int(($6 - 1) / 2), $5 + int(($7 - 1) / 2); n++ }
+        END { exit n != 1 }' "$xs_zones" || { echo "xs_zone: no $1 $2 in '$xs_zones'" >&2; return 1; }
+}
+
+# xs_zone_box FORM CONTROL: its rectangle, "WIDTHxHEIGHT+X+Y".
+xs_zone_box() {
+    awk -v f="$1" -v c="$2" '$1 == f && $2 == c { print $6 "x" $7 "+" $4 "+" $5; n++ } END { exit n != 1 }' \
+        "$xs_zones" || { echo "xs_zone_box: no $1 $2 in '$xs_zones'" >&2; return 1; }
+}
+
+# xs_click_zone WINDOW FORM CONTROL: a click on the control's centre.
+xs_click_zone() {
+    local x y
+    read -r x y <<<"$(xs_zone "$2" "$3")" && xs_click "$1" "$x" "$y"
+}
+
 # The scripts' tally of checks, and one reported check.
 passed=0 failed=0
 

@@ -14,13 +14,13 @@ source "$here/../tests/xsession.sh"
 fail() { echo "make-screenshots: $*" >&2; exit 1; }
 [[ $# -eq 2 && -x $1 ]] || fail "usage: $0 PATH/TO/velk-simulator OUTPUT_FOLDER"
 exe=$(realpath "$1")
+xs_zones="$(dirname "$exe")/zones.txt"
 out=$2
 mkdir -p "$out" || fail "cannot create $out"
 trap xs_stop_x EXIT
 
-# In dashboard coordinates, which are the screen's on a 1024x768 screen:
-# power, AUTO, then one button of left rows 1, 3, 6 and right rows 2, 5, 8.
-clicks=('841 421' '949 421' '49 513' '49 577' '49 685' '881 537' '877 641' '877 741')
+# Power, AUTO, then one button of left rows 1, 3, 6 and right rows 2, 5, 8.
+clicks=(Label1 Label4 Label12 Label16 Label22 Label43 Label37 Label32)
 auto_indicator=35x12+443+418
 last_lamp=15x13+921+729
 
@@ -71,13 +71,12 @@ area=$(frame "$wid")
 xs_poll 10 painted "$xs_dir/screen.png" "$area" || fail "the disclaimer was never painted"
 save "$(disclaimer_shot "$area")" disclaimer.png "$area"
 
-xs_click "$wid" 56 184  # I Agree
+xs_click_zone "$wid" Form2 Command1  # I Agree
 wid=$(xs_wait_window Form1) || fail "no dashboard"
 for c in "${clicks[@]}"; do
-    read -r x y <<<"$c"
-    xs_click "$wid" "$x" "$y"
+    xs_click_zone "$wid" Form1 "$c"
 done
 xs_poll 10 posed "$xs_dir/screen.png" || fail "the dashboard never showed AUTO and the lamps"
 save "$xs_dir/screen.png" dashboard.png
-xs_click "$wid" 1012 12  # the exit zone
+xs_click_zone "$wid" Form1 Label2  # the exit zone
 xs_app_wait_exit 10 || fail "the program did not end"

@@ -40,6 +40,8 @@ struct Font
 
 enum class Align { Left, Center, Right };
 enum class Border { ThreeD, Flat };
+// How deep a border is: a box's client area lies this far inside it.
+constexpr int borderPixels(Border border) { return border == Border::Flat ? 1 : 2; }
 
 // What assistive technology is told of a control: what it is called, and
 // for a picture box what it shows while shown and while hidden. A box with

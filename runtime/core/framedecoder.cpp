@@ -86,15 +86,6 @@ bool skipExtension(GifFileType *gif, GifByteType *block)
 
 } // namespace
 
-Rect Rect::intersected(const Rect &o) const
-{
-    const int left = std::max(x, o.x), top = std::max(y, o.y);
-    const int right = std::min(x + width, o.x + o.width), bottom = std::min(y + height, o.y + o.height);
-    if (right <= left || bottom <= top)
-        return {};
-    return {left, top, right - left, bottom - top};
-}
-
 Animation FrameDecoder::decode(const void *data, std::size_t size, Rect crop, const std::atomic<bool> *stop)
 {
     Animation a;

@@ -18,6 +18,8 @@
 // a GIF, or has no readable first frame, shows nothing.
 #pragma once
 
+#include "geometry.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -25,17 +27,6 @@
 #include <vector>
 
 namespace runtime {
-
-struct Rect
-{
-    int x = 0, y = 0, width = 0, height = 0;
-
-    bool isEmpty() const { return width <= 0 || height <= 0; }
-    int right() const { return x + width - 1; }
-    int bottom() const { return y + height - 1; }
-    Rect intersected(const Rect &o) const;
-    bool operator==(const Rect &) const = default;
-};
 
 // A frame as seen: 32-bit 0xAARRGGBB pixels, row after row.
 struct Image

@@ -15,7 +15,7 @@ class BorderedControl : public QWidget
 public:
     BorderedControl(Border border, QWidget *parent);
 
-    int borderWidth() const { return m_border == Border::Flat ? 1 : 2; }
+    int borderWidth() const { return borderPixels(m_border); }
     QWidget *client() const { return m_client; }
 
 protected:

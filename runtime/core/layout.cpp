@@ -1,0 +1,40 @@
+#include "layout.h"
+#include "binding.h"
+#include "twips.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace runtime {
+
+Rect Rect::intersected(const Rect &o) const
+{
+    const int left = std::max(x, o.x), top = std::max(y, o.y);
+    const int right = std::min(x + width, o.x + o.width), bottom = std::min(y + height, o.y + o.height);
+    if (right <= left || bottom <= top)
+        return {};
+    return {left, top, right - left, bottom - top};
+}
+
+Rect placeOf(const ControlRow &row)
+{
+    if (row.kind != Kind::Line)
+        return {pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height)};
+    const int x1 = pixels(row.left), y1 = pixels(row.top), x2 = pixels(row.width), y2 = pixels(row.height);
+    return {std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1, std::abs(y2 - y1) + 1};
+}
+
+Rect windowRect(const FormDescription &form, int row)
+{
+    const ControlRow &control = form.controls[size_t(row)];
+    Rect r = placeOf(control);
+    for (int at = rowNamed(form, control.container ? control.container : ""); at >= 0;) {
+        const ControlRow &box = form.controls[size_t(at)];
+        r.x += pixels(box.left) + borderPixels(box.settings.border);
+        r.y += pixels(box.top) + borderPixels(box.settings.border);
+        at = rowNamed(form, box.container ? box.container : "");
+    }
+    return r;
+}
+
+} // namespace runtime

@@ -1,0 +1,15 @@
+// Where controls lie: a row's own rectangle in its container, and its
+// place in its window's client area, through the client areas of the
+// boxes that hold it (each inside its border). A line's rectangle is the
+// box its end points span, both included.
+#pragma once
+
+#include "description.h"
+#include "geometry.h"
+
+namespace runtime {
+
+Rect placeOf(const ControlRow &row);
+Rect windowRect(const FormDescription &form, int row);
+
+} // namespace runtime

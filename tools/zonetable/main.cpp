@@ -1,0 +1,41 @@
+// Writes where every control of the program's windows lies, from the
+// windows' own tables, for the scripts that click on them and look at
+// them (to the file named, or to standard output): one line per control,
+//     FORM NAME KIND LEFT TOP WIDTH HEIGHT shown|hidden
+// in pixels of its window's client area (a control inside a picture box
+// is placed from that box's client area, inside its border). A line's
+// rectangle is its bounding box, both end points included. Timers have no
+// place and are left out.
+#include "binding.h"
+#include "kinds.h"
+#include "layout.h"
+#include "velkprogram.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+using namespace runtime;
+
+int main(int argc, char *argv[])
+{
+    std::FILE *out = argc > 1 ? std::fopen(argv[1], "w") : stdout;
+    if (!out) {
+        std::perror(argv[1]);
+        return 1;
+    }
+    for (const FormDescription *form : velkProgram().forms) {
+        for (size_t i = 0; i < form->controls.size(); ++i) {
+            const ControlRow &row = form->controls[i];
+            const KindInfo *kind = kindInfo(row.kind);
+            if (!kind->visual)
+                continue;
+            const Rect r = windowRect(*form, int(i));
+            const std::string_view name = kind->name;
+            std::fprintf(out, "%s %s %s %d %d %d %d %s\n", form->window.name, row.name,
+                         std::string(name.substr(0, name.find(' '))).c_str(), r.x, r.y, r.width, r.height,
+                         row.settings.hidden ? "hidden" : "shown");
+        }
+    }
+    return std::fclose(out) == 0 ? 0 : 1;
+}
