@@ -43,7 +43,7 @@ screenshots: build
 bench:
 	@sh "./tools/install-deps.sh" bench
 	cmake -S . -B "$(RELEASE)" -DCMAKE_BUILD_TYPE=Release
-	cmake --build "$(RELEASE)" -j $(JOBS) --target velk-simulator velk-simulator-bench yardstick
+	cmake --build "$(RELEASE)" -j $(JOBS) --target velk-simulator velk-simulator-bench yardstick zonetable
 	bash bench/run.sh "$(RELEASE)"
 
 clean:

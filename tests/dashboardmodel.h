@@ -6,8 +6,10 @@
 // test compares it with the real one.
 #pragma once
 
+#include "binding.h"
 #include "dashboardform.h"
 #include "description.h"
+#include "layout.h"
 
 #include <QHash>
 #include <QRect>
@@ -88,20 +90,11 @@ public:
     bool on() const { return m_on; }
     bool shown(const QString &control) const { return m_shown.contains(control); }
     // The window rectangle of a control, for aiming clicks at it.
-    QRect windowRect(const QString &control) const
+    static QRect windowRect(const QString &control)
     {
-        QRect r;
-        QString name = control;
-        QPoint offset;
-        while (!name.isEmpty()) {
-            const int i = indexOf(name);
-            if (r.isNull())
-                r = m_items.at(i).rect;
-            else
-                offset += m_items.at(i).rect.topLeft() + QPoint(m_items.at(i).border, m_items.at(i).border);
-            name = containerOf(i);
-        }
-        return r.translated(offset);
+        const runtime::FormDescription &d = dashboardForm();
+        const runtime::Rect r = runtime::windowRect(d, runtime::rowNamed(d, control.toStdString()));
+        return QRect(r.x, r.y, r.width, r.height);
     }
 
     // The twenty pictures that change, and the power's text.

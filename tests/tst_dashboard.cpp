@@ -3,6 +3,7 @@
 // display modes, lamps, readouts, the exit, and the places where stacking
 // and visibility decide what a click reaches.
 #include "dashboardfixture.h"
+#include "dashboardmodel.h"
 
 #include "browserview.h"
 #include "eventcounter.h"
@@ -14,41 +15,24 @@ using runtime::Property;
 
 namespace {
 
-const QPoint Power(841, 421), Normal(893, 421), Auto(949, 421), Pursuit(1005, 421), Programs(965, 341),
-        SmallButtons(269, 389), Exit(1012, 12);
+const QPoint Power = centreOf("Label1"), Normal = centreOf("Label3"), Auto = centreOf("Label4"),
+             Pursuit = centreOf("Label5"), Programs = centreOf("Label9"), SmallButtons = centreOf("Label8"),
+             Exit = centreOf("Label2");
 
-struct Zone
+// Which lamp each console zone switches.
+const struct
 {
-    const char *name;
-    int console;  // 0 left, 1 right
-    QRect client; // in the console's client area
-    const char *lamp;
+    const char *zone, *lamp;
+} LampZones[] = {
+    {"Label12", "Picture6"},  {"Label13", "Picture6"},  {"Label14", "Picture7"},  {"Label15", "Picture7"},
+    {"Label16", "Picture8"},  {"Label17", "Picture8"},  {"Label18", "Picture9"},  {"Label19", "Picture9"},
+    {"Label20", "Picture10"}, {"Label21", "Picture10"}, {"Label22", "Picture11"}, {"Label23", "Picture11"},
+    {"Label24", "Picture13"}, {"Label26", "Picture13"}, {"Label25", "Picture14"}, {"Label27", "Picture14"},
+    {"Label45", "Picture21"}, {"Label44", "Picture21"}, {"Label43", "Picture20"}, {"Label42", "Picture20"},
+    {"Label41", "Picture19"}, {"Label40", "Picture19"}, {"Label39", "Picture18"}, {"Label38", "Picture18"},
+    {"Label37", "Picture17"}, {"Label36", "Picture17"}, {"Label35", "Picture16"}, {"Label34", "Picture16"},
+    {"Label33", "Picture15"}, {"Label31", "Picture15"}, {"Label32", "Picture12"}, {"Label30", "Picture12"},
 };
-
-// The console zones in pixels, as the consoles' artwork places the buttons.
-const Zone LampZones[] = {
-    {"Label12", 0, {8, 32, 49, 33}, "Picture6"},    {"Label13", 0, {112, 32, 49, 33}, "Picture6"},
-    {"Label14", 0, {8, 64, 49, 33}, "Picture7"},    {"Label15", 0, {104, 64, 57, 33}, "Picture7"},
-    {"Label16", 0, {8, 96, 49, 33}, "Picture8"},    {"Label17", 0, {104, 96, 57, 33}, "Picture8"},
-    {"Label18", 0, {8, 128, 49, 33}, "Picture9"},   {"Label19", 0, {112, 128, 49, 33}, "Picture9"},
-    {"Label20", 0, {0, 168, 57, 33}, "Picture10"},  {"Label21", 0, {104, 168, 57, 33}, "Picture10"},
-    {"Label22", 0, {8, 208, 49, 25}, "Picture11"},  {"Label23", 0, {112, 208, 49, 25}, "Picture11"},
-    {"Label24", 0, {8, 240, 49, 25}, "Picture13"},  {"Label26", 0, {112, 240, 49, 25}, "Picture13"},
-    {"Label25", 0, {8, 272, 41, 25}, "Picture14"},  {"Label27", 0, {112, 272, 49, 25}, "Picture14"},
-    {"Label45", 1, {48, 32, 49, 33}, "Picture21"},  {"Label44", 1, {152, 32, 49, 33}, "Picture21"},
-    {"Label43", 1, {48, 64, 49, 33}, "Picture20"},  {"Label42", 1, {144, 64, 57, 33}, "Picture20"},
-    {"Label41", 1, {48, 96, 49, 33}, "Picture19"},  {"Label40", 1, {144, 96, 57, 33}, "Picture19"},
-    {"Label39", 1, {48, 128, 49, 33}, "Picture18"}, {"Label38", 1, {152, 128, 49, 33}, "Picture18"},
-    {"Label37", 1, {40, 168, 57, 33}, "Picture17"}, {"Label36", 1, {144, 168, 57, 33}, "Picture17"},
-    {"Label35", 1, {48, 208, 49, 25}, "Picture16"}, {"Label34", 1, {152, 208, 49, 25}, "Picture16"},
-    {"Label33", 1, {48, 240, 49, 25}, "Picture15"}, {"Label31", 1, {152, 240, 49, 25}, "Picture15"},
-    {"Label32", 1, {48, 272, 41, 25}, "Picture12"}, {"Label30", 1, {152, 272, 49, 25}, "Picture12"},
-};
-
-// Client origins of the two consoles in the window (inside their borders).
-const QPoint ConsoleOrigin[] = {{17, 465}, {809, 457}};
-
-QPoint centre(const Zone &z) { return ConsoleOrigin[z.console] + z.client.topLeft() + QPoint(z.client.width() / 2, z.client.height() / 2); }
 
 } // namespace
 
@@ -72,6 +56,8 @@ private slots:
     void switchingOnAlwaysShowsNormal();
     void clicksReachTheZoneInFront_data();
     void clicksReachTheZoneInFront();
+    void zoneEdges_data();
+    void zoneEdges();
     void lampZones_data();
     void lampZones();
     void bothButtonsOfARowShareItsLamp();
@@ -287,15 +273,55 @@ void tst_Dashboard::clicksReachTheZoneInFront()
     QCOMPARE(text("Text1"), status);
 }
 
+// Every label probed through the window on each edge, on its last pixel
+// inside and the first outside: the click goes where the layout's
+// stacking and clipping say (the model works it out from the table).
+void tst_Dashboard::zoneEdges_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QString>("reaches");
+    const DashboardModel model;
+    const QRect window(0, 0, 1024, 768);
+    for (const runtime::ControlRow &row : dashboardForm().controls) {
+        if (row.kind != runtime::Kind::Label)
+            continue;
+        const QRect r = placeOf(row.name);
+        const QPoint c = r.center();
+        const struct
+        {
+            const char *edge;
+            QPoint inside, outside;
+        } probes[] = {
+            {"left", {r.left(), c.y()}, {r.left() - 1, c.y()}},
+            {"right", {r.right(), c.y()}, {r.right() + 1, c.y()}},
+            {"top", {c.x(), r.top()}, {c.x(), r.top() - 1}},
+            {"bottom", {c.x(), r.bottom()}, {c.x(), r.bottom() + 1}},
+        };
+        for (const auto &p : probes) {
+            if (window.contains(p.inside))
+                QTest::addRow("%s %s inside", row.name, p.edge) << p.inside << model.hit(p.inside);
+            if (window.contains(p.outside))
+                QTest::addRow("%s %s outside", row.name, p.edge) << p.outside << model.hit(p.outside);
+        }
+    }
+}
+
+void tst_Dashboard::zoneEdges()
+{
+    QFETCH(QPoint, at);
+    QFETCH(QString, reaches);
+    click(at);
+    QCOMPARE(witness.last, reaches);
+}
+
 void tst_Dashboard::lampZones_data()
 {
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<QString>("zone");
     QTest::addColumn<QString>("lamp");
-    for (const Zone &z : LampZones) {
-        QTest::addRow("%s centre", z.name) << centre(z) << z.name << z.lamp;
-        QTest::addRow("%s bottom-right", z.name)
-                << ConsoleOrigin[z.console] + z.client.bottomRight() - QPoint(0, 1) << z.name << z.lamp;
+    for (const auto &z : LampZones) {
+        QTest::addRow("%s centre", z.zone) << centreOf(z.zone) << z.zone << z.lamp;
+        QTest::addRow("%s bottom-right", z.zone) << placeOf(z.zone).bottomRight() - QPoint(0, 1) << z.zone << z.lamp;
     }
     // Upper rows share a pixel row; the zone in front takes it.
     QTest::newRow("left console row 64 goes to row 2") << QPoint(17 + 20, 465 + 64) << "Label14" << "Picture7";
@@ -322,7 +348,7 @@ void tst_Dashboard::bothButtonsOfARowShareItsLamp()
     powerOn();
     QStringList expected;
     for (int i = 0; i < int(std::size(LampZones)); i += 2) {
-        click(centre(LampZones[i]));
+        click(centreOf(LampZones[i].zone));
         expected << QString::fromLatin1(LampZones[i].lamp);
     }
     expected.sort();
@@ -330,7 +356,7 @@ void tst_Dashboard::bothButtonsOfARowShareItsLamp()
     lit.sort();
     QCOMPARE(lit, expected);
     for (int i = 1; i < int(std::size(LampZones)); i += 2)
-        click(centre(LampZones[i]));
+        click(centreOf(LampZones[i].zone));
     QCOMPARE(litLamps(), QStringList());
     QCOMPARE(display(), QStringLiteral("velknormall"));  // lamps leave the power alone
 }
@@ -341,9 +367,9 @@ void tst_Dashboard::aDoubleClickIsTwoClicks()
     // flips the lamp twice.
     EventCounter presses({QEvent::MouseButtonPress, QEvent::MouseButtonDblClick});
     presses.watch(controlOf(form, QStringLiteral("Label12")));
-    click(centre(LampZones[0]));
+    click(centreOf(LampZones[0].zone));
     QCOMPARE(litLamps(), QStringList{"Picture6"});
-    QTest::mouseDClick(window, Qt::LeftButton, {}, centre(LampZones[0]));
+    QTest::mouseDClick(window, Qt::LeftButton, {}, centreOf(LampZones[0].zone));
     QCOMPARE(presses.count, 3);
     QCOMPARE(litLamps(), QStringList{"Picture6"});
 }

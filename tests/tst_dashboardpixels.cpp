@@ -83,9 +83,9 @@ void tst_DashboardPixels::displayPicturesAreClippedNeverScaled_data()
     QTest::addColumn<QPoint>("zone");
     QTest::addColumn<QString>("picture");
     QTest::addColumn<int>("clientWidth");
-    QTest::newRow("normal") << QPoint(893, 421) << "modenormal.bmp" << 183;
-    QTest::newRow("auto") << QPoint(949, 421) << "modeauto.bmp" << 183;
-    QTest::newRow("pursuit") << QPoint(1005, 421) << "modepursuit.bmp" << 175;
+    QTest::newRow("normal") << centreOf("Label3") << "modenormal.bmp" << 183;
+    QTest::newRow("auto") << centreOf("Label4") << "modeauto.bmp" << 183;
+    QTest::newRow("pursuit") << centreOf("Label5") << "modepursuit.bmp" << 175;
 }
 
 void tst_DashboardPixels::displayPicturesAreClippedNeverScaled()

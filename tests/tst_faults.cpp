@@ -1,4 +1,4 @@
-// Faults injected into the runtime (Form::injectFault) in the middle of each
+// Faults injected into the runtime (a form's faults()) in the middle of each
 // kind of handler of the real dashboard: power on, power off, a mode zone,
 // a voice-box zone, a lamp, the timer tick and the load handler. Every
 // handler is run by the runtime, from a click through the window, a tick
@@ -26,11 +26,11 @@ Q_DECLARE_METATYPE(runtime::Access)
 namespace {
 
 const QHash<QString, QPoint> Zones = {
-    {"power", {841, 421}}, {"normal", {893, 421}}, {"auto", {949, 421}}, {"pursuit", {1005, 421}},
-    {"programs", {965, 341}}, {"small", {269, 389}},
-    {"Label12", {49, 513}},   // left console row 1: Picture6
-    {"Label13", {153, 513}},  // the same row's other button
-    {"Label45", {881, 505}},  // right console row 1: Picture21
+    {"power", centreOf("Label1")}, {"normal", centreOf("Label3")}, {"auto", centreOf("Label4")},
+    {"pursuit", centreOf("Label5")}, {"programs", centreOf("Label9")}, {"small", centreOf("Label8")},
+    {"Label12", centreOf("Label12")},  // left console row 1: Picture6
+    {"Label13", centreOf("Label13")},  // the same row's other button
+    {"Label45", centreOf("Label45")},  // right console row 1: Picture21
 };
 
 // Run-time error reports, caught on their way to the log.

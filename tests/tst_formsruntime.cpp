@@ -117,31 +117,37 @@ void tst_FormsRuntime::init()
 void tst_FormsRuntime::clickRouting_data()
 {
     QTest::addColumn<QPoint>("at");
-    QTest::addColumn<QString>("reaches");  // empty: nothing is clicked
+    QTest::addColumn<QPoint>("releasedAt");  // null: where it was pressed
+    QTest::addColumn<QString>("reaches");    // empty: nothing is clicked
 
-    QTest::newRow("front alone") << QPoint(12, 12) << "Front_Click";
-    QTest::newRow("overlap goes to the first listed") << QPoint(35, 35) << "Front_Click";
-    QTest::newRow("back alone") << QPoint(60, 60) << "Back_Click";
-    QTest::newRow("label listed before a box lies behind it") << QPoint(125, 40) << "";
-    QTest::newRow("label beside the box") << QPoint(92, 80) << "Behind_Click";
-    QTest::newRow("box border is not its client") << QPoint(100, 10) << "";
-    QTest::newRow("child at the client origin") << QPoint(101, 11) << "Inner_Click";
-    QTest::newRow("child's clipped part") << QPoint(100, 30) << "";
-    QTest::newRow("hidden child takes nothing") << QPoint(145, 55) << "";
-    QTest::newRow("hidden box passes to what is behind") << QPoint(210, 20) << "Beneath_Click";
-    QTest::newRow("hidden box hides its children") << QPoint(305, 15) << "Beneath_Click";
-    QTest::newRow("a line takes no click") << QPoint(250, 80) << "Beneath_Click";
-    QTest::newRow("empty window") << QPoint(380, 280) << "";
+    QTest::newRow("front alone") << QPoint(12, 12) << QPoint() << "Front_Click";
+    QTest::newRow("overlap goes to the first listed") << QPoint(35, 35) << QPoint() << "Front_Click";
+    QTest::newRow("back alone") << QPoint(60, 60) << QPoint() << "Back_Click";
+    QTest::newRow("label listed before a box lies behind it") << QPoint(125, 40) << QPoint() << "";
+    QTest::newRow("label beside the box") << QPoint(92, 80) << QPoint() << "Behind_Click";
+    QTest::newRow("box border is not its client") << QPoint(100, 10) << QPoint() << "";
+    QTest::newRow("child at the client origin") << QPoint(101, 11) << QPoint() << "Inner_Click";
+    QTest::newRow("child's clipped part") << QPoint(100, 30) << QPoint() << "";
+    QTest::newRow("hidden child takes nothing") << QPoint(145, 55) << QPoint() << "";
+    QTest::newRow("hidden box passes to what is behind") << QPoint(210, 20) << QPoint() << "Beneath_Click";
+    QTest::newRow("hidden box hides its children") << QPoint(305, 15) << QPoint() << "Beneath_Click";
+    QTest::newRow("a line takes no click") << QPoint(250, 80) << QPoint() << "Beneath_Click";
+    QTest::newRow("empty window") << QPoint(380, 280) << QPoint() << "";
+    QTest::newRow("pressed inside, released outside") << QPoint(60, 60) << QPoint(380, 280) << "";
+    QTest::newRow("pressed outside, released inside") << QPoint(380, 280) << QPoint(60, 60) << "";
+    QTest::newRow("pressed and released on two zones") << QPoint(12, 12) << QPoint(60, 60) << "";
 }
 
 void tst_FormsRuntime::clickRouting()
 {
     QFETCH(QPoint, at);
+    QFETCH(QPoint, releasedAt);
     QFETCH(QString, reaches);
     QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
     QVERIFY(QTest::qWaitForWindowExposed(windowOf("Zones")));
     clicks.clear();
-    QTest::mouseClick(windowOf("Zones"), Qt::LeftButton, {}, at);
+    QTest::mousePress(windowOf("Zones"), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(windowOf("Zones"), Qt::LeftButton, {}, releasedAt.isNull() ? at : releasedAt);
     QCOMPARE(clicks, reaches.isEmpty() ? QStringList() : QStringList{reaches});
 }
 

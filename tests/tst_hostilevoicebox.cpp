@@ -24,8 +24,8 @@ using runtime::FrameDecoder;
 
 namespace {
 
-const QPoint Power(841, 421), Programs(965, 341), Lamp(17 + 32, 465 + 48);  // Label12, Picture6
-const QRect ClipInside(361, 265, 167, 191);  // Picture1's client area in the window
+const QPoint Power = centreOf("Label1"), Programs = centreOf("Label9"), Lamp = centreOf("Label12");  // Picture6
+const QRect ClipInside = placeOf("Picture1").adjusted(1, 1, -1, -1);  // Picture1's client area
 constexpr qint64 FreezeMs = 5000;             // a click kept waiting this long: a freeze
 constexpr qint64 GoalMs = 100;
 

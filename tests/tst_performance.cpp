@@ -17,11 +17,13 @@ using runtime::FormRegistry;
 
 namespace {
 
-const QPoint Normal(893, 421), Auto(949, 421), Pursuit(1005, 421), Programs(965, 341);
+const QPoint Normal = centreOf("Label3"), Auto = centreOf("Label4"), Pursuit = centreOf("Label5"),
+             Programs = centreOf("Label9");
 
-// One button of each lamp's row, in window pixels.
-const QPoint LampButtons[] = {{49, 513}, {49, 545}, {49, 577}, {49, 609}, {45, 649}, {49, 685}, {49, 717}, {45, 749},
-                              {881, 505}, {881, 537}, {881, 569}, {881, 601}, {877, 641}, {881, 677}, {881, 709}, {877, 741}};
+// One button of each lamp's row.
+const char *const LampButtons[] = {"Label12", "Label14", "Label16", "Label18", "Label20", "Label22",
+                                   "Label24", "Label25", "Label45", "Label43", "Label41", "Label39",
+                                   "Label37", "Label35", "Label33", "Label32"};
 
 const QStringList DashboardPictures = {"leftpanel", "rightpanel", "leftconsole", "rightconsole",
                                        "lamplit", "modepursuit", "modeauto", "modenormal"};
@@ -93,8 +95,8 @@ void tst_Performance::eachPictureIsDecodedOnce()
     powerOn();
     for (QPoint mode : {Auto, Pursuit, Normal, Programs, Auto})
         click(mode);
-    for (QPoint button : LampButtons)
-        click(button);
+    for (const char *button : LampButtons)
+        click(centreOf(button));
     QCOMPARE(litLamps().size(), 16);
     (void)shot();
     // And the dashboard built afresh, as every test does.
