@@ -1,10 +1,10 @@
 #!/bin/bash
 # The Debian package as a user's machine gets it: built as `make package`
 # builds it (packaging/make-deb.sh, with Debian's hardening flags) in
-# BUILD_DIR/deb, held to lintian, its control fields, unpacked with dpkg-deb
-# into a scratch root, the desktop entry and AppStream metadata validated
-# there, the icons and the voice box compared with resources/, and the installed program
-# started through its bin/ link under Xvfb. The voice box it then shows
+# BUILD_DIR/deb, held to lintian, its control fields, unpacked with
+# dpkg-deb into a scratch root, the desktop entry and AppStream metadata
+# validated there, the icons and the voice box compared with resources/,
+# and the installed program started through its bin/ link under Xvfb. The voice box it then shows
 # must be the installed file's: that file is swapped for a green and blue
 # GIF that no other voice box could be mistaken for. Those screenshots are
 # kept in $SCREENSHOT_DIR when it is set.
