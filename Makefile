@@ -1,5 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
-# Both install what is missing, configure and build in build/ first.
+# Both install what is missing, configure and build in build/ first: `make
+# run` only what the program needs (tools/install-deps.sh with no group)
+# and only the program; `make test` everything.
 # `make bench` builds in Release in a folder of its own and measures the
 # program against its yardstick (bench/run.sh; docs/performance.md).
 # Reliability: `make test-asan` (every test built with AddressSanitizer and
@@ -8,20 +10,35 @@
 # GIFs for longer, and libFuzzer when clang is there; build/fuzz-figures.txt).
 BUILD   := build
 RELEASE := build-release
+DEB     := build-deb
 JOBS    := $(shell nproc 2>/dev/null || echo 2)
+# Groups of packages beyond the program's own: tools/install-deps.sh.
+DEPS      := sh ./tools/install-deps.sh
+CONFIGURE := cmake -S . -B "$(BUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test install package screenshots bench clean test-asan soak fuzz
+.PHONY: all deps test-deps program build run test install package screenshots bench clean test-asan soak fuzz
 
 all: build
 
 deps:
-	@sh "./tools/install-deps.sh"
+	@$(DEPS)
 
-build: deps
-	cmake -S . -B "$(BUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+test-deps:
+	@$(DEPS) package test
+
+# The program alone; `build` adds the generators, tests and benchmarks.
+# Configuring the tests needs the test packages (Qt's private headers), so
+# a new build/ is configured for the program alone until `build` turns the
+# rest on; a build/ that has them keeps them.
+program: deps
+	$(CONFIGURE) $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVELK_PROGRAM_ONLY=ON)
+	cmake --build "$(BUILD)" -j $(JOBS) --target velk-simulator
+
+build: test-deps
+	$(CONFIGURE) -DVELK_PROGRAM_ONLY=OFF
 	cmake --build "$(BUILD)" -j $(JOBS)
 
-run: build
+run: program
 	"./$(BUILD)/velk-simulator"
 
 test: build
@@ -29,25 +46,28 @@ test: build
 
 # The Debian layout under PREFIX (DESTDIR=... stages it elsewhere).
 PREFIX := /usr/local
-install: build
+install: program
+	cmake --build "$(BUILD)" --target packaging-docs
 	DESTDIR="$(DESTDIR)" cmake --install "$(BUILD)" --prefix "$(PREFIX)"
 
-# build/velk-simulator_<version>_<arch>.deb, stripped.
-package: build
-	cmake --build "$(BUILD)" --target package
+# build-deb/velk-simulator_<version>_<arch>.deb, stripped, built in a folder
+# of its own with dpkg-buildflags' hardening flags (packaging/make-deb.sh).
+package:
+	@$(DEPS) package
+	JOBS=$(JOBS) sh ./packaging/make-deb.sh . "$(DEB)"
 
 # docs/dashboard.png and docs/disclaimer.png, from the program under Xvfb.
 screenshots: build
 	bash "./tools/make-screenshots.sh" "./$(BUILD)/velk-simulator" docs
 
 bench:
-	@sh "./tools/install-deps.sh" bench
+	@$(DEPS) test bench
 	cmake -S . -B "$(RELEASE)" -DCMAKE_BUILD_TYPE=Release
 	cmake --build "$(RELEASE)" -j $(JOBS) --target velk-simulator velk-simulator-bench yardstick zonetable
 	bash bench/run.sh "$(RELEASE)"
 
 clean:
-	rm -rf "$(BUILD)" "$(RELEASE)" build-asan build-fuzz
+	rm -rf "$(BUILD)" "$(RELEASE)" "$(DEB)" build-asan build-fuzz
 
 # --- reliability ---
 
@@ -61,7 +81,7 @@ SANITIZER_ENV := \
 	LSAN_OPTIONS='suppressions="$(CURDIR)/tests/lsan.supp":print_suppressions=0' \
 	UBSAN_OPTIONS='suppressions="$(CURDIR)/tests/ubsan.supp":print_stacktrace=1:halt_on_error=1'
 
-test-asan: deps
+test-asan: test-deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCMAKE_C_FLAGS="$(SANITIZE)" -DCMAKE_CXX_FLAGS="$(SANITIZE)" \
 		-DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
@@ -74,4 +94,5 @@ soak: build
 
 # Mutated GIFs for longer, under valgrind in part, and libFuzzer (tests/fuzz.sh).
 fuzz: build
+	@$(DEPS) fuzz
 	JOBS=$(JOBS) bash tests/fuzz.sh "$(BUILD)"

@@ -1,7 +1,8 @@
 // The nine built-in pictures and the desktop's icons. The committed files
 // must be exactly what make-pictures writes; their headers must be the
 // plain JPEG, BMP and ICO variants the picture loading expects; the icons
-// must be the program icon enlarged pixel for pixel; and the features that the
+// must be the program icon enlarged pixel for pixel, the scalable one its
+// pixels as rectangles; and the features that the
 // dashboard's zones, lamps and readouts are laid over must be painted where
 // the layout puts them, in the right colours. Colours are judged by hue with
 // some slack, since JPEG blurs edges and shifts shades a little.
@@ -10,6 +11,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtEndian>
 #include <QtTest>
 
@@ -97,7 +99,7 @@ const QStringList AllPictures{"leftpanel.jpg",   "rightpanel.jpg", "leftconsole.
                               "rightconsole.jpg", "lamplit.jpg",   "modepursuit.bmp",
                               "modeauto.bmp",     "modenormal.bmp", "appicon.ico",
                               "appicon-32.png",   "appicon-64.png", "appicon-128.png",
-                              "appicon-256.png"};
+                              "appicon-256.png",  "appicon.svg"};
 
 // The icon's promised pixels: three columns of 6 x 2 bars a pixel apart,
 // each column's first and last pixel row dark red, everything else black.
@@ -109,6 +111,43 @@ QRgb iconPixel(int x, int y)
             return (y == c.top || y == c.bottom) ? qRgb(0x94, 0, 0) : qRgb(0xff, 0, 0);
     }
     return qRgb(0, 0, 0);
+}
+
+// An SVG of crisp-edged, whole-unit rectangles in plain colours, filled in
+// at one pixel per unit; a null image for anything else it might hold.
+// What no rectangle covers stays magenta, which no icon pixel is.
+QImage drawnRects(const QByteArray &svg)
+{
+    QXmlStreamReader xml(svg);
+    QImage image;
+    auto number = [&](const char *name, int fallback = -1) {
+        const auto value = xml.attributes().value(QLatin1String(name));
+        bool ok = false;
+        const int n = value.toInt(&ok);
+        return value.isNull() ? fallback : ok ? n : -1;
+    };
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("svg") && image.isNull()) {
+            const QString view = QString("0 0 %1 %2").arg(number("width")).arg(number("height"));
+            if (xml.attributes().value("viewBox") != view
+                || xml.attributes().value("shape-rendering") != QLatin1String("crispEdges"))
+                return {};
+            image = QImage(number("width"), number("height"), QImage::Format_RGB32);
+            image.fill(qRgb(0xff, 0, 0xff));
+        } else if (xml.name() == QLatin1String("rect") && !image.isNull()) {
+            const QRect r(number("x", 0), number("y", 0), number("width"), number("height"));
+            const QColor fill = QColor::fromString(xml.attributes().value("fill"));
+            if (r.isEmpty() || !image.rect().contains(r) || !fill.isValid())
+                return {};
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    image.setPixel(x, y, fill.rgb());
+            xml.skipCurrentElement();
+        } else {
+            return {};
+        }
+    }
+    return xml.hasError() ? QImage() : image;
 }
 
 struct Resource
@@ -297,19 +336,25 @@ private slots:
 
     // The desktop's icons: the program icon with each pixel grown to a
     // whole square block, so no pixel is a blend of two; and opaque, like
-    // the icon, so a dark theme cannot show through its black.
+    // the icon, so a dark theme cannot show through its black. The scalable
+    // one, at one pixel per unit, must be the icon itself.
     void desktopIcons_data()
     {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<int>("size");
         for (int size : {32, 64, 128, 256})
-            QTest::newRow(qPrintable(QString("%1 px").arg(size))) << size;
+            QTest::addRow("%d px", size) << QString("appicon-%1.png").arg(size) << size;
+        QTest::newRow("scalable") << "appicon.svg" << 32;
     }
     void desktopIcons()
     {
+        QFETCH(QString, name);
         QFETCH(int, size);
-        const QString name = QString("appicon-%1.png").arg(size);
-        QCOMPARE(committed(name).left(8), QByteArray("\x89PNG\r\n\x1a\n"));
-        const QImage icon = QImage(Resources.filePath(name));
+        const bool scalable = name.endsWith(".svg");
+        if (!scalable)
+            QCOMPARE(committed(name).left(8), QByteArray("\x89PNG\r\n\x1a\n"));
+        const QImage icon = scalable ? drawnRects(committed(name)) : QImage(Resources.filePath(name));
+        QVERIFY2(!icon.isNull(), "not a picture, or not crisp whole-unit rectangles");
         QCOMPARE(icon.size(), QSize(size, size));
         QVERIFY(!icon.hasAlphaChannel());
         const QImage small = picture("appicon.ico");

@@ -1,17 +1,34 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing need,
-# and only those that are missing, so a second run is quick and quiet.
-# With "bench" it also installs what the benchmarks and profiles use.
+# Installs the Debian packages that a command needs, and only those that
+# are missing, so a second run is quick and quiet. With no argument, what
+# building and running the program needs (`make run`); each group named
+# adds what more a command needs:
+#   package  the .deb (`make package`)
+#   test     the tests (`make test`, with "package" for the package test)
+#   fuzz     libFuzzer (`make fuzz`)
+#   bench    the benchmarks and profiles (`make bench`, with "test")
+# Usage: tools/install-deps.sh [GROUP...]
 set -eu
-packages="cmake g++ make qt6-base-dev qt6-qpa-plugins libgif-dev fonts-liberation
-xvfb xauth xdotool openbox wmctrl imagemagick x11-utils binutils-mingw-w64-x86-64 cpp
-desktop-file-utils appstream dpkg-dev file fakeroot qt6-base-private-dev
-valgrind clang libclang-rt-14-dev"
+# The dashboard's Arial and MS Sans Serif want Liberation Sans's metrics;
+# qt6-qpa-plugins brings the VNC screen the README offers for servers.
+packages="cmake g++ make qt6-base-dev qt6-qpa-plugins libgif-dev fonts-liberation"
 for group in "$@"; do
     case "$group" in
-        bench) packages="$packages gnuplot-nox heaptrack linux-perf" ;;
+        # dpkg-buildflags and dpkg-shlibdeps; CPack finds executables with file.
+        package) add="dpkg-dev file" ;;
+        # X server, window manager and pointer for the end-to-end and package
+        # tests, and screenshots; windres and its preprocessor for the Windows
+        # icon resource; validators of what the package installs; Qt's
+        # private headers for the accessibility suite; memcheck.
+        test) add="xvfb xauth openbox xdotool wmctrl x11-utils imagemagick
+binutils-mingw-w64-x86-64 cpp lintian desktop-file-utils appstream
+qt6-base-private-dev valgrind" ;;
+        # llvm-defaults' names, which follow Debian's default clang.
+        fuzz) add="clang libclang-rt-dev" ;;
+        bench) add="gnuplot-nox heaptrack linux-perf" ;;
         *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
     esac
+    packages="$packages $add"
 done
 missing=""
 for p in $packages; do

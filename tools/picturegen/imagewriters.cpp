@@ -3,8 +3,11 @@
 #include "imagewriters.h"
 
 #include <QBuffer>
+#include <QColor>
 #include <QImage>
 #include <QImageWriter>
+
+#include <algorithm>
 
 namespace ImageWriters {
 
@@ -122,6 +125,49 @@ QByteArray ico8(const QImage &indexed)
     }
     // Nothing is transparent: the AND mask is all zero.
     out.append(QByteArray(andStride * h, '\0'));
+    return out;
+}
+
+QByteArray svgBlocks(const QImage &indexed)
+{
+    Q_ASSERT(indexed.format() == QImage::Format_Indexed8);
+    struct Block
+    {
+        int x, y, width, height;
+        uchar colour;
+    };
+    // Runs of one colour along each row; a run exactly under a block of the
+    // same span and colour makes that block a row taller instead.
+    QList<Block> blocks;
+    for (int y = 0; y < indexed.height(); ++y) {
+        const uchar *line = indexed.constScanLine(y);
+        for (int x = 0, end; x < indexed.width(); x = end) {
+            const uchar colour = line[x];
+            for (end = x + 1; end < indexed.width() && line[end] == colour; ++end) {}
+            if (colour == 0)
+                continue;
+            const auto above = std::find_if(blocks.begin(), blocks.end(), [&](const Block &b) {
+                return b.x == x && b.width == end - x && b.colour == colour && b.y + b.height == y;
+            });
+            if (above != blocks.end())
+                ++above->height;
+            else
+                blocks.append({x, y, end - x, 1, colour});
+        }
+    }
+
+    const auto fill = [&](uchar index) { return QColor(indexed.color(index)).name().toLatin1(); };
+    const QByteArray w = QByteArray::number(indexed.width()), h = QByteArray::number(indexed.height());
+    QByteArray out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h
+                     + "\" viewBox=\"0 0 " + w + ' ' + h + "\" shape-rendering=\"crispEdges\">\n";
+    out += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + fill(0) + "\"/>\n";
+    for (const Block &b : blocks) {
+        out += "<rect x=\"" + QByteArray::number(b.x) + "\" y=\"" + QByteArray::number(b.y)
+               + "\" width=\"" + QByteArray::number(b.width) + "\" height=\""
+               + QByteArray::number(b.height) + "\" fill=\"" + fill(b.colour) + "\"/>\n";
+    }
+    out += "</svg>\n";
     return out;
 }
 

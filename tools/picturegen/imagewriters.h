@@ -2,7 +2,8 @@
 // already emits a plain baseline JFIF file, and PNG through it too; the BMP
 // and ICO layouts are written here byte by byte, because the program's
 // picture loading expects exactly the 24-bit bitmap and 8-bit icon variants
-// and Qt writes neither.
+// and Qt writes neither. The desktop's scalable icon is SVG text, written
+// here too.
 #ifndef IMAGEWRITERS_H
 #define IMAGEWRITERS_H
 
@@ -25,6 +26,12 @@ QByteArray png(const QImage &image);
 // One-image icon file: 8-bit palette image plus an all-clear AND mask.
 // `indexed` must be Format_Indexed8.
 QByteArray ico8(const QImage &indexed);
+
+// The palette image as SVG of its own size: a background rectangle in
+// palette colour 0, then one rectangle per block of another colour, so it
+// scales to any size with edges as sharp as the pixels'.
+// `indexed` must be Format_Indexed8.
+QByteArray svgBlocks(const QImage &indexed);
 
 } // namespace ImageWriters
 

@@ -1,6 +1,7 @@
 // make-pictures OUTDIR: paints the dashboard's nine built-in pictures and
 // writes them into OUTDIR under the names the program embeds them by, and
-// the icon enlarged for the desktop's icon theme (appicon-SIZE.png). The
+// the icon for the desktop's icon theme, enlarged (appicon-SIZE.png) and
+// as blocks that scale to any size (appicon.svg). The
 // copies committed in resources/ are this program's output; tst_pictures
 // runs it again and insists on identical bytes, so nothing here may depend
 // on the time, the locale or the desktop's font settings.
@@ -42,6 +43,7 @@ const Picture Pictures[] = {
     {"appicon-64.png", [] { return ImageWriters::png(LampIcon::icon(64)); }},
     {"appicon-128.png", [] { return ImageWriters::png(LampIcon::icon(128)); }},
     {"appicon-256.png", [] { return ImageWriters::png(LampIcon::icon(256)); }},
+    {"appicon.svg", [] { return ImageWriters::svgBlocks(LampIcon::icon()); }},
 };
 
 int fail(const QString &message)
