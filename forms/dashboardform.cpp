@@ -150,6 +150,10 @@ const std::string On = "On";
 
 void Form_Load(Form &me)
 {
+    if (const std::string own = me.option(VoiceBoxOption); !own.empty()) {
+        me.navigate("WebBrowser1", own);
+        return;
+    }
     const std::string folder = me.appFolder();
     // A root folder already ends in a separator; don't double it.
     me.navigate("WebBrowser1", folder.back() == PathSeparator ? folder + VoiceBoxFile

@@ -6,5 +6,7 @@
 // central display and the click zones over the painted buttons.
 const runtime::FormDescription &dashboardForm();
 
-// The voice-box animation, looked for beside the executable.
+// The voice-box animation, looked for beside the executable unless the
+// command line names another file.
 inline constexpr char VoiceBoxFile[] = "velk voicebox.gif";
+inline constexpr char VoiceBoxOption[] = "voice-box";

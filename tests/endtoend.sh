@@ -179,10 +179,11 @@ changes_nothing() {
 
 # --- starting and ending the program ---
 
-# start [WORKING_FOLDER] [EXECUTABLE]: a fresh program with its disclaimer up.
+# start [WORKING_FOLDER] [EXECUTABLE] [ARGUMENTS...]: a fresh program with
+# its disclaimer up.
 start() {
     xs_watch_clients || return 1
-    xs_app_start "${2:-$exe}" "${1:-$work}"
+    xs_app_start "${2:-$exe}" "${1:-$work}" "${@:3}"
     wid=$(xs_wait_window "$DISCLAIMER") || { echo "# no disclaimer; log:"; sed 's/^/#   /' "$xs_dir/app.log"; return 1; }
 }
 
@@ -313,7 +314,48 @@ scenario_tour() {
     click exit
     check "exit zone ends the program with status 0" ends_with_zero 10
     check "no window is left" xs_wait_no_window "$DASHBOARD"
+    check "nothing printed" nothing_printed
 }
+
+# cli STATUS OUT ERR ARGUMENTS...: the program run with ARGUMENTS ends at
+# once with STATUS; its standard output matches the pattern OUT and its
+# first line on the error stream the pattern ERR ("" for none at all).
+cli() {
+    local status=$1 out=$2 err=$3 got
+    shift 3
+    got=$(timeout 10 "$exe" "$@" 2>"$work/cli.err")
+    local ended=$?
+    [[ $ended == "$status" && $got =~ $out ]] || { echo "# status $ended, printed: $got"; return 1; }
+    if [[ -z $err ]]; then
+        [[ ! -s $work/cli.err ]] || { echo "# on the error stream: $(<"$work/cli.err")"; return 1; }
+    else
+        [[ $(head -n1 "$work/cli.err") =~ $err ]] || { echo "# on the error stream: $(<"$work/cli.err")"; return 1; }
+    fi
+}
+
+# The command line: help and version, a wrong option or argument refused
+# with status 2, no display refused with status 1 in one line, and a voice
+# box of the user's own from another folder.
+scenario_command_line() {
+    echo "# the command line"
+    check "--help lists the options" cli 0 'Usage: .*--voice-box <FILE>' '' --help
+    check "--version says the version" cli 0 '^velk-simulator [0-9]+\.[0-9]+' '' --version
+    check "an unknown option: status 2, named, with the usage" cli 2 '^$' "Unknown option 'bogus'" --bogus
+    check "an argument: status 2" cli 2 '^$' "unexpected argument 'extra'" extra
+    check "no display: status 1, one line saying what to do" \
+        env -u DISPLAY -u WAYLAND_DISPLAY bash -c 'out=$("$0" 2>&1); s=$?; [[ $s == 1 && $out == *DISPLAY* && $(wc -l <<<"$out") == 1 ]]' "$exe"
+    local own="$work/my animations/green.gif"
+    mkdir -p "${own%/*}" && convert -size 167x191 xc:'#00ff00' "$own" || return
+    check "--voice-box: the dashboard appears" open_dashboard "" "$exe" --voice-box "$own" || return
+    click power
+    click program
+    check "--voice-box: the clip box shows the named file" \
+        shot_until 15-own-voicebox.png xs_share_at_least_file clip 'g>0.8 && r<0.2 && b<0.2'
+    check "--voice-box: nothing printed" nothing_printed
+    click exit
+    check "exit zone ends the program with status 0" ends_with_zero 10
+}
+xs_share_at_least_file() { xs_share_at_least "$1" "$(region "$2")" "$3" 0.9; }
 
 # voice_box ZONE FIRST SECOND: ZONE shows the animated clip, in two
 # screenshots that differ.
@@ -407,9 +449,24 @@ nothing_printed() {
     [[ -z $printed ]] || { echo "# printed: $printed"; return 1; }
 }
 
+# voice_box_said EXPECT: a voice box that shows nothing is named once on
+# the error stream with the reason; one that shows may be named once
+# (shown only in part, the rest over a bound).
+voice_box_said() {
+    local printed lines
+    printed=$(grep -v 'XDG_RUNTIME_DIR' "$xs_dir/app.log")
+    lines=$(grep -c . <<<"$printed")
+    if [[ $1 == black ]]; then
+        [[ $lines == 1 && $printed == *"/$voice_box: "* ]]
+    else
+        [[ $lines == 0 || ($lines == 1 && $printed == *"/$voice_box: "*) ]]
+    fi || { echo "# printed: $printed"; return 1; }
+    [[ -z $printed ]] || echo "# said: ${printed##*/}"
+}
+
 # A hostile voice box costs the voice box only: the dashboard comes up,
-# answers clicks, shows black or the picture in the clip box, prints
-# nothing, opens no other window and keeps its memory bounded (64 MB of
+# answers clicks, shows black or the picture in the clip box, says at most
+# one line of why, opens no other window and keeps its memory bounded (64 MB of
 # frames and a 16 MB file at most, on top of the program's own).
 scenario_hostile_voice_box() {
     local kind expect when dir peak t0 ms normal_shot
@@ -439,7 +496,7 @@ scenario_hostile_voice_box() {
         check "$kind: power off responds" shot_until "33-$kind-power-off.png" powered_off
         check "$kind: only the dashboard is showing" only_dashboard_showing
         check "$kind: no other window ever appeared" only_windows 2
-        check "$kind: nothing printed" nothing_printed
+        check "$kind: what could not be shown is said once" voice_box_said "$expect"
         peak=$(xs_app_peak_kb)
         check "$kind: peak memory ${peak:-?} KiB, under 150 MB" test "${peak:-999999}" -lt $((150 * 1024))
         click exit
@@ -451,7 +508,7 @@ scenario_hostile_voice_box() {
 
 start_seconds=$SECONDS
 if check "1024x768 X server with a window manager starts" xs_start_x 1024x768; then
-    for scenario in scenario_tour scenario_decline scenario_wm_close_dashboard \
+    for scenario in scenario_tour scenario_command_line scenario_decline scenario_wm_close_dashboard \
         scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen; do
         "$scenario"
         finish

@@ -72,7 +72,7 @@ void tst_Core::validate_data()
     QTest::newRow("handler names no event") << 7 << "Twin has no event Timer";
     QTest::newRow("handler not Control_Event") << 8 << "not of the form Control_Event";
     QTest::newRow("twips off the pixel grid") << 9 << "7 twips";
-    QTest::newRow("unknown picture") << 10 << "no picture named nosuch";
+    QTest::newRow("unknown picture") << 10 << "no such picture: nosuch";
     QTest::newRow("form event unknown") << 11 << "Form has no event Click";
     QTest::newRow("handler's control in other case") << 12 << "no control named twin";
     QTest::newRow("handler's event in other case") << 13 << "Twin has no event click";

@@ -100,8 +100,10 @@ xs_stop_x() {
 
 # xs_app_start EXECUTABLE [WORKING_FOLDER]: starts the program in the
 # background; its output goes to $xs_dir/app.log.
+# xs_app_start EXECUTABLE [FOLDER [ARGUMENTS...]]: the program, started in
+# FOLDER, its output in $xs_dir/app.log.
 xs_app_start() {
-    (cd "${2:-.}" && exec "$1") >"$xs_dir/app.log" 2>&1 &
+    (cd "${2:-.}" && exec "$1" "${@:3}") >"$xs_dir/app.log" 2>&1 &
     xs_app_pid=$!
     xs_app_status=''
 }

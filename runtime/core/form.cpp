@@ -115,6 +115,11 @@ std::string Form::appFolder() const
     return folder;
 }
 
+std::string Form::option(const char *name) const
+{
+    return FormRegistry::option(name);
+}
+
 static void check(Status status, const char *form, Property property)
 {
     if (status != Status::Ok)

@@ -61,6 +61,7 @@ public:
     void setCaption(const char *control, std::string_view caption);
     void navigate(const char *control, std::string_view address);
     std::string appFolder() const;
+    std::string option(const char *name) const;  // a command-line option's value; empty when not given
     void showForm(const char *form);
     void hideForm(const char *form);
     void unloadForm(const char *form);

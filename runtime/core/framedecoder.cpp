@@ -86,6 +86,32 @@ bool skipExtension(GifFileType *gif, GifByteType *block)
 
 } // namespace
 
+const char *describe(FileProblem problem)
+{
+    switch (problem) {
+    case FileProblem::None:       return nullptr;
+    case FileProblem::Missing:    return "no such file";
+    case FileProblem::NotRegular: return "not a regular file";
+    case FileProblem::TooLarge:   return "larger than 16 MB";
+    case FileProblem::Unreadable: return "cannot be read";
+    }
+    return nullptr;
+}
+
+const char *describe(const Animation &a)
+{
+    switch (a.end) {
+    case Animation::End::Complete:   return nullptr;
+    case Animation::End::Stopped:    return nullptr;
+    case Animation::End::NotGif:     return "not a GIF picture";
+    case Animation::End::Malformed:  return a.isEmpty() ? "a broken GIF picture, nothing of it shown"
+                                                        : "a broken GIF picture, shown up to the fault";
+    case Animation::End::OverBudget: return a.isEmpty() ? "too large to decode, nothing of it shown"
+                                                        : "too large to decode whole, shown in part";
+    }
+    return nullptr;
+}
+
 Animation FrameDecoder::decode(const void *data, std::size_t size, Rect crop, const std::atomic<bool> *stop)
 {
     Animation a;

@@ -41,6 +41,9 @@ struct Image
 // Frames that look the same share one image.
 using Frame = std::shared_ptr<const Image>;
 
+// Why a picture file could not be read; each backend opens it its own way.
+enum class FileProblem { None, Missing, NotRegular, TooLarge, Unreadable };
+
 struct Animation
 {
     enum class End { Complete, NotGif, Malformed, OverBudget, Stopped };
@@ -54,6 +57,11 @@ struct Animation
 
     bool isEmpty() const { return frames.empty(); }
 };
+
+// What keeps a file from showing whole, in a few words for a line on the
+// error stream; nullptr when it shows whole or decoding was stopped.
+const char *describe(FileProblem problem);
+const char *describe(const Animation &animation);
 
 class FrameDecoder
 {

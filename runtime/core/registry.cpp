@@ -136,6 +136,18 @@ void FormRegistry::reportError(const std::string &handler, const RunTimeError &e
     backend().report(message);
 }
 
+void FormRegistry::setOptions(std::map<std::string, std::string> options)
+{
+    instance().m_options = std::move(options);
+}
+
+std::string FormRegistry::option(const std::string &name)
+{
+    const auto &options = instance().m_options;
+    auto it = options.find(name);
+    return it == options.end() ? std::string() : it->second;
+}
+
 void FormRegistry::reset()
 {
     FormRegistry &self = instance();

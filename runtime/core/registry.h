@@ -42,6 +42,11 @@ public:
 
     static void reportError(const std::string &handler, const RunTimeError &error);
 
+    // The values of the command line's options, by name; set by the
+    // backend before the start-up window loads.
+    static void setOptions(std::map<std::string, std::string> options);
+    static std::string option(const std::string &name);  // empty when not given
+
     // Tests start each case afresh: unloads everything, forgets an end
     // and the errors reported.
     static void reset();
@@ -58,6 +63,7 @@ private:
     // A handler that fails on every tick of a fast timer must not write a
     // thousand lines a second.
     std::set<std::string> m_reported;
+    std::map<std::string, std::string> m_options;
 };
 
 } // namespace runtime

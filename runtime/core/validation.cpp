@@ -21,7 +21,7 @@ std::vector<std::string> validate(const FormDescription &d, const PictureExists 
         errors.push_back("the window has no name");
     twips("window", d.window.name, {d.window.clientWidth, d.window.clientHeight});
     if (d.window.icon && !pictureExists(d.window.icon))
-        errors.push_back("window icon: no picture named " + str(d.window.icon));
+        errors.push_back("window icon: no such picture: " + str(d.window.icon));
 
     // Names are compared exactly, as handlers are bound and controls found.
     std::set<std::string> names;
@@ -36,7 +36,7 @@ std::vector<std::string> validate(const FormDescription &d, const PictureExists 
         names.insert(name);
         twips("control", row.name, {row.left, row.top, row.width, row.height});
         if (row.settings.picture && !pictureExists(row.settings.picture))
-            errors.push_back(name + ": no picture named " + row.settings.picture);
+            errors.push_back(name + ": no such picture: " + row.settings.picture);
     }
     for (const ControlRow &row : d.controls) {
         const std::string container = str(row.container);

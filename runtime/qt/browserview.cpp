@@ -2,9 +2,12 @@
 #include "filereader.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QThread>
+
+#include <cstdio>
 
 namespace runtime {
 
@@ -19,14 +22,20 @@ public:
     void open(const QString &path, Rect crop, int generation)
     {
         auto animation = std::make_shared<Animation>();
-        if (const std::optional<QByteArray> bytes = readRegularFile(path, FrameDecoder::MaxFileBytes, m_stop.get()))
+        FileProblem problem;
+        const char *why = nullptr;
+        if (const auto bytes = readRegularFile(path, FrameDecoder::MaxFileBytes, m_stop.get(), &problem)) {
             *animation = FrameDecoder::decode(bytes->constData(), size_t(bytes->size()), crop, m_stop.get());
+            why = describe(*animation);
+        } else {
+            why = describe(problem);
+        }
         if (!m_stop->load())
-            emit decoded(animation, generation);
+            emit decoded(animation, generation, why);
     }
 
 signals:
-    void decoded(const std::shared_ptr<runtime::Animation> &animation, int generation);
+    void decoded(const std::shared_ptr<runtime::Animation> &animation, int generation, const char *why);
 
 private:
     std::shared_ptr<std::atomic<bool>> m_stop;
@@ -116,10 +125,15 @@ Status BrowserView::navigate(const QString &path)
     return Status::Ok;
 }
 
-void BrowserView::onDecoded(const std::shared_ptr<Animation> &animation, int generation)
+void BrowserView::onDecoded(const std::shared_ptr<Animation> &animation, int generation, const char *why)
 {
     if (generation != m_generation)
         return;
+    // What cannot be shown whole is said once, on the error stream: a
+    // dialog over the dashboard would be worse than a black voice box.
+    if (why)
+        std::fprintf(stderr, "%s: %s: %s\n", qPrintable(QCoreApplication::applicationFilePath().section(u'/', -1)),
+                     qPrintable(m_address), why);
     m_loading = false;
     m_animation = std::move(*animation);
     m_played = 0;

@@ -58,7 +58,7 @@ protected:
     void showEvent(QShowEvent *) override;
 
 private:
-    void onDecoded(const std::shared_ptr<Animation> &animation, int generation);
+    void onDecoded(const std::shared_ptr<Animation> &animation, int generation, const char *why);
     void showFrame(int index);
     void advance();
     QRect seenPart() const;

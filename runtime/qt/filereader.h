@@ -3,6 +3,8 @@
 // neither block nor be read (the type is checked on the open descriptor).
 #pragma once
 
+#include "framedecoder.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -12,8 +14,10 @@
 namespace runtime {
 
 // Nothing for anything else (missing, a folder, a pipe, a device, too
-// large, growing past maxBytes while read, unreadable) or when stop is set.
+// large, growing past maxBytes while read, unreadable) or when stop is
+// set; then problem, when given, says which.
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes,
-                                          const std::atomic<bool> *stop = nullptr);
+                                          const std::atomic<bool> *stop = nullptr,
+                                          FileProblem *problem = nullptr);
 
 } // namespace runtime
