@@ -4,6 +4,7 @@
 // on a backend that only keeps count.
 #include "form.h"
 #include "registry.h"
+#include "timing.h"
 #include "twips.h"
 #include "validation.h"
 
@@ -49,6 +50,8 @@ private slots:
     void validate();
     void pixelConversion_data();
     void pixelConversion();
+    void timerDelivery_data();
+    void timerDelivery();
 };
 
 void tst_Core::init()
@@ -143,6 +146,27 @@ void tst_Core::pixelConversion()
     QFETCH(int, pixels);
     QCOMPARE(fontPixels(points), pixels);
     QCOMPARE(runtime::pixels(-1800), -120);
+}
+
+void tst_Core::timerDelivery_data()
+{
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<double>("refreshHz");
+    QTest::addColumn<int>("delivered");
+    QTest::newRow("1 ms, refresh unknown") << 1 << 0.0 << 10;
+    QTest::newRow("1 ms at 60 Hz") << 1 << 60.0 << 17;
+    QTest::newRow("1 ms at 144 Hz") << 1 << 144.0 << 10;
+    QTest::newRow("16 ms at 60 Hz") << 16 << 60.0 << 17;
+    QTest::newRow("100 ms kept at 60 Hz") << 100 << 60.0 << 100;
+    QTest::newRow("1 ms at 50 Hz") << 1 << 50.0 << 20;
+}
+
+void tst_Core::timerDelivery()
+{
+    QFETCH(int, interval);
+    QFETCH(double, refreshHz);
+    QFETCH(int, delivered);
+    QCOMPARE(timerDeliveryMs(interval, refreshHz), delivered);
 }
 
 QTEST_APPLESS_MAIN(tst_Core)

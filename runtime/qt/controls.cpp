@@ -6,8 +6,11 @@
 #include "picturebox.h"
 #include "qtcontrol.h"
 #include "textbox.h"
+#include "timing.h"
 
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 namespace runtime {
@@ -45,14 +48,19 @@ public:
     }
 };
 
-// Runs from the moment its window is loaded.
+// Runs from the moment its window is loaded, as often as timing.h says:
+// the screen's refresh is what Qt knows of the primary screen. A coarse
+// timer lets Qt wake the process once for this and any other timer due
+// within a few per cent of it.
 class Timer : public QTimer, public QtControl
 {
 public:
     Timer(const ControlRow &row, QWidget *parent) : QTimer(parent)
     {
-        setTimerType(Qt::PreciseTimer);
-        setInterval(row.settings.interval);
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        setTimerType(Qt::CoarseTimer);
+        setInterval(row.settings.interval > 0 ? timerDeliveryMs(row.settings.interval, screen ? screen->refreshRate() : 0)
+                                              : 0);
     }
     QWidget *widget() override { return nullptr; }
     void onEvent(std::function<void(Event)> raise) override
