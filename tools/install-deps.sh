@@ -10,6 +10,7 @@ valgrind clang libclang-rt-14-dev"
 for group in "$@"; do
     case "$group" in
         bench) packages="$packages gnuplot-nox heaptrack linux-perf" ;;
+        windows) packages="$packages g++-mingw-w64-x86-64-posix wine64 wine" ;;
         *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
     esac
 done

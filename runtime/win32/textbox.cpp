@@ -1,0 +1,73 @@
+#include "textbox.h"
+#include "drawing.h"
+#include "text.h"
+
+namespace runtime {
+
+TextBox::TextBox(const ControlRow &row, const Place &place)
+    : m_back(colourRef(row.settings.back, WindowBackground)),
+      m_fore(colourRef(row.settings.fore, WindowText))
+{
+    const Settings &s = row.settings;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (s.hidden ? 0 : WS_VISIBLE) | (s.tabIndex >= 0 ? WS_TABSTOP : 0)
+            | (s.readOnly ? ES_READONLY : 0);
+    style |= s.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN : ES_AUTOHSCROLL;
+    style |= s.align == Align::Center ? ES_CENTER : s.align == Align::Right ? ES_RIGHT : ES_LEFT;
+    DWORD exStyle = 0;
+    if (s.border == Border::Flat)
+        style |= WS_BORDER;
+    else
+        exStyle |= WS_EX_CLIENTEDGE;
+    const RECT r = deviceRect(row.left, row.top, row.width, row.height, place.scale);
+    m_window = CreateWindowExW(exStyle, L"EDIT", L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                               place.parent, reinterpret_cast<HMENU>(INT_PTR(childId(place.row))), nullptr, nullptr);
+    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<Win32Control *>(this)));
+    SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(place.font), FALSE);
+    // The border already sets the text off the edge; the font's own margin
+    // would push short texts such as "CPU Status:" out of view.
+    SendMessageW(m_window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(place.scale, place.scale));
+    if (s.readOnly)
+        m_edit = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(readOnlyProcedure)));
+    if (s.text)
+        SetWindowTextW(m_window, toWide(s.text).c_str());
+}
+
+// A read-only field is a display, not a place to type: no blinking caret
+// when it has the focus. (Subclassed by hand: comctl32's helpers would
+// load a library that is not one of the system's known ones.)
+LRESULT CALLBACK TextBox::readOnlyProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto *self = static_cast<TextBox *>(reinterpret_cast<Win32Control *>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+    const LRESULT result = CallWindowProcW(self->m_edit, window, message, wParam, lParam);
+    if (message == WM_SETFOCUS)
+        HideCaret(window);
+    return result;
+}
+
+Status TextBox::read(Property property, Value &value) const
+{
+    if (property != Property::Text)
+        return Status::NoSuchProperty;
+    std::wstring text(size_t(GetWindowTextLengthW(m_window)) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(m_window, text.data(), int(text.size()))));
+    value = toUtf8(text);
+    return Status::Ok;
+}
+
+Status TextBox::write(Property property, const Value &value)
+{
+    if (property != Property::Text)
+        return Status::NoSuchProperty;
+    SetWindowTextW(m_window, toWide(std::get<std::string>(value)).c_str());
+    return Status::Ok;
+}
+
+HBRUSH TextBox::colours(HDC dc)
+{
+    SetTextColor(dc, m_fore);
+    SetBkColor(dc, m_back);
+    return sharedBrush(m_back);
+}
+
+} // namespace runtime
