@@ -24,7 +24,7 @@ build: deps
 run: build
 	"./$(BUILD)/velk-simulator"
 
-test: build
+test: build windows
 	cd "$(BUILD)" && ctest --output-on-failure -j $(JOBS)
 
 # The Debian layout under PREFIX (DESTDIR=... stages it elsewhere).
@@ -75,3 +75,16 @@ soak: build
 # Mutated GIFs for longer, under valgrind in part, and libFuzzer (tests/fuzz.sh).
 fuzz: build
 	JOBS=$(JOBS) bash tests/fuzz.sh "$(BUILD)"
+
+# --- Windows ---
+
+# build-windows/velk-simulator.exe with the voice box beside it, and
+# build-windows/velk-simulator-<version>-windows-x64.zip, the download:
+# cross-built with MinGW-w64 ("windows" in CMakePresets.json) and tested
+# under Wine by `make test`.
+WINDOWS := build-windows
+.PHONY: windows
+windows:
+	@sh "./tools/install-deps.sh" windows
+	cmake --preset windows
+	cmake --build "$(WINDOWS)" -j $(JOBS)
