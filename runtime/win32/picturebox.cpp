@@ -1,6 +1,8 @@
 #include "picturebox.h"
 #include "drawing.h"
 
+#include <algorithm>
+
 namespace runtime {
 
 static const wchar_t ClassName[] = L"VelkPictureBox";
@@ -44,18 +46,17 @@ LRESULT PictureBox::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return result;
     switch (message) {
     case WM_NCCALCSIZE:
+    {
         // The border is the frame of the window: the client area, where the
-        // picture and the held controls are placed, begins inside it.
-        if (wParam) {
-            RECT &client = reinterpret_cast<NCCALCSIZE_PARAMS *>(lParam)->rgrc[0];
-            InflateRect(&client, -m_borderWidth, -m_borderWidth);
-            if (client.right < client.left)
-                client.right = client.left;
-            if (client.bottom < client.top)
-                client.bottom = client.top;
-            return 0;
-        }
-        break;
+        // picture and the held controls are placed, begins inside it. The
+        // rectangle comes first in either form of the message (the one at
+        // creation included).
+        RECT &client = *reinterpret_cast<RECT *>(lParam);
+        InflateRect(&client, -m_borderWidth, -m_borderWidth);
+        client.right = std::max(client.right, client.left);
+        client.bottom = std::max(client.bottom, client.top);
+        return 0;
+    }
     case WM_NCPAINT:
         paintBorder();
         return 0;
