@@ -88,3 +88,8 @@ windows:
 	@sh "./tools/install-deps.sh" windows
 	cmake --preset windows
 	cmake --build "$(WINDOWS)" -j $(JOBS)
+
+# The .exe against its bare Win32 yardstick, both under Wine (bench/run.sh).
+.PHONY: bench-windows
+bench-windows: windows
+	bash bench/run.sh "$(WINDOWS)"

@@ -25,7 +25,7 @@ TextBox::TextBox(const ControlRow &row, const Place &place)
     SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(place.font), FALSE);
     // The border already sets the text off the edge; the font's own margin
     // would push short texts such as "CPU Status:" out of view.
-    SendMessageW(m_window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(place.scale, place.scale));
+    SendMessageW(m_window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
     if (s.readOnly)
         m_edit = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(readOnlyProcedure)));
