@@ -154,7 +154,7 @@ const struct
 
 } // namespace
 
-void registerWindowClass(const wchar_t *name, WNDPROC procedure)
+ATOM registerWindowClass(const wchar_t *name, WNDPROC procedure)
 {
     WNDCLASSEXW c{};
     c.cbSize = sizeof(c);
@@ -162,7 +162,7 @@ void registerWindowClass(const wchar_t *name, WNDPROC procedure)
     c.hInstance = GetModuleHandleW(nullptr);
     c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     c.lpszClassName = name;
-    RegisterClassExW(&c);
+    return RegisterClassExW(&c);
 }
 
 std::unique_ptr<Win32Control> makeControl(const ControlRow &row, const Place &place)

@@ -30,7 +30,7 @@ TextBox::TextBox(const ControlRow &row, const Place &place)
         m_edit = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(readOnlyProcedure)));
     if (s.text)
-        SetWindowTextW(m_window, toWide(s.text).c_str());
+        write(Property::Text, std::string(s.text));
 }
 
 // A read-only field is a display, not a place to type: no blinking caret
@@ -49,9 +49,7 @@ Status TextBox::read(Property property, Value &value) const
 {
     if (property != Property::Text)
         return Status::NoSuchProperty;
-    std::wstring text(size_t(GetWindowTextLengthW(m_window)) + 1, L'\0');
-    text.resize(size_t(GetWindowTextW(m_window, text.data(), int(text.size()))));
-    value = toUtf8(text);
+    value = m_text;
     return Status::Ok;
 }
 
@@ -59,8 +57,19 @@ Status TextBox::write(Property property, const Value &value)
 {
     if (property != Property::Text)
         return Status::NoSuchProperty;
-    SetWindowTextW(m_window, toWide(std::get<std::string>(value)).c_str());
+    m_text = std::get<std::string>(value);
+    SetWindowTextW(m_window, toWide(m_text).c_str());
     return Status::Ok;
+}
+
+void TextBox::command(WORD notification)
+{
+    // The user changed the text.
+    if (notification == EN_CHANGE) {
+        std::wstring text(size_t(GetWindowTextLengthW(m_window)) + 1, L'\0');
+        text.resize(size_t(GetWindowTextW(m_window, text.data(), int(text.size()))));
+        m_text = toUtf8(text);
+    }
 }
 
 HBRUSH TextBox::colours(HDC dc)

@@ -5,6 +5,8 @@
 
 #include "win32control.h"
 
+#include <string>
+
 namespace runtime {
 
 class TextBox : public Win32Control
@@ -16,12 +18,16 @@ public:
     Status read(Property property, Value &value) const override;
     Status write(Property property, const Value &value) override;
     HBRUSH colours(HDC dc) override;
+    void command(WORD notification) override;
 
 private:
     static LRESULT CALLBACK readOnlyProcedure(HWND, UINT, WPARAM, LPARAM);
 
     HWND m_window;
     WNDPROC m_edit = nullptr;  // the EDIT class's own procedure, for a read-only box
+    // The text as last written or typed, so that reading it (a thousand
+    // times a second from the dashboard's timer) asks nothing of the control.
+    std::string m_text;
     COLORREF m_back, m_fore;
 };
 

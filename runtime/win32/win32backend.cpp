@@ -106,10 +106,13 @@ int Win32Backend::exec()
 {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        // The dialog keys (Tab, Shift+Tab) move between a form's controls.
-        HWND form = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (form && Win32Window::isForm(form) && IsDialogMessageW(form, &msg))
-            continue;
+        // The dialog keys (Tab, Shift+Tab) move between a form's controls;
+        // only keys need asking about, not the timer's stream of messages.
+        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
+            HWND form = GetAncestor(msg.hwnd, GA_ROOT);
+            if (form && Win32Window::isForm(form) && IsDialogMessageW(form, &msg))
+                continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -80,9 +80,9 @@ protected:
 // Makes the control of a row's kind; nullptr for a kind this backend does not know.
 std::unique_ptr<Win32Control> makeControl(const ControlRow &row, const Place &place);
 
-// Registers a window class of this program once: the arrow cursor, no
-// background (each class paints all of its client area).
-void registerWindowClass(const wchar_t *name, WNDPROC procedure);
+// Registers a window class of this program: the arrow cursor, no
+// background (each class paints all of its client area); the class atom.
+ATOM registerWindowClass(const wchar_t *name, WNDPROC procedure);
 
 // The child id of a row's window: clear of IDOK and IDCANCEL, which the
 // dialog keys send when no button is the default.

@@ -26,17 +26,23 @@ bool overlap(HWND a, HWND b)
 
 } // namespace
 
+ATOM Win32Window::formClass()
+{
+    static const ATOM atom = registerWindowClass(ClassName, procedure);
+    return atom;
+}
+
+// By the class atom, which the window itself holds: asking for the class's
+// name would ask the system's atom table, on every message of the loop.
 bool Win32Window::isForm(HWND window)
 {
-    wchar_t name[16];
-    return GetClassNameW(window, name, 16) && lstrcmpW(name, ClassName) == 0;
+    return GetClassLongPtrW(window, GCW_ATOM) == formClass();
 }
 
 Win32Window::Win32Window(Form &form)
     : m_name(form.name()), m_scale(layoutScale()), m_back(colourRef(form.description().window.back, ButtonFace))
 {
-    static const bool registered = (registerWindowClass(ClassName, procedure), true);
-    (void)registered;
+    formClass();
     create(form.description());
     build(form);
     stack(form.description());

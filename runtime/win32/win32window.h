@@ -34,6 +34,7 @@ public:
     Status write(int row, Property property, const Value &value) override;
 
 private:
+    static ATOM formClass();
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void create(const FormDescription &description);
