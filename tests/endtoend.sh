@@ -339,6 +339,22 @@ scenario_decline() {
     done
 }
 
+# The disclaimer by keyboard: Esc and Enter choose no button (the focus
+# starts in the warning text); Tab reaches "I Agree" and Space presses it.
+scenario_keys() {
+    echo "# disclaimer by keyboard"
+    check "disclaimer appears" start || return
+    xdotool windowactivate "$wid" 2>/dev/null
+    check "disclaimer is active" xs_poll 10 is_active || return
+    xdotool key Escape Return
+    sleep 1
+    check "Esc and Enter leave the disclaimer up" showing "$DISCLAIMER"
+    check "no dashboard after Esc and Enter" xs_no_windows "$DASHBOARD"
+    xdotool key Tab space
+    check "Tab to I Agree and Space open the dashboard" xs_poll 10 showing "$DASHBOARD"
+}
+showing() { xs_windows "$1" >/dev/null; }
+
 # Closing the dashboard through the window manager ends the whole program.
 scenario_wm_close_dashboard() {
     local how
@@ -487,7 +503,7 @@ scenario_planted_libraries() {
 
 start_seconds=$SECONDS
 if check "1024x768 X server with a window manager starts" xs_start_x 1024x768; then
-    scenarios=(scenario_tour scenario_decline scenario_wm_close_dashboard
+    scenarios=(scenario_tour scenario_decline scenario_keys scenario_wm_close_dashboard
         scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen)
     $windows && scenarios+=(scenario_planted_libraries)
     for scenario in "${scenarios[@]}"; do

@@ -6,7 +6,8 @@ namespace runtime {
 
 TextBox::TextBox(const ControlRow &row, const Place &place)
     : m_back(colourRef(row.settings.back, WindowBackground)),
-      m_fore(colourRef(row.settings.fore, WindowText))
+      m_fore(colourRef(row.settings.fore, WindowText)),
+      m_readOnly(row.settings.readOnly)
 {
     const Settings &s = row.settings;
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (s.hidden ? 0 : WS_VISIBLE) | (s.tabIndex >= 0 ? WS_TABSTOP : 0)
@@ -26,22 +27,27 @@ TextBox::TextBox(const ControlRow &row, const Place &place)
     // The border already sets the text off the edge; the font's own margin
     // would push short texts such as "CPU Status:" out of view.
     SendMessageW(m_window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
-    if (s.readOnly)
-        m_edit = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(readOnlyProcedure)));
+    m_edit = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
     if (s.text)
         write(Property::Text, std::string(s.text));
 }
 
-// A read-only field is a display, not a place to type: no blinking caret
-// when it has the focus. (Subclassed by hand: comctl32's helpers would
-// load a library that is not one of the system's known ones.)
-LRESULT CALLBACK TextBox::readOnlyProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// The EDIT control, with two changes. Tab and Esc belong to the window:
+// a box of many lines would take Tab as text and, in a dialog, Esc as
+// closing it. And a read-only field is a display, not a place to type: no
+// blinking caret when it has the focus. (Subclassed by hand: comctl32's
+// helpers would load a library that is not one of the system's known ones.)
+LRESULT CALLBACK TextBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto *self = static_cast<TextBox *>(reinterpret_cast<Win32Control *>(GetWindowLongPtrW(window, GWLP_USERDATA)));
-    const LRESULT result = CallWindowProcW(self->m_edit, window, message, wParam, lParam);
-    if (message == WM_SETFOCUS)
+    LRESULT result = CallWindowProcW(self->m_edit, window, message, wParam, lParam);
+    if (message == WM_GETDLGCODE && lParam) {
+        const MSG *key = reinterpret_cast<const MSG *>(lParam);
+        if (key->message == WM_KEYDOWN && (key->wParam == VK_TAB || key->wParam == VK_ESCAPE))
+            result &= ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_WANTTAB);
+    } else if (message == WM_SETFOCUS && self->m_readOnly) {
         HideCaret(window);
+    }
     return result;
 }
 

@@ -21,14 +21,15 @@ public:
     void command(WORD notification) override;
 
 private:
-    static LRESULT CALLBACK readOnlyProcedure(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK procedure(HWND, UINT, WPARAM, LPARAM);
 
     HWND m_window;
-    WNDPROC m_edit = nullptr;  // the EDIT class's own procedure, for a read-only box
+    WNDPROC m_edit = nullptr;  // the EDIT class's own procedure
     // The text as last written or typed, so that reading it (a thousand
     // times a second from the dashboard's timer) asks nothing of the control.
     std::string m_text;
     COLORREF m_back, m_fore;
+    bool m_readOnly;
 };
 
 } // namespace runtime

@@ -215,6 +215,14 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         // Enter and Esc, with no default button, come as IDOK and IDCANCEL.
         return 0;
+    case WM_NEXTDLGCTL: {
+        // Asked for by a control as a dialog would be: the next (or the
+        // previous) control in tab order, or the one named.
+        HWND next = lParam ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(m_window, GetFocus(), wParam != 0);
+        if (next)
+            SetFocus(next);
+        return 0;
+    }
     default:
         break;
     }
