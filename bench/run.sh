@@ -8,6 +8,12 @@
 # the per-round ratios. Then one run of each under callgrind counts
 # instructions, which do not depend on how busy the machine is.
 #
+# Given the Windows build (make bench-windows: BUILD_DIR build-windows),
+# the .exe and its bare Win32 yardstick (bench/win32) run under Wine
+# instead, measured from outside since the .exe has no trace hook:
+# start-up and "I Agree" to the window mapped, idle CPU of the program
+# and of its Wine server together, resident memory.
+#
 # Usage: bench/run.sh BUILD_DIR   (make bench does it, with BUILD_DIR
 #        build-release). Environment: RUNS (rounds, default 5), PHASE
 #        (seconds per CPU figure, default 6), CLICKS (lamp clicks per run,
@@ -31,6 +37,14 @@ programs=(program yardstick content)
 declare -A exe=([program]=$build/velk-simulator-bench [yardstick]=$build/yardstick [content]=$build/yardstick)
 declare -A args=([program]='' [yardstick]='' [content]='--same-content')
 declare -A title=([program]='VELK-Simulator Version 1' [yardstick]='Yardstick' [content]='Yardstick')
+declare -A dashboard=([program]=Form1 [yardstick]='Yardstick dashboard')
+windows=false
+if [[ -f $build/velk-simulator.exe ]]; then
+    windows=true CALLGRIND=0
+    programs=(program yardstick)
+    exe=([program]=$build/velk-simulator.exe [yardstick]=$build/yardstick.exe)
+    xs_wine_prefix "$build/wine-prefix" || { echo "bench: no Wine prefix" >&2; exit 2; }
+fi
 for p in "${programs[@]}"; do
     [[ -x ${exe[$p]} ]] || { echo "bench: no ${exe[$p]}" >&2; exit 2; }
 done
@@ -79,10 +93,12 @@ count_lines() { grep -c -E "$1" "$trace"; }
 click_before() { awk -v t="$1" '$1 == "click" && $2 <= t { c = $2 } END { print c }' "$trace"; }
 
 # CPU nanoseconds the process has used, every thread; threads live as long
-# as the process here (the event reader, the voice box's decoder).
+# as the process here (the event reader, the voice box's decoder). Under
+# Wine, its server's too ($server), which does part of every program's work.
+server=''
 cpu_ns() {
     local s=0 f a
-    for f in /proc/"$pid"/task/*/schedstat; do
+    for f in /proc/"$pid"/task/*/schedstat ${server:+/proc/$server/task/*/schedstat}; do
         read -r a _ <"$f" 2>/dev/null && s=$((s + a))
     done
     echo "$s"
@@ -191,17 +207,70 @@ measure() {
 }
 xs_gone() { ! kill -0 "$pid" 2>/dev/null || [[ $(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null) == Z ]]; }
 
+# --- the Windows build under Wine -----------------------------------------
+# The Wine server of our prefix: its environment names the prefix.
+wine_server() {
+    local p
+    for p in /proc/[0-9]*; do
+        [[ $(readlink "$p/exe" 2>/dev/null) == */wineserver* ]] &&
+            tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "${p#/proc/}" && return 0
+    done
+    return 1
+}
+
+# until_mapped TITLE: microseconds on the trace clock once a window titled TITLE is mapped.
+until_mapped() {
+    local end=$((SECONDS + 30))
+    until xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; do
+        ((SECONDS < end)) || return 1
+        sleep 0.01
+    done
+    us_now
+}
+
+# One run of one .exe, each from a cold Wine server: start-up, "I Agree",
+# idle power-on, memory, exit.
+measure_windows() {
+    local p=$1 mapped clicked wid stamp
+    xs_wine_stop
+    stamp=$EPOCHREALTIME
+    t0=$((10#${stamp/./}))
+    xs_app_start "${exe[$p]}" /
+    pid=$xs_app_pid
+    mapped=$(until_mapped "${title[$p]}") || fail "$p: disclaimer not mapped"
+    record "$p" startup_ms "$(awk -v t="$mapped" 'BEGIN { printf "%.2f", t / 1000 }')"
+    server=$(wine_server) || fail "$p: no Wine server"
+    wid=$(xs_wait_window "${title[$p]}" 10)
+    sleep 0.5
+    clicked=$(us_now)
+    xdotool mousemove --window "$wid" 56 184 click 1  # I Agree
+    mapped=$(until_mapped "${dashboard[$p]}") || fail "$p: no dashboard"
+    record "$p" agree_ms "$(awk -v a="$clicked" -v b="$mapped" 'BEGIN { printf "%.2f", (b - a) / 1000 }')"
+    sleep 0.5
+    click_at 841 421  # power on: readouts "000", normal mode picture
+    sleep 1.5
+    cpu_phase "$PHASE" "$out/$p-idle-$run.dat"
+    record "$p" idle_cpu_pct "$cpu_pct"
+    record "$p" rss_mib "$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")"
+    record "$p" threads "$(ls "/proc/$pid/task" | wc -l)"
+    click_at 1012 12  # exit
+    xs_app_wait_exit 10 || echo "bench: $p did not end; killed" >&2
+    pid='' server=''
+}
+
 # --- the X session ------------------------------------------------------
 xs_start_x 1024x768 || fail "no X server"
-echo "bench: display $DISPLAY; $RUNS rounds of the three, the order rotating; ${PHASE}s per CPU figure"
+echo "bench: display $DISPLAY; $RUNS rounds of the ${#programs[@]}, the order rotating; ${PHASE}s per CPU figure"
+$windows && echo "bench: the Windows build under Wine: times to the window mapped; CPU with the Wine server's"
 echo "bench: machine: $(nproc) cores, $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)," \
     "load $(cut -d' ' -f1-3 /proc/loadavg)"
 
 for ((run = 1; run <= RUNS; run++)); do
     # Each in every place of the order in turn.
-    order=("${programs[@]:run % 3}" "${programs[@]:0:run % 3}")
+    n=${#programs[@]}
+    order=("${programs[@]:run % n}" "${programs[@]:0:run % n}")
     for p in "${order[@]}"; do
-        measure "$p"
+        if $windows; then measure_windows "$p"; else measure "$p"; fi
         printf '  run %d %-9s start-up %s ms\n' "$run" "$p" \
             "$(awk -v p="$p" -v r="$run" '$1 == p && $2 == r && $3 == "startup_ms" { print $4 }' "$out/results.tsv")"
     done

@@ -3,15 +3,23 @@
 # driven by real pointer clicks and keys and judged by screenshots of the
 # whole screen, as a user would see it. Each scenario starts the program
 # afresh and waits for its exit status. Screenshots go to $SCREENSHOT_DIR.
-# Usage: tests/endtoend.sh PATH/TO/velk-simulator   (run by ctest as "endtoend")
+# The Windows build (a .exe) takes the same tour under Wine, in a Wine
+# prefix made once beside it, with the checks that concern Windows alone.
+# Usage: tests/endtoend.sh PATH/TO/velk-simulator[.exe]
+#        (run by ctest as "endtoend", and "endtoend-windows" for the .exe)
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tests/xsession.sh
 source "$here/xsession.sh"
 
-[[ $# -eq 1 && -x $1 ]] || { echo "usage: $0 PATH/TO/velk-simulator" >&2; exit 2; }
+[[ $# -eq 1 && -x $1 ]] || { echo "usage: $0 PATH/TO/velk-simulator[.exe]" >&2; exit 2; }
 exe=$(realpath "$1")
+windows=false
+if [[ $exe == *.exe ]]; then
+    windows=true
+    check "Wine prefix ready" xs_wine_prefix "$(dirname "$exe")/wine-prefix" || exit 1
+fi
 voice_box="velk voicebox.gif"
 [[ -f "$(dirname "$exe")/$voice_box" ]] || { echo "no '$voice_box' beside $exe" >&2; exit 2; }
 shots=${SCREENSHOT_DIR:-$(mktemp -d -t velk-screenshots.XXXXXX)}
@@ -378,6 +386,22 @@ scenario_decline() {
     done
 }
 
+# The disclaimer by keyboard: Esc and Enter choose no button (the focus
+# starts in the warning text); Tab reaches "I Agree" and Space presses it.
+scenario_keys() {
+    echo "# disclaimer by keyboard"
+    check "disclaimer appears" start || return
+    xdotool windowactivate "$wid" 2>/dev/null
+    check "disclaimer is active" xs_poll 10 is_active || return
+    xdotool key Escape Return
+    sleep 1
+    check "Esc and Enter leave the disclaimer up" showing "$DISCLAIMER"
+    check "no dashboard after Esc and Enter" xs_no_windows "$DASHBOARD"
+    xdotool key Tab space
+    check "Tab to I Agree and Space open the dashboard" xs_poll 10 showing "$DASHBOARD"
+}
+showing() { xs_windows "$1" >/dev/null; }
+
 # Closing the dashboard through the window manager ends the whole program.
 scenario_wm_close_dashboard() {
     local how
@@ -409,8 +433,8 @@ scenario_big_screen() {
 
 # The voice box is found beside the executable, wherever that is.
 scenario_spaced_folder() {
-    echo "# copy in a folder with spaces, started from /"
-    local dir="$work/folder with spaces/velk sim"
+    echo "# copy in a folder with spaces and non-ASCII letters, started from /"
+    local dir="$work/folder with spaces/velk sím ünïcødé Ωμέγα"
     mkdir -p "$dir" && cp "$exe" "$(dirname "$exe")/$voice_box" "$dir/"
     check "dashboard appears" open_dashboard / "$dir/${exe##*/}" || { finish; return; }
     click power
@@ -428,6 +452,9 @@ scenario_spaced_folder() {
 # HOSTILE_GIF (set by ctest) is the tool that writes the corpus's GIFs.
 hostile_kinds=(missing empty random-64MiB truncated-half header-only png folder fifo dev-zero
     loop-link canvas-65535 frames-2000-distinct zero-delay replaced-while-shown)
+# On Windows, what a Windows user may find there: no file, an empty one,
+# text, a download cut short, a folder of that name.
+$windows && hostile_kinds=(missing empty text truncated-half folder)
 corpus() { VOICE_BOX="$(dirname "$exe")/$voice_box" bash "$here/hostile-corpus.sh" "$@"; }
 
 # What the clip box shows once the voice box is chosen: black, or a
@@ -506,10 +533,42 @@ scenario_hostile_voice_box() {
     done
 }
 
+# A library planted beside the .exe is never loaded: not at start, not
+# when a window opens (when Wine loads uxtheme), not later. Each planted
+# library leaves a marker beside itself if loaded. Wine is told to prefer a
+# native library to its own for these, as Windows does for libraries that
+# are not among its known ones; the control, a bare program that opens a
+# window, shows that Wine then does load a planted one.
+scenario_planted_libraries() {
+    echo "# libraries planted beside the program"
+    local dir=$work/planted lib
+    mkdir -p "$dir" && cp "$exe" "$(dirname "$exe")/$voice_box" "$dir/" || return 1
+    check "planted library and control program build" \
+        x86_64-w64-mingw32-gcc -shared -Os -o "$dir/planted.dll" "$here/planted-library.c" &&
+        x86_64-w64-mingw32-gcc -mwindows -Os -o "$dir/control.exe" "$here/unprotected-window.c" || return
+    for lib in uxtheme dwmapi winmm; do cp "$dir/planted.dll" "$dir/$lib.dll"; done
+    local WINEDLLOVERRIDES="uxtheme,dwmapi,winmm=n,b;$WINEDLLOVERRIDES"
+    export WINEDLLOVERRIDES
+    xs_app_start "$dir/control.exe" "$dir"
+    check "control: the bare program ends" ends_with_zero 20
+    check "control: it loaded the planted uxtheme.dll" test -e "$dir/uxtheme.dll.loaded"
+    rm -f "$dir"/*.loaded
+    check "dashboard appears" open_dashboard "$dir" "$dir/${exe##*/}" || { finish; return; }
+    click power
+    check "power on" shot_until 40-planted-power-on.png powered_on
+    voice_box program 41-planted-voicebox-a.png 42-planted-voicebox-b.png
+    click exit
+    check "exit zone ends the program with status 0" ends_with_zero 10
+    check "no planted library was loaded" test -z "$(cd "$dir" && ls ./*.loaded 2>/dev/null)"
+    finish
+}
+
 start_seconds=$SECONDS
 if check "1024x768 X server with a window manager starts" xs_start_x 1024x768; then
-    for scenario in scenario_tour scenario_command_line scenario_decline scenario_wm_close_dashboard \
-        scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen; do
+    scenarios=(scenario_tour scenario_command_line scenario_decline scenario_keys scenario_wm_close_dashboard
+        scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen)
+    $windows && scenarios+=(scenario_planted_libraries)
+    for scenario in "${scenarios[@]}"; do
         "$scenario"
         finish
     done

@@ -65,6 +65,7 @@ xs_poll() {
 # a window manager, since closing a window the way a user does (Alt+F4, a
 # close request) only exists with one. Exports DISPLAY.
 xs_start_x() {
+    xs_wine_stop  # a Wine server keeps the screen it started on
     xs_dir=$(mktemp -d -t velk-x.XXXXXX) || return 1
     # Only X is wanted: no platform override inherited from unit tests.
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
@@ -90,6 +91,7 @@ xs_wm_ready() {
 xs_stop_x() {
     local pid
     xs_app_kill
+    xs_wine_stop
     for pid in "$xs_spy_pid" "$xs_wm_pid" "$xs_xvfb_pid"; do
         [[ -n $pid ]] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
     done
@@ -98,12 +100,14 @@ xs_stop_x() {
     xs_dir=''
 }
 
-# xs_app_start EXECUTABLE [WORKING_FOLDER]: starts the program in the
-# background; its output goes to $xs_dir/app.log.
-# xs_app_start EXECUTABLE [FOLDER [ARGUMENTS...]]: the program, started in
-# FOLDER, its output in $xs_dir/app.log.
+# xs_app_start EXECUTABLE [FOLDER [ARGUMENTS...]]: starts the program in
+# FOLDER in the background (a Windows .exe under Wine, in the same process,
+# so that its id and exit status are the program's); its output goes to
+# $xs_dir/app.log.
 xs_app_start() {
-    (cd "${2:-.}" && exec "$1" "${@:3}") >"$xs_dir/app.log" 2>&1 &
+    local run=()
+    [[ $1 == *.exe ]] && run=(wine)
+    (cd "${2:-.}" && exec "${run[@]}" "$1" "${@:3}") >"$xs_dir/app.log" 2>&1 &
     xs_app_pid=$!
     xs_app_status=''
 }
@@ -233,4 +237,30 @@ xs_differ() {
     most=$(convert "$1" "$2" -crop "$3" +repage -compose difference -composite \
         -format '%[max]' info:) || return 1
     [[ $most != 0 ]]
+}
+
+# --- Windows builds, under Wine ---
+
+# xs_wine_prefix FOLDER: a Wine prefix in FOLDER, made once and offline (no
+# Mono or Gecko offered), for the .exe that xs_app_start runs; exports
+# the environment Wine reads. MS Sans Serif and Arial are mapped to
+# Liberation Sans, which has Arial's metrics, as Windows draws them.
+xs_wine_prefix() {
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+    [[ -f $WINEPREFIX/.ready ]] && return 0
+    local face key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+    DISPLAY='' wineboot -i >/dev/null 2>&1 || return 1
+    for face in 'MS Sans Serif' Arial; do
+        DISPLAY='' wine reg add "$key" /v "$face" /d 'Liberation Sans' /f >/dev/null 2>&1 || return 1
+    done
+    wineserver -w && touch "$WINEPREFIX/.ready"
+}
+
+# xs_wine_stop: ends the Wine server of our own prefix, if any, and waits
+# for it: it outlives its programs by a few seconds.
+xs_wine_stop() {
+    [[ -n ${WINEPREFIX-} && -d $WINEPREFIX ]] || return 0
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    return 0
 }

@@ -26,6 +26,8 @@ qt6-base-private-dev valgrind" ;;
         # llvm-defaults' names, which follow Debian's default clang.
         fuzz) add="clang libclang-rt-dev" ;;
         bench) add="gnuplot-nox heaptrack linux-perf" ;;
+        # the cross compiler for the Windows build and Wine to run it
+        windows) add="g++-mingw-w64-x86-64-posix wine64 wine" ;;
         *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
     esac
     packages="$packages $add"

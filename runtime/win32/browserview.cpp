@@ -1,0 +1,215 @@
+#include "browserview.h"
+#include "drawing.h"
+#include "filereader.h"
+#include "text.h"
+#include "twips.h"
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+namespace runtime {
+
+namespace {
+
+const wchar_t ClassName[] = L"VelkBrowserView";
+constexpr UINT Decoded = WM_APP + 1;   // wParam: the generation that finished
+constexpr UINT Resume = WM_APP + 2;    // a frame fell due while the view was hidden
+constexpr UINT_PTR DelayTimer = 1;
+
+} // namespace
+
+// Shared by the view and its workers: a worker that finishes after the
+// view is gone finds no window and drops its result.
+struct BrowserView::Mailbox
+{
+    std::mutex lock;
+    HWND window = nullptr;
+    int generation = 0;
+    std::unique_ptr<Animation> animation;
+    std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
+};
+
+BrowserView::BrowserView(const ControlRow &row, const Place &place)
+    : m_scale(place.scale),
+      m_size{pixels(row.width), pixels(row.height)},
+      m_mailbox(std::make_shared<Mailbox>())
+{
+    static const bool registered = (registerWindowClass(ClassName, procedure), true);
+    (void)registered;
+    const RECT r = deviceRect(row.left, row.top, row.width, row.height, place.scale);
+    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (row.settings.hidden ? 0 : WS_VISIBLE);
+    CreateWindowExW(0, ClassName, L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top, place.parent,
+                    reinterpret_cast<HMENU>(INT_PTR(childId(place.row))), nullptr, this);
+    m_mailbox->window = m_window;
+}
+
+BrowserView::~BrowserView()
+{
+    // A worker still reading or decoding gives up at once; its result, if
+    // it gets that far, goes nowhere.
+    std::lock_guard<std::mutex> hold(m_mailbox->lock);
+    m_mailbox->window = nullptr;
+    *m_mailbox->stop = true;
+}
+
+LRESULT CALLBACK BrowserView::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto *self = static_cast<BrowserView *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+        self->m_window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<Win32Control *>(self)));
+    }
+    auto *control = reinterpret_cast<Win32Control *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!control)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return static_cast<BrowserView *>(control)->handle(message, wParam, lParam);
+}
+
+LRESULT BrowserView::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        paintBuffered(m_window, [this](HDC dc, const RECT &dirty) { paint(dc, dirty); });
+        // Painting means the view is seen again: a frame that fell due
+        // while it was hidden is shown now.
+        if (m_due)
+            PostMessageW(m_window, Resume, 0, 0);
+        return 0;
+    case WM_TIMER:
+        if (wParam == DelayTimer) {
+            KillTimer(m_window, DelayTimer);
+            if (IsWindowVisible(m_window))
+                advance();
+            else
+                m_due = true;
+        }
+        return 0;
+    case Resume:
+        if (m_due && IsWindowVisible(m_window))
+            advance();
+        return 0;
+    case Decoded:
+        decoded(int(wParam));
+        return 0;
+    default:
+        return DefWindowProcW(m_window, message, wParam, lParam);
+    }
+}
+
+Status BrowserView::write(Property property, const Value &value)
+{
+    if (property != Property::Navigate)
+        return Status::NoSuchProperty;
+    navigate(std::get<std::string>(value));
+    return Status::Ok;
+}
+
+void BrowserView::navigate(const std::string &path)
+{
+    KillTimer(m_window, DelayTimer);
+    m_animation = Animation();
+    m_frame.reset();
+    m_due = false;
+    InvalidateRect(m_window, nullptr, FALSE);
+    // The part of the picture that can ever be seen: what of it lies inside
+    // the view, right of and below the picture's origin, in the picture's
+    // own coordinates.
+    const Rect crop{0, 0, int(std::max(0L, m_size.cx - PictureOrigin.x)), int(std::max(0L, m_size.cy - PictureOrigin.y))};
+    std::shared_ptr<std::atomic<bool>> stop;
+    int generation;
+    {
+        std::lock_guard<std::mutex> hold(m_mailbox->lock);
+        *m_mailbox->stop = true;  // an earlier file still being read is no longer wanted
+        m_mailbox->stop = stop = std::make_shared<std::atomic<bool>>(false);
+        m_mailbox->animation.reset();
+        generation = m_mailbox->generation = ++m_generation;
+    }
+    std::thread([mailbox = m_mailbox, stop, wide = toWide(path), crop, generation] {
+        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+        auto animation = std::make_unique<Animation>();
+        if (const auto bytes = readRegularFile(wide, FrameDecoder::MaxFileBytes, stop.get()))
+            *animation = FrameDecoder::decode(bytes->data(), bytes->size(), crop, stop.get());
+        std::lock_guard<std::mutex> hold(mailbox->lock);
+        if (stop->load() || !mailbox->window || mailbox->generation != generation)
+            return;
+        mailbox->animation = std::move(animation);
+        PostMessageW(mailbox->window, Decoded, WPARAM(generation), 0);
+    }).detach();
+}
+
+void BrowserView::decoded(int generation)
+{
+    std::unique_ptr<Animation> animation;
+    {
+        std::lock_guard<std::mutex> hold(m_mailbox->lock);
+        if (generation != m_generation || !m_mailbox->animation)
+            return;
+        animation = std::move(m_mailbox->animation);
+    }
+    m_animation = std::move(*animation);
+    m_played = 0;
+    if (!m_animation.isEmpty())
+        showFrame(0);
+}
+
+RECT BrowserView::frameRect(const Frame &frame) const
+{
+    const int x = PictureOrigin.x * m_scale, y = PictureOrigin.y * m_scale;
+    return {x, y, x + frame->width * m_scale, y + frame->height * m_scale};
+}
+
+void BrowserView::showFrame(int index)
+{
+    m_index = index;
+    const Frame &next = m_animation.frames.at(size_t(index));
+    // A frame that looks as the last did shares its image: no repaint.
+    if (next != m_frame) {
+        if (m_frame) {
+            const RECT before = frameRect(m_frame);
+            InvalidateRect(m_window, &before, FALSE);
+        }
+        m_frame = next;
+        const RECT after = frameRect(m_frame);
+        InvalidateRect(m_window, &after, FALSE);
+    }
+    if (m_animation.frames.size() > 1)
+        SetTimer(m_window, DelayTimer, UINT(m_animation.delaysMs.at(size_t(index))), nullptr);
+}
+
+void BrowserView::advance()
+{
+    m_due = false;
+    int next = m_index + 1;
+    if (next == int(m_animation.frames.size())) {
+        ++m_played;
+        if (m_animation.plays != 0 && m_played >= m_animation.plays)
+            return;  // the last frame stays
+        next = 0;
+    }
+    showFrame(next);
+}
+
+void BrowserView::paint(HDC dc, const RECT &dirty) const
+{
+    FillRect(dc, &dirty, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    if (!m_frame || m_frame->pixels.empty())
+        return;
+    // The frame's pixels are 0xAARRGGBB words: a top-down 32-bit DIB as is.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = m_frame->width;
+    info.bmiHeader.biHeight = -m_frame->height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const RECT at = frameRect(m_frame);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, at.left, at.top, at.right - at.left, at.bottom - at.top, 0, 0, m_frame->width,
+                  m_frame->height, m_frame->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+} // namespace runtime

@@ -1,0 +1,176 @@
+// The small kinds, each little more than a Win32 primitive: the command
+// button, the line and the timer; and the table that makes each kind.
+#include "browserview.h"
+#include "drawing.h"
+#include "label.h"
+#include "picturebox.h"
+#include "surface.h"
+#include "text.h"
+#include "textbox.h"
+#include "twips.h"
+#include "win32control.h"
+
+#include <algorithm>
+
+namespace runtime {
+
+namespace {
+
+// A push button that is never the window's default: Enter and Esc choose
+// no button.
+class CommandButton : public Win32Control
+{
+public:
+    CommandButton(const ControlRow &row, const Place &place)
+    {
+        const RECT r = deviceRect(row.left, row.top, row.width, row.height, place.scale);
+        const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | BS_PUSHBUTTON | (row.settings.hidden ? 0 : WS_VISIBLE)
+                | (row.settings.tabIndex >= 0 ? WS_TABSTOP : 0);
+        m_window = CreateWindowExW(0, L"BUTTON", toWide(row.settings.caption ? row.settings.caption : "").c_str(),
+                                   style, r.left, r.top, r.right - r.left, r.bottom - r.top, place.parent,
+                                   reinterpret_cast<HMENU>(INT_PTR(childId(place.row))), nullptr, nullptr);
+        SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<Win32Control *>(this)));
+        SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(place.font), FALSE);
+    }
+    HWND window() const override { return m_window; }
+    Status read(Property p, Value &value) const override
+    {
+        if (p != Property::Caption)
+            return Status::NoSuchProperty;
+        std::wstring text(size_t(GetWindowTextLengthW(m_window)) + 1, L'\0');
+        text.resize(size_t(GetWindowTextW(m_window, text.data(), int(text.size()))));
+        value = toUtf8(text);
+        return Status::Ok;
+    }
+    Status write(Property p, const Value &value) override
+    {
+        if (p != Property::Caption)
+            return Status::NoSuchProperty;
+        SetWindowTextW(m_window, toWide(std::get<std::string>(value)).c_str());
+        return Status::Ok;
+    }
+    void onEvent(std::function<void(Event)> raise) override { m_raise = std::move(raise); }
+    void command(WORD notification) override
+    {
+        if (notification == BN_CLICKED && m_raise)
+            m_raise(Event::Click);
+    }
+
+private:
+    HWND m_window;
+    std::function<void(Event)> m_raise;
+};
+
+// A line between its row's two end points (x1, y1, x2, y2), both drawn.
+class Line : public Windowless
+{
+public:
+    Line(const ControlRow &row, const Place &place)
+        : Windowless(box(row, place.scale), !row.settings.hidden, *place.surface),
+          m_from{pixels(row.left) * place.scale, pixels(row.top) * place.scale},
+          m_to{pixels(row.width) * place.scale, pixels(row.height) * place.scale},
+          m_scale(place.scale),
+          m_colour(colourRef(row.settings.fore, WindowText))
+    {
+    }
+
+    void paint(HDC dc) override
+    {
+        // A level or upright line is a rectangle as wide as a layout pixel,
+        // which scales with the screen as the pictures do.
+        if (m_from.x == m_to.x || m_from.y == m_to.y) {
+            FillRect(dc, &m_bounds, sharedBrush(m_colour));
+            return;
+        }
+        HPEN pen = CreatePen(PS_SOLID, m_scale, m_colour);
+        HGDIOBJ old = SelectObject(dc, pen);
+        MoveToEx(dc, m_from.x, m_from.y, nullptr);
+        LineTo(dc, m_to.x, m_to.y);
+        SetPixel(dc, m_to.x, m_to.y, m_colour);  // LineTo stops short of its end
+        SelectObject(dc, old);
+        DeleteObject(pen);
+    }
+
+private:
+    // The line's bounding box, both end points included.
+    static RECT box(const ControlRow &row, int scale)
+    {
+        const int x1 = pixels(row.left), y1 = pixels(row.top), x2 = pixels(row.width), y2 = pixels(row.height);
+        return {std::min(x1, x2) * scale, std::min(y1, y2) * scale,
+                (std::max(x1, x2) + 1) * scale, (std::max(y1, y2) + 1) * scale};
+    }
+
+    POINT m_from, m_to;
+    int m_scale;
+    COLORREF m_colour;
+};
+
+// Runs from the moment its window is loaded, on the form's window; the
+// system raises intervals under 10 ms to 10 ms.
+class Timer : public Win32Control
+{
+public:
+    Timer(const ControlRow &row, const Place &place) : m_form(place.form), m_id(UINT_PTR(childId(place.row))),
+        m_interval(UINT(std::max(row.settings.interval, 0))) {}
+    ~Timer() override { KillTimer(m_form, m_id); }
+
+    void onEvent(std::function<void(Event)> raise) override
+    {
+        m_raise = std::move(raise);
+        if (m_interval > 0)
+            SetTimer(m_form, m_id, m_interval, nullptr);
+    }
+    void tick() override
+    {
+        if (m_raise)
+            m_raise(Event::Timer);
+    }
+    bool visible() const override { return false; }
+    void setVisible(bool) override {}
+
+private:
+    HWND m_form;
+    UINT_PTR m_id;
+    UINT m_interval;
+    std::function<void(Event)> m_raise;
+};
+
+template <class C>
+std::unique_ptr<Win32Control> make(const ControlRow &row, const Place &place) { return std::make_unique<C>(row, place); }
+
+const struct
+{
+    Kind kind;
+    std::unique_ptr<Win32Control> (*make)(const ControlRow &, const Place &);
+} Makers[] = {
+    {Kind::PictureBox, make<PictureBox>},
+    {Kind::Label, make<Label>},
+    {Kind::TextBox, make<TextBox>},
+    {Kind::CommandButton, make<CommandButton>},
+    {Kind::Line, make<Line>},
+    {Kind::Timer, make<Timer>},
+    {Kind::BrowserView, make<BrowserView>},
+};
+
+} // namespace
+
+ATOM registerWindowClass(const wchar_t *name, WNDPROC procedure)
+{
+    WNDCLASSEXW c{};
+    c.cbSize = sizeof(c);
+    c.lpfnWndProc = procedure;
+    c.hInstance = GetModuleHandleW(nullptr);
+    c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    c.lpszClassName = name;
+    return RegisterClassExW(&c);
+}
+
+std::unique_ptr<Win32Control> makeControl(const ControlRow &row, const Place &place)
+{
+    for (const auto &m : Makers)
+        if (m.kind == row.kind)
+            return m.make(row, place);
+    return nullptr;
+}
+
+} // namespace runtime

@@ -1,0 +1,87 @@
+#include "drawing.h"
+#include "text.h"
+#include "twips.h"
+
+#include <map>
+#include <tuple>
+
+namespace runtime {
+
+int layoutScale()
+{
+    static const int scale = [] {
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        return dpi >= 192 ? dpi / 96 : 1;
+    }();
+    return scale;
+}
+
+RECT deviceRect(int left, int top, int width, int height, int scale)
+{
+    const int x = pixels(left) * scale, y = pixels(top) * scale;
+    return {x, y, x + pixels(width) * scale, y + pixels(height) * scale};
+}
+
+COLORREF colourRef(Colour colour, Colour fallback)
+{
+    if (!colour.isSet())
+        colour = fallback;
+    // The designer's system colours are GetSysColor's own indexes.
+    if (colour.isSystem())
+        return GetSysColor(int(colour.value & ~Colour::SystemBit));
+    const std::uint32_t v = colour.value;
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+HBRUSH sharedBrush(COLORREF colour)
+{
+    static std::map<COLORREF, HBRUSH> brushes;
+    HBRUSH &brush = brushes[colour];
+    if (!brush)
+        brush = CreateSolidBrush(colour);
+    return brush;
+}
+
+HFONT sharedFont(const Font &font, int scale)
+{
+    static std::map<std::tuple<std::string, double, int, int>, HFONT> fonts;
+    HFONT &made = fonts[{font.face, font.points, font.weight, scale}];
+    if (!made) {
+        const int dpi = 96 * scale;
+        const int height = -int(font.points * dpi / 72.0 + 0.5);
+        made = CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           DEFAULT_PITCH | FF_DONTCARE, toWide(font.face).c_str());
+    }
+    return made;
+}
+
+HFONT defaultFont(int scale)
+{
+    return sharedFont({"MS Sans Serif", 8.25, 400}, scale);
+}
+
+void paintBuffered(HWND window, const std::function<void(HDC, const RECT &)> &paint)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    const RECT &dirty = ps.rcPaint;
+    const int w = dirty.right - dirty.left, h = dirty.bottom - dirty.top;
+    if (w > 0 && h > 0) {
+        HDC buffer = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, w, h);
+        HGDIOBJ old = SelectObject(buffer, bitmap);
+        SetViewportOrgEx(buffer, -dirty.left, -dirty.top, nullptr);
+        paint(buffer, dirty);
+        SetViewportOrgEx(buffer, 0, 0, nullptr);
+        BitBlt(dc, dirty.left, dirty.top, w, h, buffer, 0, 0, SRCCOPY);
+        SelectObject(buffer, old);
+        DeleteObject(bitmap);
+        DeleteDC(buffer);
+    }
+    EndPaint(window, &ps);
+}
+
+} // namespace runtime

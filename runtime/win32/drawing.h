@@ -1,0 +1,34 @@
+// What every control draws with: the descriptions' colours as COLORREFs,
+// fonts and brushes made once and shared for the life of the program, the
+// layout's scale, and painting through an off-screen buffer so that a
+// readout rewritten a hundred times a second never flickers.
+#pragma once
+
+#include "description.h"
+#include "win32.h"
+
+#include <functional>
+
+namespace runtime {
+
+// Device pixels per layout pixel: 1 at 96 DPI, and a whole number on a
+// scaled screen, so that every picture is enlarged pixel for pixel.
+int layoutScale();
+
+// A description's rectangle (twips) in device pixels.
+RECT deviceRect(int left, int top, int width, int height, int scale);
+
+// The colour, or fallback when unset; system colours as the system has them.
+COLORREF colourRef(Colour colour, Colour fallback);
+HBRUSH sharedBrush(COLORREF colour);
+
+// The face at its point size for the layout's DPI (96 per scale step),
+// which keeps text in proportion to the boxes it sits in.
+HFONT sharedFont(const Font &font, int scale);
+// The runtime's default, MS Sans Serif 8.25 pt.
+HFONT defaultFont(int scale);
+
+// BeginPaint and EndPaint around paint(dc, dirty), drawn off screen first.
+void paintBuffered(HWND window, const std::function<void(HDC, const RECT &)> &paint);
+
+} // namespace runtime

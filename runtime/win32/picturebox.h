@@ -1,0 +1,36 @@
+// A picture box: a child window with a flat one-pixel black border or the
+// two-pixel sunken one, showing its picture unscaled from the client
+// origin, clipped, with the back colour filling the rest. It holds other
+// controls: child windows clipped to its client area, and labels and lines
+// drawn on it by its surface.
+#pragma once
+
+#include "pictures.h"
+#include "surface.h"
+#include "win32control.h"
+
+namespace runtime {
+
+class PictureBox : public Win32Control
+{
+public:
+    PictureBox(const ControlRow &row, const Place &place);
+
+    HWND window() const override { return m_window; }
+    Surface *surface() override { return &m_surface; }
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void paintBorder() const;
+
+    HWND m_window = nullptr;
+    Surface m_surface;
+    const Picture *m_picture = nullptr;
+    COLORREF m_back;
+    Border m_border;
+    int m_scale;
+    int m_borderWidth;
+};
+
+} // namespace runtime

@@ -1,0 +1,30 @@
+// The pictures the program carries: RCDATA resources of the executable,
+// named as the descriptions name them (case does not matter), holding the
+// files' own bytes (JPEG, BMP, ICO). Each is decoded once, on first use,
+// with the Windows Imaging Component, into a bitmap shared by every box
+// that shows it for the life of the program.
+#pragma once
+
+#include "win32.h"
+
+#include <string_view>
+
+namespace runtime {
+
+struct Picture
+{
+    HBITMAP bitmap = nullptr;  // 32-bit, top-down; nullptr when it cannot be decoded
+    int width = 0, height = 0;
+};
+
+bool hasPicture(std::string_view name);
+const Picture &picture(std::string_view name);
+
+// Draws the picture at (x, y), each of its pixels as scale x scale device pixels.
+void drawPicture(HDC dc, const Picture &picture, int x, int y, int scale);
+
+// An icon of the given size made from a picture that is an ICO file;
+// nullptr when it is not one.
+HICON pictureIcon(std::string_view name, int size);
+
+} // namespace runtime

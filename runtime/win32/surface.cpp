@@ -1,0 +1,89 @@
+#include "surface.h"
+#include "win32control.h"
+
+#include <windowsx.h>
+
+namespace runtime {
+
+void Windowless::setVisible(bool show)
+{
+    if (show == m_shown)
+        return;
+    m_shown = show;
+    repaint();
+}
+
+void Windowless::repaint() const
+{
+    InvalidateRect(m_surface.window(), &m_bounds, FALSE);
+}
+
+void Surface::paint(HDC dc, const RECT &dirty) const
+{
+    for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it) {
+        RECT overlap;
+        if ((*it)->visible() && IntersectRect(&overlap, &(*it)->bounds(), &dirty))
+            (*it)->paint(dc);
+    }
+}
+
+Windowless *Surface::pressable(POINT at) const
+{
+    for (Windowless *c : m_controls)
+        if (c->visible() && c->takesPress(at))
+            return c;
+    return nullptr;
+}
+
+static Win32Control *controlOf(HWND child)
+{
+    return child ? reinterpret_cast<Win32Control *>(GetWindowLongPtrW(child, GWLP_USERDATA)) : nullptr;
+}
+
+bool Surface::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        m_pressed = pressable({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        if (m_pressed)
+            SetCapture(m_window);
+        result = 0;
+        return true;
+    case WM_LBUTTONUP: {
+        // A click is a left press and release both inside the same label.
+        Windowless *pressed = m_pressed;
+        m_pressed = nullptr;
+        if (GetCapture() == m_window)
+            ReleaseCapture();
+        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (pressed && pressed->visible() && pressed->takesPress(at))
+            pressed->click();
+        result = 0;
+        return true;
+    }
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != m_window)
+            m_pressed = nullptr;
+        return false;
+    case WM_COMMAND:
+        if (Win32Control *c = lParam ? controlOf(reinterpret_cast<HWND>(lParam)) : nullptr) {
+            c->command(HIWORD(wParam));
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (Win32Control *c = controlOf(reinterpret_cast<HWND>(lParam)))
+            if (HBRUSH brush = c->colours(reinterpret_cast<HDC>(wParam))) {
+                result = reinterpret_cast<LRESULT>(brush);
+                return true;
+            }
+        return false;
+    default:
+        return false;
+    }
+}
+
+} // namespace runtime

@@ -1,0 +1,88 @@
+#include "textbox.h"
+#include "drawing.h"
+#include "text.h"
+
+namespace runtime {
+
+TextBox::TextBox(const ControlRow &row, const Place &place)
+    : m_back(colourRef(row.settings.back, WindowBackground)),
+      m_fore(colourRef(row.settings.fore, WindowText)),
+      m_readOnly(row.settings.readOnly)
+{
+    const Settings &s = row.settings;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (s.hidden ? 0 : WS_VISIBLE) | (s.tabIndex >= 0 ? WS_TABSTOP : 0)
+            | (s.readOnly ? ES_READONLY : 0);
+    style |= s.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN : ES_AUTOHSCROLL;
+    style |= s.align == Align::Center ? ES_CENTER : s.align == Align::Right ? ES_RIGHT : ES_LEFT;
+    DWORD exStyle = 0;
+    if (s.border == Border::Flat)
+        style |= WS_BORDER;
+    else
+        exStyle |= WS_EX_CLIENTEDGE;
+    const RECT r = deviceRect(row.left, row.top, row.width, row.height, place.scale);
+    m_window = CreateWindowExW(exStyle, L"EDIT", L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                               place.parent, reinterpret_cast<HMENU>(INT_PTR(childId(place.row))), nullptr, nullptr);
+    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<Win32Control *>(this)));
+    SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(place.font), FALSE);
+    // The border already sets the text off the edge; the font's own margin
+    // would push short texts such as "CPU Status:" out of view.
+    SendMessageW(m_window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
+    m_edit = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+    if (s.text)
+        write(Property::Text, std::string(s.text));
+}
+
+// The EDIT control, with two changes. Tab and Esc belong to the window:
+// a box of many lines would take Tab as text and, in a dialog, Esc as
+// closing it. And a read-only field is a display, not a place to type: no
+// blinking caret when it has the focus. (Subclassed by hand: comctl32's
+// helpers would load a library that is not one of the system's known ones.)
+LRESULT CALLBACK TextBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto *self = static_cast<TextBox *>(reinterpret_cast<Win32Control *>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+    LRESULT result = CallWindowProcW(self->m_edit, window, message, wParam, lParam);
+    if (message == WM_GETDLGCODE && lParam) {
+        const MSG *key = reinterpret_cast<const MSG *>(lParam);
+        if (key->message == WM_KEYDOWN && (key->wParam == VK_TAB || key->wParam == VK_ESCAPE))
+            result &= ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_WANTTAB);
+    } else if (message == WM_SETFOCUS && self->m_readOnly) {
+        HideCaret(window);
+    }
+    return result;
+}
+
+Status TextBox::read(Property property, Value &value) const
+{
+    if (property != Property::Text)
+        return Status::NoSuchProperty;
+    value = m_text;
+    return Status::Ok;
+}
+
+Status TextBox::write(Property property, const Value &value)
+{
+    if (property != Property::Text)
+        return Status::NoSuchProperty;
+    m_text = std::get<std::string>(value);
+    SetWindowTextW(m_window, toWide(m_text).c_str());
+    return Status::Ok;
+}
+
+void TextBox::command(WORD notification)
+{
+    // The user changed the text.
+    if (notification == EN_CHANGE) {
+        std::wstring text(size_t(GetWindowTextLengthW(m_window)) + 1, L'\0');
+        text.resize(size_t(GetWindowTextW(m_window, text.data(), int(text.size()))));
+        m_text = toUtf8(text);
+    }
+}
+
+HBRUSH TextBox::colours(HDC dc)
+{
+    SetTextColor(dc, m_fore);
+    SetBkColor(dc, m_back);
+    return sharedBrush(m_back);
+}
+
+} // namespace runtime

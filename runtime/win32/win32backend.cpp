@@ -1,0 +1,127 @@
+#include "win32backend.h"
+#include "pictures.h"
+#include "text.h"
+#include "win32control.h"
+#include "win32window.h"
+
+#include <cstdio>
+#include <thread>
+
+namespace runtime {
+
+namespace {
+
+const wchar_t ClassName[] = L"VelkRuntime";
+constexpr UINT RunLater = WM_APP;
+
+} // namespace
+
+Win32Backend::Win32Backend()
+{
+    registerWindowClass(ClassName, procedure);
+    m_messages = CreateWindowExW(0, ClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+}
+
+Win32Backend &Win32Backend::instance()
+{
+    static Win32Backend *backend = new Win32Backend;  // lives as long as the process
+    return *backend;
+}
+
+Backend &platformBackend()
+{
+    return Win32Backend::instance();
+}
+
+std::unique_ptr<Window> Win32Backend::build(Form &form)
+{
+    return std::make_unique<Win32Window>(form);
+}
+
+bool Win32Backend::hasPicture(std::string_view name) const
+{
+    return runtime::hasPicture(name);
+}
+
+std::string Win32Backend::appFolder() const
+{
+    // The path may be long (up to 32767 characters with the \\?\ prefix).
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+        if (n == 0)
+            return {};
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        if (path.size() >= 32768)
+            return {};
+        path.resize(path.size() * 2);
+    }
+    const size_t cut = path.find_last_of(L'\\');
+    if (cut == std::wstring::npos)
+        return {};
+    path.resize(cut);
+    // A drive's root keeps its separator ("C:\"), as the system names it.
+    if (path.size() == 2 && path[1] == L':')
+        path += L'\\';
+    return toUtf8(path);
+}
+
+void Win32Backend::report(const std::string &message)
+{
+    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fflush(stderr);
+    // One box at a time, on a thread of its own: the program goes on, and a
+    // handler that fails on every tick of a fast timer cannot stack boxes.
+    if (m_reporting->exchange(true))
+        return;
+    std::thread([reporting = m_reporting, text = toWide(message), title = toWide(m_programName)] {
+        MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+        *reporting = false;
+    }).detach();
+}
+
+void Win32Backend::later(std::function<void()> work)
+{
+    m_later.push_back(std::move(work));
+    PostMessageW(m_messages, RunLater, 0, 0);
+}
+
+LRESULT CALLBACK Win32Backend::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != RunLater)
+        return DefWindowProcW(window, message, wParam, lParam);
+    Win32Backend &self = instance();
+    if (!self.m_later.empty()) {
+        std::function<void()> work = std::move(self.m_later.front());
+        self.m_later.pop_front();
+        work();
+    }
+    return 0;
+}
+
+int Win32Backend::exec()
+{
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        // The dialog keys (Tab, Shift+Tab) move between a form's controls;
+        // only keys need asking about, not the timer's stream of messages.
+        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
+            HWND form = GetAncestor(msg.hwnd, GA_ROOT);
+            if (form && Win32Window::isForm(form) && IsDialogMessageW(form, &msg))
+                continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return int(msg.wParam);
+}
+
+void Win32Backend::quit(int status)
+{
+    PostQuitMessage(status);
+}
+
+} // namespace runtime

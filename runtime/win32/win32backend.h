@@ -1,0 +1,43 @@
+// The forms runtime on Win32: builds each window from its description,
+// reports run-time errors in a message box that does not hold the program
+// up, runs deferred work from a hidden message window, and runs the
+// message loop with the dialog keys (Tab between controls).
+#pragma once
+
+#include "backend.h"
+#include "win32.h"
+
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace runtime {
+
+class Win32Backend : public Backend
+{
+public:
+    static Win32Backend &instance();
+
+    void setProgramName(std::string name) { m_programName = std::move(name); }
+
+    std::unique_ptr<Window> build(Form &form) override;
+    bool hasPicture(std::string_view name) const override;
+    std::string appFolder() const override;
+    void report(const std::string &message) override;
+    void later(std::function<void()> work) override;
+    int exec() override;
+    void quit(int status) override;
+
+private:
+    Win32Backend();
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_messages = nullptr;
+    std::deque<std::function<void()>> m_later;
+    std::string m_programName;
+    // Shared with the thread that shows the message box.
+    std::shared_ptr<std::atomic<bool>> m_reporting = std::make_shared<std::atomic<bool>>(false);
+};
+
+} // namespace runtime

@@ -1,0 +1,270 @@
+#include "win32window.h"
+#include "drawing.h"
+#include "form.h"
+#include "kinds.h"
+#include "pictures.h"
+#include "registry.h"
+#include "text.h"
+#include "twips.h"
+#include "win32control.h"
+
+#include <algorithm>
+
+namespace runtime {
+
+namespace {
+
+const wchar_t ClassName[] = L"VelkForm";
+
+bool overlap(HWND a, HWND b)
+{
+    RECT ra, rb, both;
+    GetWindowRect(a, &ra);
+    GetWindowRect(b, &rb);
+    return IntersectRect(&both, &ra, &rb);
+}
+
+} // namespace
+
+ATOM Win32Window::formClass()
+{
+    static const ATOM atom = registerWindowClass(ClassName, procedure);
+    return atom;
+}
+
+// By the class atom, which the window itself holds: asking for the class's
+// name would ask the system's atom table, on every message of the loop.
+bool Win32Window::isForm(HWND window)
+{
+    return GetClassLongPtrW(window, GCW_ATOM) == formClass();
+}
+
+Win32Window::Win32Window(Form &form)
+    : m_name(form.name()), m_scale(layoutScale()), m_back(colourRef(form.description().window.back, ButtonFace))
+{
+    formClass();
+    create(form.description());
+    build(form);
+    stack(form.description());
+}
+
+Win32Window::~Win32Window()
+{
+    // The child windows go with their parent; the controls after them.
+    DestroyWindow(m_window);
+    m_controls.clear();
+    for (HICON icon : m_icons)
+        if (icon)
+            DestroyIcon(icon);
+}
+
+void Win32Window::create(const FormDescription &d)
+{
+    const WindowSettings &w = d.window;
+    const int width = pixels(w.clientWidth) * m_scale, height = pixels(w.clientHeight) * m_scale;
+    DWORD style = WS_CLIPCHILDREN | (w.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW);
+    // A tool window gets no task-bar button.
+    const DWORD exStyle = WS_EX_CONTROLPARENT | (w.showInTaskbar ? 0 : WS_EX_TOOLWINDOW);
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
+    if (w.start == StartPosition::CenterScreen) {
+        // The primary screen's middle, the frame left out of the sums.
+        x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2 + frame.left;
+        y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2 + frame.top;
+    }
+    m_window = CreateWindowExW(exStyle, ClassName, toWide(w.caption).c_str(), style, x, y,
+                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), this);
+    m_surface.setWindow(m_window);
+    if (w.icon) {
+        m_icons[0] = pictureIcon(w.icon, GetSystemMetrics(SM_CXICON));
+        m_icons[1] = pictureIcon(w.icon, GetSystemMetrics(SM_CXSMICON));
+        SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icons[0]));
+        SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icons[1]));
+    }
+}
+
+void Win32Window::build(Form &form)
+{
+    const FormDescription &d = form.description();
+    m_controls.resize(d.controls.size());
+    // Containers may be listed after what they hold: make them first.
+    std::vector<int> rows(d.controls.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = int(i);
+    std::stable_partition(rows.begin(), rows.end(),
+                          [&d](int r) { return kindInfo(d.controls[size_t(r)].kind)->container; });
+    for (int r : rows) {
+        const ControlRow &row = d.controls[size_t(r)];
+        const int container = row.container && *row.container ? form.row(row.container) : -1;
+        Surface *surface = container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
+        const HFONT font = row.settings.font.face ? sharedFont(row.settings.font, m_scale) : defaultFont(m_scale);
+        m_controls[size_t(r)] = makeControl(row, {r, surface->window(), surface, m_window, m_scale, font});
+    }
+    // Labels and lines are drawn by their container in listed order; they
+    // lie behind its child windows, which the system draws on top.
+    for (size_t r = 0; r < d.controls.size(); ++r) {
+        const ControlRow &row = d.controls[r];
+        const KindInfo *kind = kindInfo(row.kind);
+        if (kind->visual && !kind->windowed) {
+            const int container = row.container && *row.container ? form.row(row.container) : -1;
+            Surface *surface = container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
+            surface->add(static_cast<Windowless *>(m_controls[r].get()));
+        }
+        for (int e = 0; e < EventCount; ++e)
+            if (kind->raises(Event(e)) && form.handles(int(r), Event(e))) {
+                m_controls[r]->onEvent([&form, r](Event event) { form.raise(int(r), event); });
+                break;  // one callback carries every event of the control
+            }
+    }
+}
+
+// Child windows of one container are stacked front-most first in listed
+// order. The dialog keys follow that same order, so within it the windows
+// are sorted by tab index wherever that changes no overlap: a window moves
+// ahead only of windows it does not touch.
+void Win32Window::stack(const FormDescription &d)
+{
+    struct Child
+    {
+        HWND window;
+        int tab;
+    };
+    std::vector<std::pair<HWND, std::vector<Child>>> containers;
+    for (size_t r = 0; r < d.controls.size(); ++r) {
+        HWND w = m_controls[r]->window();
+        if (!w)
+            continue;
+        HWND parent = GetParent(w);
+        auto it = std::find_if(containers.begin(), containers.end(), [parent](auto &c) { return c.first == parent; });
+        if (it == containers.end())
+            it = containers.insert(containers.end(), {parent, {}});
+        const int tab = d.controls[r].settings.tabIndex;
+        it->second.push_back({w, tab < 0 ? 1 << 30 : tab});
+    }
+    HWND first = nullptr;
+    int firstTab = 1 << 30;
+    for (auto &[parent, children] : containers) {
+        for (size_t i = 1; i < children.size(); ++i)
+            for (size_t j = i; j > 0 && children[j].tab < children[j - 1].tab
+                               && !overlap(children[j].window, children[j - 1].window); --j)
+                std::swap(children[j], children[j - 1]);
+        HWND above = HWND_TOP;
+        for (const Child &c : children) {
+            SetWindowPos(c.window, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            above = c.window;
+            if ((GetWindowLongW(c.window, GWL_STYLE) & (WS_TABSTOP | WS_VISIBLE)) == (WS_TABSTOP | WS_VISIBLE)
+                    && c.tab < firstTab && parent == m_window) {
+                first = c.window;
+                firstTab = c.tab;
+            }
+        }
+    }
+    m_focus = first;
+}
+
+LRESULT CALLBACK Win32Window::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto *self = static_cast<Win32Window *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+        self->m_window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto *self = reinterpret_cast<Win32Window *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (m_surface.handle(message, wParam, lParam, result))
+        return result;
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        paintBuffered(m_window, [this](HDC dc, const RECT &dirty) {
+            FillRect(dc, &dirty, sharedBrush(m_back));
+            m_surface.paint(dc, dirty);
+        });
+        return 0;
+    case WM_TIMER:
+        for (auto &c : m_controls)
+            if (c && UINT_PTR(childId(int(&c - m_controls.data()))) == wParam)
+                c->tick();
+        return 0;
+    case WM_CLOSE:
+        // Closing the window from its frame, or Alt+F4, unloads the form,
+        // as the runtime does for any window the user closes.
+        FormRegistry::unload(m_name);
+        return 0;
+    case WM_ACTIVATE:
+        // The focus leaves with the window and comes back where it was.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(m_window, focus))
+                m_focus = focus;
+        } else if (m_focus && IsWindow(m_focus)) {
+            SetFocus(m_focus);
+            return 0;
+        }
+        break;
+    case WM_COMMAND:
+        // Enter and Esc, with no default button, come as IDOK and IDCANCEL.
+        return 0;
+    case WM_NEXTDLGCTL: {
+        // Asked for by a control as a dialog would be: the next (or the
+        // previous) control in tab order, or the one named.
+        HWND next = lParam ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(m_window, GetFocus(), wParam != 0);
+        if (next)
+            SetFocus(next);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(m_window, message, wParam, lParam);
+}
+
+void Win32Window::show()
+{
+    ShowWindow(m_window, SW_SHOW);
+    SetForegroundWindow(m_window);
+    // At first the focus goes to the first control in tab order that can
+    // take it; later showings keep the control that last had it.
+    if (m_focus && IsWindow(m_focus))
+        SetFocus(m_focus);
+}
+
+void Win32Window::hide()
+{
+    HWND focus = GetFocus();
+    if (focus && IsChild(m_window, focus))
+        m_focus = focus;
+    ShowWindow(m_window, SW_HIDE);
+}
+
+Status Win32Window::read(int row, Property property, Value &value) const
+{
+    Win32Control *c = m_controls[size_t(row)].get();
+    if (property == Property::Visible) {
+        value = c->visible();
+        return Status::Ok;
+    }
+    return c->read(property, value);
+}
+
+Status Win32Window::write(int row, Property property, const Value &value)
+{
+    Win32Control *c = m_controls[size_t(row)].get();
+    if (property == Property::Visible) {
+        c->setVisible(std::get<bool>(value));
+        return Status::Ok;
+    }
+    return c->write(property, value);
+}
+
+} // namespace runtime

@@ -1,0 +1,54 @@
+// A form's window on Win32: the top-level window and a control for each
+// row of the description, in their containers, stacked, in tab order, with
+// the events of bound handlers passed to the form. Built as the system's
+// dialog templates are: every control made hidden with its window, then
+// the load handler runs, then the window shows.
+#pragma once
+
+#include "backend.h"
+#include "surface.h"
+#include "win32.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace runtime {
+
+class Form;
+class Win32Control;
+struct FormDescription;
+
+class Win32Window : public Window
+{
+public:
+    explicit Win32Window(Form &form);
+    ~Win32Window() override;
+
+    HWND handle() const { return m_window; }
+    static bool isForm(HWND window);
+
+    void show() override;
+    void hide() override;
+    Status read(int row, Property property, Value &value) const override;
+    Status write(int row, Property property, const Value &value) override;
+
+private:
+    static ATOM formClass();
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void create(const FormDescription &description);
+    void build(Form &form);
+    void stack(const FormDescription &description);
+
+    std::string m_name;
+    int m_scale;
+    HWND m_window = nullptr;
+    HICON m_icons[2] = {};
+    COLORREF m_back;
+    Surface m_surface;
+    std::vector<std::unique_ptr<Win32Control>> m_controls;  // by row
+    HWND m_focus = nullptr;  // the control that has, or last had, the focus
+};
+
+} // namespace runtime
