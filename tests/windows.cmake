@@ -11,4 +11,4 @@ set_tests_properties(endtoend-windows PROPERTIES
     TIMEOUT 900
     RUN_SERIAL TRUE
     SKIP_RETURN_CODE 77
-    ENVIRONMENT "SCREENSHOT_DIR=${CMAKE_BINARY_DIR}/screenshots-windows")
+    ENVIRONMENT "SCREENSHOT_DIR=${CMAKE_BINARY_DIR}/screenshots-windows;VELK_ZONES=${CMAKE_BINARY_DIR}/zones.txt")

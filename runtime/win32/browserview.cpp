@@ -5,6 +5,7 @@
 #include "twips.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -131,11 +132,22 @@ void BrowserView::navigate(const std::string &path)
     std::thread([mailbox = m_mailbox, stop, wide = toWide(path), crop, generation] {
         SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
         auto animation = std::make_unique<Animation>();
-        if (const auto bytes = readRegularFile(wide, FrameDecoder::MaxFileBytes, stop.get()))
+        FileProblem problem;
+        const char *why;
+        if (const auto bytes = readRegularFile(wide, FrameDecoder::MaxFileBytes, stop.get(), problem)) {
             *animation = FrameDecoder::decode(bytes->data(), bytes->size(), crop, stop.get());
+            why = describe(*animation);
+        } else {
+            why = describe(problem);
+        }
         std::lock_guard<std::mutex> hold(mailbox->lock);
         if (stop->load() || !mailbox->window || mailbox->generation != generation)
             return;
+        // What cannot be shown whole is said once on the error stream (a
+        // console's, when the program was started from one), never in a
+        // dialog over the dashboard.
+        if (why)
+            std::fprintf(stderr, "%s: %s: %s\n", executableName().c_str(), toUtf8(wide).c_str(), why);
         mailbox->animation = std::move(animation);
         PostMessageW(mailbox->window, Decoded, WPARAM(generation), 0);
     }).detach();

@@ -8,6 +8,7 @@
 #include "text.h"
 #include "textbox.h"
 #include "twips.h"
+#include "timing.h"
 #include "win32control.h"
 
 #include <algorithm>
@@ -105,13 +106,23 @@ private:
     COLORREF m_colour;
 };
 
-// Runs from the moment its window is loaded, on the form's window; the
-// system raises intervals under 10 ms to 10 ms.
+// The primary display's refresh rate, or 0 where the driver tells none
+// (0 and 1 stand for the hardware's default).
+double refreshHz()
+{
+    HDC screen = GetDC(nullptr);
+    const int hz = GetDeviceCaps(screen, VREFRESH);
+    ReleaseDC(nullptr, screen);
+    return hz > 1 ? hz : 0;
+}
+
+// Runs from the moment its window is loaded, on the form's window, as
+// often as timing.h says.
 class Timer : public Win32Control
 {
 public:
     Timer(const ControlRow &row, const Place &place) : m_form(place.form), m_id(UINT_PTR(childId(place.row))),
-        m_interval(UINT(std::max(row.settings.interval, 0))) {}
+        m_interval(row.settings.interval > 0 ? UINT(timerDeliveryMs(row.settings.interval, refreshHz())) : 0) {}
     ~Timer() override { KillTimer(m_form, m_id); }
 
     void onEvent(std::function<void(Event)> raise) override

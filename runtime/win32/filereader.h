@@ -4,6 +4,8 @@
 // be swapped in between. Gives up at once when stop is set.
 #pragma once
 
+#include "framedecoder.h"
+
 #include <atomic>
 #include <cstdint>
 #include <optional>
@@ -12,7 +14,8 @@
 
 namespace runtime {
 
+// Nothing for anything else; then problem says which.
 std::optional<std::vector<unsigned char>> readRegularFile(const std::wstring &path, std::int64_t maxBytes,
-                                                          const std::atomic<bool> *stop);
+                                                          const std::atomic<bool> *stop, FileProblem &problem);
 
 } // namespace runtime

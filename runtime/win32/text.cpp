@@ -23,4 +23,12 @@ std::string toUtf8(std::wstring_view wide)
     return utf8;
 }
 
+std::string executableName()
+{
+    wchar_t path[MAX_PATH];
+    const std::wstring full(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    const std::wstring name = full.substr(full.find_last_of(L"\\/") + 1);
+    return toUtf8(name.substr(0, name.rfind(L'.')));
+}
+
 } // namespace runtime

@@ -10,4 +10,8 @@ namespace runtime {
 std::wstring toWide(std::string_view utf8);
 std::string toUtf8(std::wstring_view wide);
 
+// The running executable's name without its folder and extension, as a
+// line on the error stream begins.
+std::string executableName();
+
 } // namespace runtime
