@@ -114,6 +114,13 @@ protected:
                 .convertToFormat(QImage::Format_RGB32);
     }
 
+    // The timer's next tick: the readouts show their sources' texts.
+    void readoutsCatchUp()
+    {
+        QTRY_COMPARE(text(QStringLiteral("Label10"), runtime::Property::Caption), text(QStringLiteral("Text3")));
+        QTRY_COMPARE(text(QStringLiteral("Label11"), runtime::Property::Caption), text(QStringLiteral("Text4")));
+    }
+
     // Power on through the power zone, and wait for the readouts' tick.
     void powerOn()
     {

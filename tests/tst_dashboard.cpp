@@ -191,7 +191,7 @@ void tst_Dashboard::modeZonesDoNothingWhileOff()
     click(at);
     QCOMPARE(display(), QString());
     QCOMPARE(text("Text1"), QStringLiteral("Off"));
-    QTest::qWait(20);
+    QTest::qWait(40);  // two ticks
     QCOMPARE(text("Label10", Property::Caption), QString());
 }
 

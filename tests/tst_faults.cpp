@@ -209,7 +209,7 @@ void tst_Faults::faultPartWay()
     loadDashboard();
     for (const QString &zone : setup.split(' ', Qt::SkipEmptyParts))
         click(Zones.value(zone));
-    QTest::qWait(20);  // the readouts catch up
+    readoutsCatchUp();
     QMap<QString, QString> before = state();
     QCOMPARE(reports, QStringList());
 
@@ -229,7 +229,7 @@ void tst_Faults::faultPartWay()
         form = runtime::FormRegistry::loaded("Form1");
         window = widgetOf(form)->windowHandle();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        QTest::qWait(20);  // the readouts catch up, as before
+        readoutsCatchUp();
     } else if (action == "tick") {
         ::setProperty(form, "Text3", Property::Text, QStringLiteral("111"));
         ::setProperty(form, "Text4", Property::Text, QStringLiteral("222"));

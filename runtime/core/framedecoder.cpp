@@ -112,202 +112,247 @@ const char *describe(const Animation &a)
     return nullptr;
 }
 
-Animation FrameDecoder::decode(const void *data, std::size_t size, Rect crop, const std::atomic<bool> *stop)
+// What the decoder keeps between frames: giflib's handle on the bytes,
+// the canvas frames are drawn on, and the frame it still equals when
+// nothing has been drawn on it since (a picture restored from before and
+// left unchanged is counted once).
+struct FrameDecoder::State
 {
-    Animation a;
-    const auto *bytes = static_cast<const unsigned char *>(data);
-    // Only GIF: anything else, whatever a general image reader would make
-    // of it, shows nothing.
-    if (size < 6 || (std::memcmp(bytes, "GIF87a", 6) && std::memcmp(bytes, "GIF89a", 6)))
-        return a;
-    a.end = Animation::End::Malformed;
-    Input input{bytes, size};
-    int error = 0;
-    const GifFile gif(DGifOpen(&input, readInput, &error));
-    if (!gif)
-        return a;
-
-    Rect screen{0, 0, gif->SWidth, gif->SHeight};  // empty: taken from the first image
-    Rect seen;
-    // The canvas, and the frame it still equals when nothing has been
-    // drawn on it since: a picture restored from before and left
-    // unchanged is counted once.
+    Input input;
+    GifFile gif;
+    Rect crop, screen, seen;
+    const std::atomic<bool> *stop;
     Image canvas, saved;
     Frame canvasFrame, savedFrame;
     Control control;
     int previousDisposal = 0;
     Rect previousRect;
-    bool loopExtension = false;
-    int loops = 0;
     std::vector<GifPixelType> line;
-    auto stopped = [stop] { return stop && stop->load(); };
+    bool over = false;
 
-    for (;;) {
-        if (stopped()) {
-            a.end = Animation::End::Stopped;
+    bool stopped() const { return stop && stop->load(); }
+};
+
+FrameDecoder::FrameDecoder(const void *data, std::size_t size, Rect crop, const std::atomic<bool> *stop)
+    : m_state(std::make_unique<State>())
+{
+    State &s = *m_state;
+    s.crop = crop;
+    s.stop = stop;
+    const auto *bytes = static_cast<const unsigned char *>(data);
+    // Only GIF: anything else, whatever a general image reader would make
+    // of it, shows nothing.
+    if (size < 6 || (std::memcmp(bytes, "GIF87a", 6) && std::memcmp(bytes, "GIF89a", 6))) {
+        finish(Animation::End::NotGif);
+        return;
+    }
+    s.input = {bytes, size};
+    int error = 0;
+    s.gif.reset(DGifOpen(&s.input, readInput, &error));
+    if (!s.gif) {
+        finish(Animation::End::Malformed);
+        return;
+    }
+    s.screen = Rect{0, 0, s.gif->SWidth, s.gif->SHeight};  // empty: taken from the first image
+}
+
+FrameDecoder::~FrameDecoder() = default;
+
+Animation FrameDecoder::decode(const void *bytes, std::size_t size, Rect crop, const std::atomic<bool> *stop)
+{
+    FrameDecoder decoder(bytes, size, crop, stop);
+    while (decoder.next()) {
+    }
+    return std::move(decoder.m_animation);
+}
+
+void FrameDecoder::finish(Animation::End end)
+{
+    m_state->over = true;
+    m_state->gif.reset();
+    m_animation.end = end;
+    if (m_animation.frames.empty())
+        m_animation.delaysMs.clear();
+}
+
+bool FrameDecoder::next()
+{
+    State &s = *m_state;
+    Animation &a = m_animation;
+    while (!s.over) {
+        if (s.stopped()) {
+            finish(Animation::End::Stopped);
             break;
         }
         GifRecordType record;
-        if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR)
+        if (DGifGetRecordType(s.gif.get(), &record) == GIF_ERROR) {
+            finish(Animation::End::Malformed);
             break;
+        }
         if (record == TERMINATE_RECORD_TYPE) {
-            a.end = Animation::End::Complete;
+            finish(Animation::End::Complete);
             break;
         }
-        if (record == EXTENSION_RECORD_TYPE) {
-            int code = 0;
-            GifByteType *block = nullptr;
-            if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR)
-                break;
-            if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4) {
-                control.disposal = (block[1] >> 2) & 7;
-                control.delayCs = block[2] | (block[3] << 8);
-                control.transparent = (block[1] & 1) ? block[4] : -1;
-            } else if (code == APPLICATION_EXT_FUNC_CODE && block && block[0] == 11
-                       && (!std::memcmp(block + 1, "NETSCAPE2.0", 11) || !std::memcmp(block + 1, "ANIMEXTS1.0", 11))) {
-                if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR)
-                    break;
-                if (block && block[0] >= 3 && block[1] == 1) {
-                    loopExtension = true;
-                    loops = block[2] | (block[3] << 8);
-                }
-            }
-            if (!skipExtension(gif.get(), block))
-                break;
-            continue;
-        }
-        if (record != IMAGE_DESC_RECORD_TYPE)
-            break;
-
-        // --- an image ---
-        if (a.frames.size() >= size_t(MaxFrames)) {
-            a.end = Animation::End::OverBudget;
+        if (record == IMAGE_DESC_RECORD_TYPE)
+            return readImage();
+        if (record != EXTENSION_RECORD_TYPE) {
+            finish(Animation::End::Malformed);
             break;
         }
-        if (DGifGetImageDesc(gif.get()) == GIF_ERROR)
-            break;
-        const GifImageDesc desc = gif->Image;
-        // giflib keeps a record of every image read; drop it, or a file of
-        // many tiny frames would grow it without end.
-        GifFreeSavedImages(gif.get());
-        gif->ImageCount = 0;
-
-        const Rect frameRect{desc.Left, desc.Top, desc.Width, desc.Height};
-        if (screen.isEmpty())
-            screen = Rect{0, 0, desc.Left + desc.Width, desc.Top + desc.Height};
-        if (canvas.pixels.empty()) {
-            seen = crop.intersected(screen);
-            if (seen.isEmpty())
-                break;  // nothing of the picture can ever be seen
-            canvas = Image{seen.width, seen.height, std::vector<Rgb>(size_t(seen.width) * size_t(seen.height), Background)};
-        }
-        const ColorMapObject *map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-        if (!map || map->ColorCount <= 0 || map->ColorCount > 256)
-            break;
-
-        // Which stored rows must be decoded for every seen row to be had;
-        // the rest are skipped undecoded.
-        const Rect drawn = frameRect.intersected(seen);
-        const std::vector<int> order = storedOrder(drawn.isEmpty() ? 0 : desc.Height, desc.Interlace);
-        size_t rowsToDecode = 0;
-        if (!drawn.isEmpty()) {
-            const int first = drawn.y - desc.Top, last = drawn.bottom() - desc.Top;
-            int needed = last - first + 1;
-            while (needed > 0 && rowsToDecode < order.size()) {
-                const int y = order[rowsToDecode++];
-                needed -= y >= first && y <= last;
+        int code = 0;
+        GifByteType *block = nullptr;
+        bool ok = DGifGetExtension(s.gif.get(), &code, &block) != GIF_ERROR;
+        if (ok && code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4) {
+            s.control.disposal = (block[1] >> 2) & 7;
+            s.control.delayCs = block[2] | (block[3] << 8);
+            s.control.transparent = (block[1] & 1) ? block[4] : -1;
+        } else if (ok && code == APPLICATION_EXT_FUNC_CODE && block && block[0] == 11
+                   && (!std::memcmp(block + 1, "NETSCAPE2.0", 11) || !std::memcmp(block + 1, "ANIMEXTS1.0", 11))) {
+            ok = DGifGetExtensionNext(s.gif.get(), &block) != GIF_ERROR;
+            // No loop extension: once. A count of n: n repeats after the
+            // first play, as browsers do; 0: for ever.
+            if (ok && block && block[0] >= 3 && block[1] == 1) {
+                const int loops = block[2] | (block[3] << 8);
+                a.plays = loops == 0 ? 0 : std::min(loops + 1, 65536);
             }
         }
-        const std::int64_t work = std::int64_t(rowsToDecode) * desc.Width + FrameOverheadPixels;
-        if (a.work + work > MaxPixelWork) {
-            a.end = Animation::End::OverBudget;
-            break;
-        }
-        a.work += work;
+        if (!ok || !skipExtension(s.gif.get(), block))
+            finish(Animation::End::Malformed);
+    }
+    return false;
+}
 
-        // The previous frame's disposal, then this frame on top.
-        if (previousDisposal == 2 && !previousRect.isEmpty()) {
-            for (int y = previousRect.y; y <= previousRect.bottom(); ++y)
-                std::fill_n(&canvas.pixels[size_t(y - seen.y) * size_t(canvas.width) + size_t(previousRect.x - seen.x)],
-                            previousRect.width, Background);
-            canvasFrame.reset();
-        } else if (previousDisposal == 3 && !saved.pixels.empty()) {
-            canvas = saved;
-            canvasFrame = savedFrame;
-        }
-        const int disposal = control.disposal;
-        if (disposal == 3) {
-            saved = canvas;
-            savedFrame = canvasFrame;
-        }
+// One image: decoded onto the canvas, then kept as a frame. Returns
+// whether a frame was added; if not, the animation is over.
+bool FrameDecoder::readImage()
+{
+    State &s = *m_state;
+    Animation &a = m_animation;
+    GifFileType *gif = s.gif.get();
+    if (a.frames.size() >= size_t(MaxFrames)) {
+        finish(Animation::End::OverBudget);
+        return false;
+    }
+    if (DGifGetImageDesc(gif) == GIF_ERROR) {
+        finish(Animation::End::Malformed);
+        return false;
+    }
+    const GifImageDesc desc = gif->Image;
+    // giflib keeps a record of every image read; drop it, or a file of
+    // many tiny frames would grow it without end.
+    GifFreeSavedImages(gif);
+    gif->ImageCount = 0;
 
-        std::array<Rgb, 256> colours;
-        colours.fill(Skip);
-        for (int i = 0; i < map->ColorCount; ++i) {
-            const GifColorType &c = map->Colors[i];
-            colours[size_t(i)] = 0xFF000000u | Rgb(c.Red) << 16 | Rgb(c.Green) << 8 | Rgb(c.Blue);
+    const Rect frameRect{desc.Left, desc.Top, desc.Width, desc.Height};
+    if (s.screen.isEmpty())
+        s.screen = Rect{0, 0, desc.Left + desc.Width, desc.Top + desc.Height};
+    if (s.canvas.pixels.empty()) {
+        s.seen = s.crop.intersected(s.screen);
+        if (s.seen.isEmpty()) {  // nothing of the picture can ever be seen
+            finish(Animation::End::Malformed);
+            return false;
         }
-        if (control.transparent >= 0)
-            colours[size_t(control.transparent)] = Skip;
-
-        bool frameOk = true;
-        line.resize(size_t(std::max(desc.Width, 1)));
-        for (size_t i = 0; i < rowsToDecode; ++i) {
-            if ((i & 63) == 0 && stopped()) {
-                frameOk = false;
-                break;
-            }
-            if (DGifGetLine(gif.get(), line.data(), desc.Width) == GIF_ERROR) {
-                frameOk = false;
-                break;
-            }
-            const int y = desc.Top + order[i];
-            if (y < drawn.y || y > drawn.bottom())
-                continue;
-            Rgb *out = &canvas.pixels[size_t(y - seen.y) * size_t(canvas.width)];
-            for (int x = drawn.x; x <= drawn.right(); ++x)
-                if (const Rgb c = colours[line[size_t(x - desc.Left)]]) {
-                    out[x - seen.x] = c;
-                    canvasFrame.reset();
-                }
-        }
-        if (!frameOk) {  // a bad frame ends the animation; it is not shown
-            if (stopped())
-                a.end = Animation::End::Stopped;
-            break;
-        }
-        // DGifGetLine reads the end of the data itself after the last row.
-        const bool allRows = rowsToDecode == size_t(desc.Height) && desc.Width > 0;
-        const bool dataOk = allRows || skipImageData(gif.get());
-
-        // The frame as seen: the same picture as the last shares its image,
-        // and so does a picture restored from before and left unchanged.
-        if (!canvasFrame && !a.frames.empty() && *a.frames.back() == canvas)
-            canvasFrame = a.frames.back();
-        if (!canvasFrame) {
-            if (a.bytes + canvas.bytes() > MaxFrameBytes) {
-                a.end = Animation::End::OverBudget;
-                break;
-            }
-            a.bytes += canvas.bytes();
-            canvasFrame = std::make_shared<const Image>(canvas);
-        }
-        a.frames.push_back(canvasFrame);
-        const int delay = control.delayCs * 10;
-        a.delaysMs.push_back(delay < MinDelayMs ? DefaultDelayMs : delay);
-        previousDisposal = disposal;
-        previousRect = drawn;
-        control = Control();
-        if (!dataOk)
-            break;
+        s.canvas = Image{s.seen.width, s.seen.height,
+                         std::vector<Rgb>(size_t(s.seen.width) * size_t(s.seen.height), Background)};
+    }
+    const ColorMapObject *map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
+    if (!map || map->ColorCount <= 0 || map->ColorCount > 256) {
+        finish(Animation::End::Malformed);
+        return false;
     }
 
-    if (a.frames.empty())
-        a.delaysMs.clear();
-    // No loop extension: once. A count of n: n repeats after the first
-    // play, as browsers do; 0: for ever.
-    a.plays = !loopExtension ? 1 : loops == 0 ? 0 : std::min(loops + 1, 65536);
-    return a;
+    // Which stored rows must be decoded for every seen row to be had;
+    // the rest are skipped undecoded.
+    const Rect drawn = frameRect.intersected(s.seen);
+    const std::vector<int> order = storedOrder(drawn.isEmpty() ? 0 : desc.Height, desc.Interlace);
+    size_t rowsToDecode = 0;
+    if (!drawn.isEmpty()) {
+        const int first = drawn.y - desc.Top, last = drawn.bottom() - desc.Top;
+        int needed = last - first + 1;
+        while (needed > 0 && rowsToDecode < order.size()) {
+            const int y = order[rowsToDecode++];
+            needed -= y >= first && y <= last;
+        }
+    }
+    const std::int64_t work = std::int64_t(rowsToDecode) * desc.Width + FrameOverheadPixels;
+    if (a.work + work > MaxPixelWork) {
+        finish(Animation::End::OverBudget);
+        return false;
+    }
+    a.work += work;
+
+    // The previous frame's disposal, then this frame on top.
+    Image &canvas = s.canvas;
+    if (s.previousDisposal == 2 && !s.previousRect.isEmpty()) {
+        for (int y = s.previousRect.y; y <= s.previousRect.bottom(); ++y)
+            std::fill_n(&canvas.pixels[size_t(y - s.seen.y) * size_t(canvas.width) + size_t(s.previousRect.x - s.seen.x)],
+                        s.previousRect.width, Background);
+        s.canvasFrame.reset();
+    } else if (s.previousDisposal == 3 && !s.saved.pixels.empty()) {
+        canvas = s.saved;
+        s.canvasFrame = s.savedFrame;
+    }
+    const int disposal = s.control.disposal;
+    if (disposal == 3) {
+        s.saved = canvas;
+        s.savedFrame = s.canvasFrame;
+    }
+
+    std::array<Rgb, 256> colours;
+    colours.fill(Skip);
+    for (int i = 0; i < map->ColorCount; ++i) {
+        const GifColorType &c = map->Colors[i];
+        colours[size_t(i)] = 0xFF000000u | Rgb(c.Red) << 16 | Rgb(c.Green) << 8 | Rgb(c.Blue);
+    }
+    if (s.control.transparent >= 0)
+        colours[size_t(s.control.transparent)] = Skip;
+
+    s.line.resize(size_t(std::max(desc.Width, 1)));
+    for (size_t i = 0; i < rowsToDecode; ++i) {
+        // A bad frame ends the animation; it is not shown.
+        if ((i & 63) == 0 && s.stopped()) {
+            finish(Animation::End::Stopped);
+            return false;
+        }
+        if (DGifGetLine(gif, s.line.data(), desc.Width) == GIF_ERROR) {
+            finish(Animation::End::Malformed);
+            return false;
+        }
+        const int y = desc.Top + order[i];
+        if (y < drawn.y || y > drawn.bottom())
+            continue;
+        Rgb *out = &canvas.pixels[size_t(y - s.seen.y) * size_t(canvas.width)];
+        for (int x = drawn.x; x <= drawn.right(); ++x)
+            if (const Rgb c = colours[s.line[size_t(x - desc.Left)]]) {
+                out[x - s.seen.x] = c;
+                s.canvasFrame.reset();
+            }
+    }
+    // DGifGetLine reads the end of the data itself after the last row.
+    const bool allRows = rowsToDecode == size_t(desc.Height) && desc.Width > 0;
+    const bool dataOk = allRows || skipImageData(gif);
+
+    // The frame as seen: the same picture as the last shares its image,
+    // and so does a picture restored from before and left unchanged.
+    if (!s.canvasFrame && !a.frames.empty() && *a.frames.back() == canvas)
+        s.canvasFrame = a.frames.back();
+    if (!s.canvasFrame) {
+        if (a.bytes + canvas.bytes() > MaxFrameBytes) {
+            finish(Animation::End::OverBudget);
+            return false;
+        }
+        a.bytes += canvas.bytes();
+        s.canvasFrame = std::make_shared<const Image>(canvas);
+    }
+    a.frames.push_back(s.canvasFrame);
+    const int delay = s.control.delayCs * 10;
+    a.delaysMs.push_back(delay < MinDelayMs ? DefaultDelayMs : delay);
+    s.previousDisposal = disposal;
+    s.previousRect = drawn;
+    s.control = Control();
+    if (!dataOk)
+        finish(Animation::End::Malformed);
+    return true;
 }
 
 } // namespace runtime

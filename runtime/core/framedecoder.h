@@ -84,10 +84,31 @@ public:
     static constexpr int MinDelayMs = 20;       // a shorter delay is taken as unset,
     static constexpr int DefaultDelayMs = 100;  // and shown as browsers show it
 
-    // The one decoding entry point, shared by every platform's view and
-    // the tests: GIF bytes to frames. crop is the part of the picture that
-    // can be seen, in the picture's own coordinates; stop, when set, aborts.
+    // Decodes GIF bytes into frames, one frame at a time, so that a view
+    // can show the first before the rest are decoded. crop is the part of
+    // the picture that can be seen, in the picture's own coordinates; stop,
+    // when set, aborts. The bytes are not copied: they must outlive the
+    // decoder.
+    FrameDecoder(const void *bytes, std::size_t size, Rect crop, const std::atomic<bool> *stop = nullptr);
+    ~FrameDecoder();
+    FrameDecoder(const FrameDecoder &) = delete;
+    FrameDecoder &operator=(const FrameDecoder &) = delete;
+
+    // Adds the next frame to the animation; false once there is none,
+    // when the animation's end says why.
+    bool next();
+    const Animation &animation() const { return m_animation; }
+
+    // The whole animation at once: the entry point of the tests.
     static Animation decode(const void *bytes, std::size_t size, Rect crop, const std::atomic<bool> *stop = nullptr);
+
+private:
+    bool readImage();
+    void finish(Animation::End end);
+
+    struct State;
+    std::unique_ptr<State> m_state;
+    Animation m_animation;
 };
 
 } // namespace runtime

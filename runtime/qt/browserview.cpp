@@ -19,23 +19,31 @@ class DecodeWorker : public QObject
 public:
     explicit DecodeWorker(std::shared_ptr<std::atomic<bool>> stop) : m_stop(std::move(stop)) {}
 
-    void open(const QString &path, Rect crop, int generation)
+    void read(const QString &path, int generation)
     {
-        auto animation = std::make_shared<Animation>();
         FileProblem problem;
-        const char *why = nullptr;
-        if (const auto bytes = readRegularFile(path, FrameDecoder::MaxFileBytes, m_stop.get(), &problem)) {
-            *animation = FrameDecoder::decode(bytes->constData(), size_t(bytes->size()), crop, m_stop.get());
-            why = describe(*animation);
-        } else {
-            why = describe(problem);
+        std::optional<QByteArray> bytes = readRegularFile(path, FrameDecoder::MaxFileBytes, m_stop.get(), &problem);
+        if (!m_stop->load())
+            emit fileRead(bytes ? std::make_shared<QByteArray>(std::move(*bytes)) : nullptr, generation,
+                          describe(problem));
+    }
+
+    // The first frame goes out as soon as it is decoded, the whole
+    // animation once the rest are.
+    void decode(const std::shared_ptr<QByteArray> &bytes, Rect crop, int generation)
+    {
+        FrameDecoder decoder(bytes->constData(), size_t(bytes->size()), crop, m_stop.get());
+        if (decoder.next() && !m_stop->load())
+            emit decoded(std::make_shared<Animation>(decoder.animation()), generation, false);
+        while (decoder.next()) {
         }
         if (!m_stop->load())
-            emit decoded(animation, generation, why);
+            emit decoded(std::make_shared<Animation>(decoder.animation()), generation, true);
     }
 
 signals:
-    void decoded(const std::shared_ptr<runtime::Animation> &animation, int generation, const char *why);
+    void fileRead(const std::shared_ptr<QByteArray> &bytes, int generation, const char *why);
+    void decoded(const std::shared_ptr<runtime::Animation> &animation, int generation, bool whole);
 
 private:
     std::shared_ptr<std::atomic<bool>> m_stop;
@@ -57,10 +65,12 @@ BrowserView::BrowserView(const ControlRow &, QWidget *parent)
       m_decoder(new DecodeWorker(m_stop))
 {
     qRegisterMetaType<std::shared_ptr<runtime::Animation>>();
+    qRegisterMetaType<std::shared_ptr<QByteArray>>();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
     m_decoder->moveToThread(m_thread);
     connect(m_thread, &QThread::finished, m_decoder, &QObject::deleteLater);
+    connect(m_decoder, &DecodeWorker::fileRead, this, &BrowserView::onRead);
     connect(m_decoder, &DecodeWorker::decoded, this, &BrowserView::onDecoded);
     m_delay.setSingleShot(true);
     // While hidden, a delay that runs out only marks the next frame due.
@@ -110,35 +120,73 @@ Status BrowserView::navigate(const QString &path)
 {
     ++m_generation;
     m_address = path;
+    m_bytes.reset();
     m_animation = Animation();
     m_frame.reset();
-    m_frames = 0;
+    m_frames = m_played = 0;
     const QRect crop = seenPart();
+    m_crop = Rect{crop.x(), crop.y(), crop.width(), crop.height()};
     m_frameAt = PictureOrigin + crop.topLeft();
     m_delay.stop();
-    m_due = false;
+    m_due = m_waiting = false;
     m_loading = true;
     update();
-    const Rect seen{crop.x(), crop.y(), crop.width(), crop.height()};
-    QMetaObject::invokeMethod(m_decoder, [d = m_decoder, path, seen, g = m_generation] { d->open(path, seen, g); });
+    QMetaObject::invokeMethod(m_decoder, [d = m_decoder, path, g = m_generation] { d->read(path, g); });
     emit navigated(path);
     return Status::Ok;
 }
 
-void BrowserView::onDecoded(const std::shared_ptr<Animation> &animation, int generation, const char *why)
+void BrowserView::tell(const char *why) const
 {
-    if (generation != m_generation)
-        return;
     // What cannot be shown whole is said once, on the error stream: a
     // dialog over the dashboard would be worse than a black voice box.
     if (why)
         std::fprintf(stderr, "%s: %s: %s\n", qPrintable(QCoreApplication::applicationFilePath().section(u'/', -1)),
                      qPrintable(m_address), why);
-    m_loading = false;
+}
+
+void BrowserView::onRead(const std::shared_ptr<QByteArray> &bytes, int generation, const char *why)
+{
+    if (generation != m_generation)
+        return;
+    if (!bytes) {
+        tell(why);
+        m_loading = false;
+        emit loaded(0);
+        return;
+    }
+    m_bytes = bytes;
+    decodeWhenSeen();
+}
+
+// Nothing is decoded for a view no one sees: the dashboard's first paint
+// does not wait for the voice box, which most users never open.
+void BrowserView::decodeWhenSeen()
+{
+    if (!m_bytes || !isVisible())
+        return;
+    QMetaObject::invokeMethod(m_decoder, [d = m_decoder, bytes = std::move(m_bytes), crop = m_crop, g = m_generation] {
+        d->decode(bytes, crop, g);
+    });
+    m_bytes.reset();
+}
+
+void BrowserView::onDecoded(const std::shared_ptr<Animation> &animation, int generation, bool whole)
+{
+    if (generation != m_generation)
+        return;
+    const bool first = m_animation.isEmpty();
     m_animation = std::move(*animation);
-    m_played = 0;
-    if (!m_animation.isEmpty())
+    if (!whole) {
         showFrame(0);
+        return;
+    }
+    m_loading = false;
+    tell(describe(m_animation));
+    if (first && !m_animation.isEmpty())
+        showFrame(0);
+    else if (m_waiting)
+        advance();
     emit loaded(int(m_animation.frames.size()));
 }
 
@@ -153,14 +201,18 @@ void BrowserView::showFrame(int index)
         update(before | QRect(m_frameAt, QSize(m_frame->width, m_frame->height)));
     }
     emit frameShown(++m_frames);
-    if (m_animation.frames.size() > 1)
+    if (m_animation.frames.size() > 1 || m_loading)
         m_delay.start(m_animation.delaysMs.at(size_t(index)));
 }
 
 void BrowserView::advance()
 {
-    m_due = false;
+    m_due = m_waiting = false;
     int next = m_index + 1;
+    if (next == int(m_animation.frames.size()) && m_loading) {
+        m_waiting = true;  // shown as soon as it is decoded
+        return;
+    }
     if (next == int(m_animation.frames.size())) {
         ++m_played;
         if (m_animation.plays != 0 && m_played >= m_animation.plays)
@@ -172,6 +224,7 @@ void BrowserView::advance()
 
 void BrowserView::showEvent(QShowEvent *)
 {
+    decodeWhenSeen();
     if (m_due)
         advance();
 }

@@ -1,11 +1,12 @@
 // The browser view: shows a GIF picture file, animated or still, and
-// nothing else. navigate() returns at once; the file is read and decoded
-// once, on a worker thread (see FrameDecoder for the bounds), into the
-// frames the view can show; the view then paints them at (16, 24) within
-// itself, on black, one after the other. While the view is not visible no
-// frame is advanced; showing it resumes where it stopped, without opening
-// the file again. Whatever the file, nothing is ever reported: what cannot
-// be shown leaves the view black.
+// nothing else. navigate() returns at once; the file is read once, on a
+// worker thread, and decoded there once (see FrameDecoder for the bounds)
+// when the view is first seen: the first frame is shown as soon as it is
+// decoded, and the rest follow while it shows. The view paints its frames
+// at (16, 24) within itself, on black, one after the other. While the view
+// is not visible nothing is decoded and no frame is advanced; showing it
+// resumes where it stopped, without opening the file again. What cannot be
+// shown leaves the view black, and one line on the error stream says why.
 #pragma once
 
 #include "framedecoder.h"
@@ -58,7 +59,10 @@ protected:
     void showEvent(QShowEvent *) override;
 
 private:
-    void onDecoded(const std::shared_ptr<Animation> &animation, int generation, const char *why);
+    void onRead(const std::shared_ptr<QByteArray> &bytes, int generation, const char *why);
+    void onDecoded(const std::shared_ptr<Animation> &animation, int generation, bool whole);
+    void decodeWhenSeen();
+    void tell(const char *why) const;
     void showFrame(int index);
     void advance();
     QRect seenPart() const;
@@ -68,7 +72,9 @@ private:
     QThread *m_thread;
     DecodeWorker *m_decoder;
     QTimer m_delay;
-    Animation m_animation;
+    std::shared_ptr<QByteArray> m_bytes;  // read, not yet decoded
+    Rect m_crop;
+    Animation m_animation;                // the frames decoded so far
     Frame m_frame;
     QPoint m_frameAt = PictureOrigin;
     QString m_address;
@@ -77,7 +83,8 @@ private:
     int m_played = 0;        // times through the frames so far
     int m_frames = 0;        // frames shown since navigating
     bool m_due = false;      // the delay ran out while the view was hidden
-    bool m_loading = false;
+    bool m_waiting = false;  // the next frame's delay ran out before it was decoded
+    bool m_loading = false;  // until every frame is decoded, or none can be
 };
 
 } // namespace runtime

@@ -16,6 +16,8 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <map>
+#include <tuple>
 
 namespace runtime {
 
@@ -39,14 +41,18 @@ private:
     std::string m_name;
 };
 
-QFont fontFor(const Font &font, const QFont &inherited)
+// One QFont for each font the rows name, shared by every control that
+// uses it, so that Qt resolves and caches each font once.
+const QFont &fontFor(const Font &font)
 {
-    if (!font.face)
-        return inherited;
-    QFont f(QString::fromUtf8(font.face));
-    f.setPixelSize(fontPixels(font.points));
-    f.setWeight(QFont::Weight(font.weight));
-    return f;
+    static std::map<std::tuple<std::string, double, int>, QFont> fonts;
+    auto [it, made] = fonts.try_emplace({font.face, font.points, font.weight});
+    if (made) {
+        it->second = QFont(QString::fromUtf8(font.face));
+        it->second.setPixelSize(fontPixels(font.points));
+        it->second.setWeight(QFont::Weight(font.weight));
+    }
+    return it->second;
 }
 
 } // namespace
@@ -72,9 +78,7 @@ QtWindow::QtWindow(Form &form)
         applyColours(m_window, w.back, {}, QPalette::Window, QPalette::WindowText);
         m_window->setAutoFillBackground(true);
     }
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(fontPixels(8.25));
-    m_window->setFont(font);
+    m_window->setFont(fontFor({"MS Sans Serif", 8.25, 400}));
     m_window->resize(pixels(w.clientWidth), pixels(w.clientHeight));
     if (w.start == StartPosition::CenterScreen) {
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -111,7 +115,9 @@ void QtWindow::build(Form &form)
         if (QWidget *w = c->widget()) {
             if (row.kind != Kind::Line)  // a line's row holds its end points
                 w->setGeometry(pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
-            w->setFont(fontFor(row.settings.font, parent->font()));
+            // A control without a font of its own inherits its window's.
+            if (row.settings.font.face)
+                w->setFont(fontFor(row.settings.font));
             w->setObjectName(QString::fromUtf8(row.name));
             w->setVisible(!row.settings.hidden);
             accessibility::describe(w, row.settings.accessible);
