@@ -15,7 +15,8 @@ namespace runtime {
 namespace {
 
 const wchar_t ClassName[] = L"VelkBrowserView";
-constexpr UINT Decoded = WM_APP + 1;   // wParam: the generation that finished
+constexpr UINT Decoded = WM_APP + 1;   // wParam: the generation decoded, in part or whole
+constexpr UINT Read = WM_APP + 3;      // wParam: the generation whose file was read
 constexpr UINT Resume = WM_APP + 2;    // a frame fell due while the view was hidden
 constexpr UINT_PTR DelayTimer = 1;
 
@@ -28,7 +29,9 @@ struct BrowserView::Mailbox
     std::mutex lock;
     HWND window = nullptr;
     int generation = 0;
+    std::shared_ptr<const std::vector<unsigned char>> bytes;
     std::unique_ptr<Animation> animation;
+    bool whole = false;  // the animation is all there is
     std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
 };
 
@@ -75,6 +78,7 @@ LRESULT BrowserView::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_PAINT:
         paintBuffered(m_window, [this](HDC dc, const RECT &dirty) { paint(dc, dirty); });
+        decodeWhenSeen();
         // Painting means the view is seen again: a frame that fell due
         // while it was hidden is shown now.
         if (m_due)
@@ -92,6 +96,9 @@ LRESULT BrowserView::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case Resume:
         if (m_due && IsWindowVisible(m_window))
             advance();
+        return 0;
+    case Read:
+        read(int(wParam));
         return 0;
     case Decoded:
         decoded(int(wParam));
@@ -112,60 +119,119 @@ Status BrowserView::write(Property property, const Value &value)
 void BrowserView::navigate(const std::string &path)
 {
     KillTimer(m_window, DelayTimer);
+    m_address = path;
     m_animation = Animation();
+    m_bytes.reset();
     m_frame.reset();
-    m_due = false;
+    m_played = 0;
+    m_due = m_waiting = false;
+    m_loading = true;
     InvalidateRect(m_window, nullptr, FALSE);
     // The part of the picture that can ever be seen: what of it lies inside
     // the view, right of and below the picture's origin, in the picture's
     // own coordinates.
-    const Rect crop{0, 0, int(std::max(0L, m_size.cx - PictureOrigin.x)), int(std::max(0L, m_size.cy - PictureOrigin.y))};
+    m_crop = Rect{0, 0, int(std::max(0L, m_size.cx - PictureOrigin.x)), int(std::max(0L, m_size.cy - PictureOrigin.y))};
     std::shared_ptr<std::atomic<bool>> stop;
     int generation;
     {
         std::lock_guard<std::mutex> hold(m_mailbox->lock);
         *m_mailbox->stop = true;  // an earlier file still being read is no longer wanted
         m_mailbox->stop = stop = std::make_shared<std::atomic<bool>>(false);
+        m_mailbox->bytes.reset();
         m_mailbox->animation.reset();
         generation = m_mailbox->generation = ++m_generation;
     }
-    std::thread([mailbox = m_mailbox, stop, wide = toWide(path), crop, generation] {
+    std::thread([mailbox = m_mailbox, stop, wide = toWide(path), generation] {
         SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-        auto animation = std::make_unique<Animation>();
         FileProblem problem;
-        const char *why;
-        if (const auto bytes = readRegularFile(wide, FrameDecoder::MaxFileBytes, stop.get(), problem)) {
-            *animation = FrameDecoder::decode(bytes->data(), bytes->size(), crop, stop.get());
-            why = describe(*animation);
-        } else {
-            why = describe(problem);
-        }
+        auto bytes = readRegularFile(wide, FrameDecoder::MaxFileBytes, stop.get(), problem);
         std::lock_guard<std::mutex> hold(mailbox->lock);
         if (stop->load() || !mailbox->window || mailbox->generation != generation)
             return;
+        if (bytes) {
+            mailbox->bytes = std::make_shared<const std::vector<unsigned char>>(std::move(*bytes));
+            PostMessageW(mailbox->window, Read, WPARAM(generation), 0);
+            return;
+        }
         // What cannot be shown whole is said once on the error stream (a
         // console's, when the program was started from one), never in a
         // dialog over the dashboard.
-        if (why)
-            std::fprintf(stderr, "%s: %s: %s\n", executableName().c_str(), toUtf8(wide).c_str(), why);
-        mailbox->animation = std::move(animation);
+        std::fprintf(stderr, "%s: %s: %s\n", executableName().c_str(), toUtf8(wide).c_str(), describe(problem));
+        mailbox->animation = std::make_unique<Animation>();
+        mailbox->whole = true;
         PostMessageW(mailbox->window, Decoded, WPARAM(generation), 0);
     }).detach();
+}
+
+void BrowserView::read(int generation)
+{
+    std::lock_guard<std::mutex> hold(m_mailbox->lock);
+    if (generation != m_generation || !m_mailbox->bytes)
+        return;
+    m_bytes = std::move(m_mailbox->bytes);
+    if (IsWindowVisible(m_window))
+        InvalidateRect(m_window, nullptr, FALSE);  // painted, it asks for its frames
+}
+
+// Nothing is decoded for a view no one sees: the dashboard's first paint
+// does not wait for the voice box, which most users never open.
+void BrowserView::decodeWhenSeen()
+{
+    if (!m_bytes)
+        return;
+    std::shared_ptr<std::atomic<bool>> stop;
+    {
+        std::lock_guard<std::mutex> hold(m_mailbox->lock);
+        stop = m_mailbox->stop;
+    }
+    std::thread([mailbox = m_mailbox, stop, bytes = std::move(m_bytes), crop = m_crop, generation = m_generation,
+                 address = m_address] {
+        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+        FrameDecoder decoder(bytes->data(), bytes->size(), crop, stop.get());
+        // The first frame goes to the window as soon as it is decoded, the
+        // whole animation once the rest are.
+        for (bool first = true;; first = false) {
+            const bool more = decoder.next();
+            if (!more || first) {
+                std::lock_guard<std::mutex> hold(mailbox->lock);
+                if (stop->load() || !mailbox->window || mailbox->generation != generation)
+                    return;
+                const char *why = more ? nullptr : describe(decoder.animation());
+                if (why)
+                    std::fprintf(stderr, "%s: %s: %s\n", executableName().c_str(), address.c_str(), why);
+                mailbox->animation = std::make_unique<Animation>(decoder.animation());
+                mailbox->whole = !more;
+                PostMessageW(mailbox->window, Decoded, WPARAM(generation), 0);
+            }
+            if (!more)
+                return;
+        }
+    }).detach();
+    m_bytes.reset();
 }
 
 void BrowserView::decoded(int generation)
 {
     std::unique_ptr<Animation> animation;
+    bool whole;
     {
         std::lock_guard<std::mutex> hold(m_mailbox->lock);
         if (generation != m_generation || !m_mailbox->animation)
             return;
         animation = std::move(m_mailbox->animation);
+        whole = m_mailbox->whole;
     }
+    const bool first = m_animation.isEmpty();
     m_animation = std::move(*animation);
-    m_played = 0;
-    if (!m_animation.isEmpty())
+    if (!whole) {
         showFrame(0);
+        return;
+    }
+    m_loading = false;
+    if (first && !m_animation.isEmpty())
+        showFrame(0);
+    else if (m_waiting)
+        advance();
 }
 
 RECT BrowserView::frameRect(const Frame &frame) const
@@ -188,14 +254,18 @@ void BrowserView::showFrame(int index)
         const RECT after = frameRect(m_frame);
         InvalidateRect(m_window, &after, FALSE);
     }
-    if (m_animation.frames.size() > 1)
+    if (m_animation.frames.size() > 1 || m_loading)
         SetTimer(m_window, DelayTimer, UINT(m_animation.delaysMs.at(size_t(index))), nullptr);
 }
 
 void BrowserView::advance()
 {
-    m_due = false;
+    m_due = m_waiting = false;
     int next = m_index + 1;
+    if (next == int(m_animation.frames.size()) && m_loading) {
+        m_waiting = true;  // shown as soon as it is decoded
+        return;
+    }
     if (next == int(m_animation.frames.size())) {
         ++m_played;
         if (m_animation.plays != 0 && m_played >= m_animation.plays)

@@ -1,18 +1,21 @@
 // The browser view: shows a GIF picture file, animated or still, and
-// nothing else. navigate() returns at once; the file is read and decoded
-// once, on a worker thread of its own (see FrameDecoder for the bounds),
-// into the frames the view can show, and the result is posted back to the
-// window. The view paints them at (16, 24) within itself, on black, one
-// after the other. While the view is not visible no frame is advanced;
-// showing it resumes where it stopped, without opening the file again.
-// Whatever the file, nothing is ever reported: what cannot be shown leaves
-// the view black.
+// nothing else. navigate() returns at once; the file is read once, on a
+// worker thread of its own, and decoded once, on another, when the view is
+// first painted (see FrameDecoder for the bounds): the first frame is
+// posted back to the window as soon as it is decoded, and the rest follow
+// while it shows. The view paints its frames at (16, 24) within itself, on
+// black, one after the other. While the view is not visible nothing is
+// decoded and no frame is advanced; showing it resumes where it stopped,
+// without opening the file again. What cannot be shown leaves the view
+// black, and one line on the error stream says why.
 #pragma once
 
 #include "framedecoder.h"
 #include "win32control.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace runtime {
 
@@ -33,6 +36,8 @@ private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void navigate(const std::string &path);
+    void read(int generation);
+    void decodeWhenSeen();
     void decoded(int generation);
     void showFrame(int index);
     void advance();
@@ -43,12 +48,17 @@ private:
     int m_scale;
     SIZE m_size;  // layout pixels
     std::shared_ptr<Mailbox> m_mailbox;
-    Animation m_animation;
+    std::string m_address;
+    Rect m_crop;
+    std::shared_ptr<const std::vector<unsigned char>> m_bytes;  // read, not yet decoded
+    Animation m_animation;  // the frames decoded so far
     Frame m_frame;
     int m_generation = 0;
     int m_index = 0;
     int m_played = 0;     // times through the frames so far
-    bool m_due = false;   // the delay ran out while the view was hidden
+    bool m_due = false;      // the delay ran out while the view was hidden
+    bool m_waiting = false;  // the next frame's delay ran out before it was decoded
+    bool m_loading = false;  // until every frame is decoded, or none can be
 };
 
 } // namespace runtime
