@@ -19,10 +19,11 @@ for group in "$@"; do
         # X server, window manager and pointer for the end-to-end and package
         # tests, and screenshots; windres and its preprocessor for the Windows
         # icon resource; validators of what the package installs; Qt's
-        # private headers for the accessibility suite; memcheck.
+        # private headers for the accessibility suite; memcheck; libjpeg for
+        # the picture generator.
         test) add="xvfb xauth openbox xdotool wmctrl x11-utils imagemagick
 binutils-mingw-w64-x86-64 cpp lintian desktop-file-utils appstream
-qt6-base-private-dev valgrind" ;;
+qt6-base-private-dev valgrind libjpeg-dev" ;;
         # llvm-defaults' names, which follow Debian's default clang.
         fuzz) add="clang libclang-rt-dev" ;;
         bench) add="gnuplot-nox heaptrack linux-perf" ;;

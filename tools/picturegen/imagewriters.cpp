@@ -2,6 +2,11 @@
 // the pixels: no timestamps, comments or metadata go into any file.
 #include "imagewriters.h"
 
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
 #include <QBuffer>
 #include <QColor>
 #include <QImage>
@@ -44,20 +49,40 @@ void bitmapInfoHeader(LittleEndian &le, int width, int height, int bitsPerPixel,
 
 } // namespace
 
+// Baseline JFIF at quality 90 with the colour kept at full resolution
+// (4:4:4): every JPEG decoder then rebuilds the same pixels to within
+// rounding, where subsampled colour is spread back over its 2 x 2 blocks
+// by each decoder its own way (Windows' smooths it differently from
+// libjpeg, by tens of levels at the legends' edges).
 QByteArray jpeg(const QImage &image)
 {
-    QImage copy = image.convertToFormat(QImage::Format_RGB32);
-    copy.setDotsPerMeterX(2835);  // recorded as 72 dots per inch
-    copy.setDotsPerMeterY(2835);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    // High enough that the thin legends keep their edges through the
-    // subsampled chroma.
-    writer.setQuality(90);
-    if (!writer.write(copy))
-        return {};
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr errors;
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(rgb.width());
+    cinfo.image_height = JDIMENSION(rgb.height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 90, TRUE);
+    for (int c = 0; c < 3; ++c)
+        cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+    cinfo.density_unit = 1;  // 72 dots per inch
+    cinfo.X_density = cinfo.Y_density = 72;
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(int(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QByteArray bytes(reinterpret_cast<const char *>(buffer), qsizetype(size));
+    std::free(buffer);
     return bytes;
 }
 

@@ -1,5 +1,5 @@
-// File encoders for the pictures. JPEG goes through Qt's writer, which
-// already emits a plain baseline JFIF file, and PNG through it too; the BMP
+// File encoders for the pictures. JPEG goes through libjpeg, as plain
+// baseline JFIF with full-resolution colour, and PNG through Qt's writer; the BMP
 // and ICO layouts are written here byte by byte, because the program's
 // picture loading expects exactly the 24-bit bitmap and 8-bit icon variants
 // and Qt writes neither. The desktop's scalable icon is SVG text, written
