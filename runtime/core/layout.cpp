@@ -1,5 +1,6 @@
 #include "layout.h"
 #include "binding.h"
+#include "kinds.h"
 #include "twips.h"
 
 #include <algorithm>
@@ -22,6 +23,18 @@ Rect placeOf(const ControlRow &row)
         return {pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height)};
     const int x1 = pixels(row.left), y1 = pixels(row.top), x2 = pixels(row.width), y2 = pixels(row.height);
     return {std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1, std::abs(y2 - y1) + 1};
+}
+
+std::vector<int> buildOrder(const FormDescription &form)
+{
+    std::vector<int> rows(form.controls.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = int(i);
+    std::stable_partition(rows.begin(), rows.end(), [&form](int r) {
+        const KindInfo *kind = kindInfo(form.controls[size_t(r)].kind);
+        return kind && kind->container;
+    });
+    return rows;
 }
 
 Rect windowRect(const FormDescription &form, int row)

@@ -7,9 +7,16 @@
 #include "description.h"
 #include "geometry.h"
 
+#include <vector>
+
 namespace runtime {
 
 Rect placeOf(const ControlRow &row);
 Rect windowRect(const FormDescription &form, int row);
+
+// The rows in the order a backend makes their controls: containers first,
+// since a description may list a container after what it holds; otherwise
+// as listed.
+std::vector<int> buildOrder(const FormDescription &form);
 
 } // namespace runtime

@@ -121,15 +121,14 @@ Status BrowserView::navigate(const QString &path)
     ++m_generation;
     m_address = path;
     m_bytes.reset();
-    m_animation = Animation();
+    m_playback.restart();
     m_frame.reset();
-    m_frames = m_played = 0;
+    m_frames = 0;
     const QRect crop = seenPart();
     m_crop = Rect{crop.x(), crop.y(), crop.width(), crop.height()};
     m_frameAt = PictureOrigin + crop.topLeft();
     m_delay.stop();
-    m_due = m_waiting = false;
-    m_loading = true;
+    m_due = false;
     update();
     QMetaObject::invokeMethod(m_decoder, [d = m_decoder, path, g = m_generation] { d->read(path, g); });
     emit navigated(path);
@@ -151,7 +150,7 @@ void BrowserView::onRead(const std::shared_ptr<QByteArray> &bytes, int generatio
         return;
     if (!bytes) {
         tell(why);
-        m_loading = false;
+        m_playback.take(Animation(), true);
         emit loaded(0);
         return;
     }
@@ -175,25 +174,17 @@ void BrowserView::onDecoded(const std::shared_ptr<Animation> &animation, int gen
 {
     if (generation != m_generation)
         return;
-    const bool first = m_animation.isEmpty();
-    m_animation = std::move(*animation);
-    if (!whole) {
-        showFrame(0);
+    if (m_playback.take(std::move(*animation), whole))
+        showFrame();
+    if (!whole)
         return;
-    }
-    m_loading = false;
-    tell(describe(m_animation));
-    if (first && !m_animation.isEmpty())
-        showFrame(0);
-    else if (m_waiting)
-        advance();
-    emit loaded(int(m_animation.frames.size()));
+    tell(describe(m_playback.animation()));
+    emit loaded(frameCount());
 }
 
-void BrowserView::showFrame(int index)
+void BrowserView::showFrame()
 {
-    m_index = index;
-    const Frame &next = m_animation.frames.at(size_t(index));
+    const Frame next = m_playback.frame();
     // A frame that looks as the last did shares its image: no repaint.
     if (next != m_frame) {
         const QRect before = m_frame ? QRect(m_frameAt, QSize(m_frame->width, m_frame->height)) : QRect();
@@ -201,25 +192,15 @@ void BrowserView::showFrame(int index)
         update(before | QRect(m_frameAt, QSize(m_frame->width, m_frame->height)));
     }
     emit frameShown(++m_frames);
-    if (m_animation.frames.size() > 1 || m_loading)
-        m_delay.start(m_animation.delaysMs.at(size_t(index)));
+    if (const int delay = m_playback.delayMs())
+        m_delay.start(delay);
 }
 
 void BrowserView::advance()
 {
-    m_due = m_waiting = false;
-    int next = m_index + 1;
-    if (next == int(m_animation.frames.size()) && m_loading) {
-        m_waiting = true;  // shown as soon as it is decoded
-        return;
-    }
-    if (next == int(m_animation.frames.size())) {
-        ++m_played;
-        if (m_animation.plays != 0 && m_played >= m_animation.plays)
-            return;  // the last frame stays
-        next = 0;
-    }
-    showFrame(next);
+    m_due = false;
+    if (m_playback.advance())
+        showFrame();
 }
 
 void BrowserView::showEvent(QShowEvent *)

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "framedecoder.h"
+#include "playback.h"
 #include "qtcontrol.h"
 
 #include <QImage>
@@ -45,9 +46,9 @@ public:
     Status navigate(const QString &path);
     QString address() const { return m_address; }
     QImage currentFrame() const { return toQImage(m_frame); }
-    bool isLoading() const { return m_loading; }
-    qint64 decodedBytes() const { return m_animation.bytes; }
-    int frameCount() const { return int(m_animation.frames.size()); }
+    bool isLoading() const { return m_playback.loading(); }
+    qint64 decodedBytes() const { return m_playback.animation().bytes; }
+    int frameCount() const { return int(m_playback.animation().frames.size()); }
 
 signals:
     void navigated(const QString &path);  // the file was asked for
@@ -63,7 +64,7 @@ private:
     void onDecoded(const std::shared_ptr<Animation> &animation, int generation, bool whole);
     void decodeWhenSeen();
     void tell(const char *why) const;
-    void showFrame(int index);
+    void showFrame();
     void advance();
     QRect seenPart() const;
 
@@ -74,17 +75,13 @@ private:
     QTimer m_delay;
     std::shared_ptr<QByteArray> m_bytes;  // read, not yet decoded
     Rect m_crop;
-    Animation m_animation;                // the frames decoded so far
-    Frame m_frame;
+    Playback m_playback;
+    Frame m_frame;                        // the one painted
     QPoint m_frameAt = PictureOrigin;
     QString m_address;
     int m_generation = 0;
-    int m_index = 0;
-    int m_played = 0;        // times through the frames so far
     int m_frames = 0;        // frames shown since navigating
     bool m_due = false;      // the delay ran out while the view was hidden
-    bool m_waiting = false;  // the next frame's delay ran out before it was decoded
-    bool m_loading = false;  // until every frame is decoded, or none can be
 };
 
 } // namespace runtime

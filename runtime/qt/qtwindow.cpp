@@ -3,6 +3,7 @@
 #include "colours.h"
 #include "form.h"
 #include "kinds.h"
+#include "layout.h"
 #include "pictures.h"
 #include "pixelsnapper.h"
 #include "qtcontrol.h"
@@ -99,14 +100,7 @@ void QtWindow::build(Form &form)
 {
     const FormDescription &d = form.description();
     m_controls.assign(d.controls.size(), nullptr);
-    // Containers may be listed after what they hold: make them first.
-    std::vector<int> rows(d.controls.size());
-    for (size_t i = 0; i < rows.size(); ++i)
-        rows[i] = int(i);
-    std::stable_partition(rows.begin(), rows.end(),
-                          [&d](int r) { return kindInfo(d.controls[size_t(r)].kind)->container; });
-
-    for (int r : rows) {
+    for (int r : buildOrder(d)) {
         const ControlRow &row = d.controls[size_t(r)];
         const int container = row.container && *row.container ? form.row(row.container) : -1;
         QWidget *parent = container < 0 ? m_window : m_controls[size_t(container)]->clientArea();

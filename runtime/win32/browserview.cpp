@@ -120,12 +120,10 @@ void BrowserView::navigate(const std::string &path)
 {
     KillTimer(m_window, DelayTimer);
     m_address = path;
-    m_animation = Animation();
+    m_playback.restart();
     m_bytes.reset();
     m_frame.reset();
-    m_played = 0;
-    m_due = m_waiting = false;
-    m_loading = true;
+    m_due = false;
     InvalidateRect(m_window, nullptr, FALSE);
     // The part of the picture that can ever be seen: what of it lies inside
     // the view, right of and below the picture's origin, in the picture's
@@ -221,17 +219,8 @@ void BrowserView::decoded(int generation)
         animation = std::move(m_mailbox->animation);
         whole = m_mailbox->whole;
     }
-    const bool first = m_animation.isEmpty();
-    m_animation = std::move(*animation);
-    if (!whole) {
-        showFrame(0);
-        return;
-    }
-    m_loading = false;
-    if (first && !m_animation.isEmpty())
-        showFrame(0);
-    else if (m_waiting)
-        advance();
+    if (m_playback.take(std::move(*animation), whole))
+        showFrame();
 }
 
 RECT BrowserView::frameRect(const Frame &frame) const
@@ -240,10 +229,9 @@ RECT BrowserView::frameRect(const Frame &frame) const
     return {x, y, x + frame->width * m_scale, y + frame->height * m_scale};
 }
 
-void BrowserView::showFrame(int index)
+void BrowserView::showFrame()
 {
-    m_index = index;
-    const Frame &next = m_animation.frames.at(size_t(index));
+    const Frame next = m_playback.frame();
     // A frame that looks as the last did shares its image: no repaint.
     if (next != m_frame) {
         if (m_frame) {
@@ -254,25 +242,15 @@ void BrowserView::showFrame(int index)
         const RECT after = frameRect(m_frame);
         InvalidateRect(m_window, &after, FALSE);
     }
-    if (m_animation.frames.size() > 1 || m_loading)
-        SetTimer(m_window, DelayTimer, UINT(m_animation.delaysMs.at(size_t(index))), nullptr);
+    if (const int delay = m_playback.delayMs())
+        SetTimer(m_window, DelayTimer, UINT(delay), nullptr);
 }
 
 void BrowserView::advance()
 {
-    m_due = m_waiting = false;
-    int next = m_index + 1;
-    if (next == int(m_animation.frames.size()) && m_loading) {
-        m_waiting = true;  // shown as soon as it is decoded
-        return;
-    }
-    if (next == int(m_animation.frames.size())) {
-        ++m_played;
-        if (m_animation.plays != 0 && m_played >= m_animation.plays)
-            return;  // the last frame stays
-        next = 0;
-    }
-    showFrame(next);
+    m_due = false;
+    if (m_playback.advance())
+        showFrame();
 }
 
 void BrowserView::paint(HDC dc, const RECT &dirty) const

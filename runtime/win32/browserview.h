@@ -11,6 +11,7 @@
 #pragma once
 
 #include "framedecoder.h"
+#include "playback.h"
 #include "win32control.h"
 
 #include <memory>
@@ -39,7 +40,7 @@ private:
     void read(int generation);
     void decodeWhenSeen();
     void decoded(int generation);
-    void showFrame(int index);
+    void showFrame();
     void advance();
     RECT frameRect(const Frame &frame) const;
     void paint(HDC dc, const RECT &dirty) const;
@@ -51,14 +52,10 @@ private:
     std::string m_address;
     Rect m_crop;
     std::shared_ptr<const std::vector<unsigned char>> m_bytes;  // read, not yet decoded
-    Animation m_animation;  // the frames decoded so far
-    Frame m_frame;
+    Playback m_playback;
+    Frame m_frame;  // the one painted
     int m_generation = 0;
-    int m_index = 0;
-    int m_played = 0;     // times through the frames so far
-    bool m_due = false;      // the delay ran out while the view was hidden
-    bool m_waiting = false;  // the next frame's delay ran out before it was decoded
-    bool m_loading = false;  // until every frame is decoded, or none can be
+    bool m_due = false;  // the delay ran out while the view was hidden
 };
 
 } // namespace runtime

@@ -2,6 +2,7 @@
 #include "drawing.h"
 #include "form.h"
 #include "kinds.h"
+#include "layout.h"
 #include "pictures.h"
 #include "registry.h"
 #include "text.h"
@@ -89,13 +90,7 @@ void Win32Window::build(Form &form)
 {
     const FormDescription &d = form.description();
     m_controls.resize(d.controls.size());
-    // Containers may be listed after what they hold: make them first.
-    std::vector<int> rows(d.controls.size());
-    for (size_t i = 0; i < rows.size(); ++i)
-        rows[i] = int(i);
-    std::stable_partition(rows.begin(), rows.end(),
-                          [&d](int r) { return kindInfo(d.controls[size_t(r)].kind)->container; });
-    for (int r : rows) {
+    for (int r : buildOrder(d)) {
         const ControlRow &row = d.controls[size_t(r)];
         const int container = row.container && *row.container ? form.row(row.container) : -1;
         Surface *surface = container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
