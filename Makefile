@@ -63,7 +63,7 @@ screenshots: build
 bench:
 	@$(DEPS) test bench
 	cmake -S . -B "$(RELEASE)" -DCMAKE_BUILD_TYPE=Release
-	cmake --build "$(RELEASE)" -j $(JOBS) --target velk-simulator velk-simulator-bench yardstick zonetable
+	cmake --build "$(RELEASE)" -j $(JOBS) --target velk-simulator velk-simulator-bench yardstick gifrate zonetable
 	bash bench/run.sh "$(RELEASE)"
 
 clean:
