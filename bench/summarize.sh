@@ -24,7 +24,7 @@ startup_instructions|1. start-up instructions (callgrind), millions|y<=1.0
 agree_ms|2. "I Agree" to dashboard first paint, ms|
 agree_instructions|2. "I Agree" instructions (callgrind), millions|c<=1.1
 idle_wakeups_per_s|3. wakeups a second, dashboard idle with power on|<=110
-idle_preempted_per_s|3. of which involuntary (the thread preempted)|
+idle_preempted_per_s|3. of which involuntary (threads preempted)|
 idle_cpu_pct|3. CPU, dashboard idle with power on, % of a core|<=0.3 y<=0.1
 idle_paints|3. paint events while idle (whole phase)|
 ticks_per_s|3. timer ticks delivered a second|
@@ -33,7 +33,7 @@ readout_ticks|3. ticks from power click to readouts repaint|<=1
 readout_ms|3. power click to the readouts repaint, ms|<=tick_ms+click_ms
 gif_frames_per_s|4. voice box GIF frames a second, from its delays|
 voicebox_wakeups_per_s|4. wakeups a second, voice box shown|<=gif_frames_per_s+ticks_per_s
-voicebox_preempted_per_s|4. of which involuntary (a thread preempted)|
+voicebox_preempted_per_s|4. of which involuntary (threads preempted)|
 voicebox_cpu_pct|4. CPU, voice box shown, % of a core|<=1
 voicebox_paints_per_s|4. paint events a second, voice box shown|
 hidden_wakeups_per_s|4. wakeups a second, voice box hidden|
@@ -63,7 +63,7 @@ awk -F'\t' -v figures="$figures" -v md="$md" '
         for (r = 1; r <= runs; r++) if ((p, f, r) in v) a[++n] = v[p, f, r]
         if (!n) return "-"
         sortv(a, n)
-        return n == 1 ? fmt(a[1]) : fmt(med(a, n)) " [" fmt(a[1]) dash fmt(a[n]) "]"
+        return a[1] == a[n] ? fmt(a[1]) : fmt(med(a, n)) " [" fmt(a[1]) dash fmt(a[n]) "]"
     }
     # Median and spread of the per-run ratios p/q; sets rmed (or -1).
     function ratio(p, q, f,   n, r, a, s) {
@@ -74,11 +74,11 @@ awk -F'\t' -v figures="$figures" -v md="$md" '
         if (!n) return "-"
         sortv(a, n); rmed = med(a, n)
         s = sprintf("%.2fx", rmed)
-        return n > 1 ? s sprintf(" [%.2f" dash "%.2f]", a[1], a[n]) : s
+        return sprintf("%.2f", a[1]) != sprintf("%.2f", a[n]) ? s sprintf(" [%.2f" dash "%.2f]", a[1], a[n]) : s
     }
     # One goal judged: "<=110 met", "<=0.1x yardstick NOT met"; "" when a
     # figure it needs was not measured.
-    function judge(f, g,   against, limit, got, shown, k, terms, t, x) {
+    function judge(f, g,   against, limit, got, shown, k, terms, t, x, y) {
         against = substr(g, 1, 1) ~ /[yc]/ ? substr(g, 1, 1) : ""
         limit = substr(g, length(against) + 3)
         if (against != "") {
@@ -88,13 +88,13 @@ awk -F'\t' -v figures="$figures" -v md="$md" '
         } else {
             got = median("program", f)
             if (got == "") return ""
-            k = split(limit, terms, "+"); x = 0
+            k = split(limit, terms, "+"); x = 0; shown = ""
             for (t = 1; t <= k; t++) {
-                if (terms[t] ~ /^[0-9.]+$/) { x += terms[t]; continue }
-                if (median("program", terms[t]) == "") return ""
-                x += median("program", terms[t])
+                y = terms[t] ~ /^[0-9.]+$/ ? terms[t] : median("program", terms[t])
+                if (y == "") return ""
+                x += y; shown = shown (t > 1 ? " + " : "") fmt(y)
             }
-            shown = k > 1 ? fmt(x) " (" limit ")" : limit
+            shown = k > 1 ? shown " = " fmt(x) : limit
             limit = x
         }
         return le shown (got <= limit + 0 ? " met" : " NOT met")
