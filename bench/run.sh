@@ -152,7 +152,8 @@ agree() {
     read -r x y <<<"$(xs_zone Form2 Command1)" && xdotool mousemove --window "$1" "$x" "$y" click 1
 }
 
-record() { printf '%s\t%s\t%s\t%s\n' "$1" "$run" "$2" "$3" >>"$out/results.tsv"; }
+# record PROCESS FIGURE VALUE; a figure not measured is left out, not zero.
+record() { [[ -z $3 ]] || printf '%s\t%s\t%s\t%s\n' "$1" "$run" "$2" "$3" >>"$out/results.tsv"; }
 
 # One whole run of one program: start-up, "I Agree", idle power-on, voice
 # box shown and hidden, memory, clicks on a lamp zone, exit.
@@ -176,7 +177,7 @@ measure() {
     # The readouts follow their text boxes on the first tick after the click.
     read -r ms n < <(awk '$1 == "click" { c = $2; r = "" }
         $1 == "readout" && r == "" { r = sprintf("%.2f %d", ($2 - c) / 1000, $3) } END { print r }' "$trace")
-    [[ -n $n ]] || fail "$p: readouts not repainted after power on"
+    [[ -n $n ]] || echo "bench: $p: readouts not repainted after power on" >&2
     record "$p" readout_ms "$ms"
     record "$p" readout_ticks "$n"
     record "$p" tick_ms "$(awk '$1 == "tick" { print $2; exit }' "$trace")"
