@@ -63,7 +63,7 @@ screenshots: build
 bench:
 	@$(DEPS) test bench
 	cmake -S . -B "$(RELEASE)" -DCMAKE_BUILD_TYPE=Release
-	cmake --build "$(RELEASE)" -j $(JOBS) --target velk-simulator velk-simulator-bench yardstick zonetable
+	cmake --build "$(RELEASE)" -j $(JOBS) --target velk-simulator velk-simulator-bench yardstick gifrate zonetable
 	bash bench/run.sh "$(RELEASE)"
 
 clean:
@@ -112,5 +112,5 @@ windows:
 
 # The .exe against its bare Win32 yardstick, both under Wine (bench/run.sh).
 .PHONY: bench-windows
-bench-windows: windows
-	bash bench/run.sh "$(WINDOWS)"
+bench-windows: build windows
+	VELK_ZONES="$(CURDIR)/$(BUILD)/zones.txt" bash bench/run.sh "$(WINDOWS)"

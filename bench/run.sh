@@ -2,7 +2,9 @@
 # The benchmark: VELK-Simulator against its yardstick (bench/yardstick.cpp,
 # and the same with the program's whole content: --same-content),
 # each a whole process in a private X server (Xvfb + openbox, as the
-# end-to-end test runs), driven by real clicks. Each round runs all three,
+# end-to-end test runs), driven by real clicks. Each run has three phases
+# sampled every half second for CPU and wakeups: the dashboard idle, the
+# voice box shown, the voice box hidden. Each round runs all three,
 # each taking every place in the order in turn, and every figure is printed
 # as the medians, with the spread (lowest to highest), and the median of
 # the per-round ratios. Then one run of each under callgrind counts
@@ -16,10 +18,11 @@
 #
 # Usage: bench/run.sh BUILD_DIR   (make bench does it, with BUILD_DIR
 #        build-release). Environment: RUNS (rounds, default 5), PHASE
-#        (seconds per CPU figure, default 6), CLICKS (lamp clicks per run,
+#        (seconds per phase, default 6), CLICKS (lamp clicks per run,
 #        default 8), CALLGRIND=0 to skip the instruction counts.
-# Writes BUILD_DIR/bench/: results.tsv, summary.txt, cpu-idle.png and the
-# raw traces.
+# Writes BUILD_DIR/bench/: results.tsv, summary.txt (summary.md: the same
+# as docs/performance.md's table), cpu-idle.png, wakeups.png and the raw
+# traces and samples.
 set -u
 export LC_ALL=C
 
@@ -48,6 +51,9 @@ fi
 for p in "${programs[@]}"; do
     [[ -x ${exe[$p]} ]] || { echo "bench: no ${exe[$p]}" >&2; exit 2; }
 done
+# The voice box's frames a second, as the program's decoder reads them.
+read -r _ _ gif_fps < <("$build/gifrate" "$build/velk voicebox.gif") ||
+    { echo "bench: no frame rate for $build/velk voicebox.gif" >&2; exit 2; }
 
 pid='' trace='' t0=0
 stop_app() {
@@ -104,22 +110,36 @@ cpu_ns() {
     echo "$s"
 }
 
-# cpu_phase SECONDS DATFILE: sets cpu_pct, the CPU used per wall second
-# over SECONDS in percent of one core, and phase_from, phase_to; appends
-# half-second samples to DATFILE when one is named.
-cpu_pct='' phase_from=0 phase_to=0
-cpu_phase() {
-    local n=$(($1 * 2)) i c0 w0 c1 w1 cs ws
+# Context switches so far of every thread, "ALL INVOLUNTARY": each is a
+# thread put to sleep or woken, the wakeups that keep a core from idling.
+# The involuntary ones are the threads preempted, which a busy machine
+# adds.
+switches() {
+    grep -sh '^[a-z]*voluntary_ctxt_switches:' /proc/"$pid"/task/*/status |
+        awk '{ s += $2 } /^non/ { n += $2 } END { print s + 0, n + 0 }'
+}
+
+# phase NAME: PHASE seconds of the running process, sampled every half
+# second into $p-NAME-$run.dat (seconds into the phase, CPU in % of one
+# core, wakeups a second); sets cpu_pct, wakeups and preempted (a second)
+# over the whole phase, and phase_from, phase_to.
+cpu_pct='' wakeups='' preempted='' phase_from=0 phase_to=0
+phase() {
+    local dat=$out/$p-$1-$run.dat n=$((PHASE * 2)) i c0 s0 v0 w0 c1 s1 v1 w1 cs ss ws
     c0=$(cpu_ns) w0=$(us_now)
-    cs=$c0 ws=$w0
+    read -r s0 v0 < <(switches)
+    cs=$c0 ss=$s0 ws=$w0
+    : >"$dat"
     for ((i = 0; i < n; i++)); do
         sleep 0.5
         c1=$(cpu_ns) w1=$(us_now)
-        [[ -n $2 ]] && awk -v t="$((w1 - w0))" -v c="$((c1 - cs))" -v w="$((w1 - ws))" \
-            'BEGIN { printf "%.2f %.3f\n", t / 1e6, c / w / 10 }' >>"$2"
-        cs=$c1 ws=$w1
+        read -r s1 v1 < <(switches)
+        awk -v t="$((w1 - w0))" -v c="$((c1 - cs))" -v s="$((s1 - ss))" -v w="$((w1 - ws))" \
+            'BEGIN { printf "%.2f %.3f %.1f\n", t / 1e6, c / w / 10, s / w * 1e6 }' >>"$dat"
+        cs=$c1 ss=$s1 ws=$w1
     done
-    cpu_pct=$(awk -v c="$((c1 - c0))" -v w="$((w1 - w0))" 'BEGIN { printf "%.3f", c / w / 10 }')
+    read -r cpu_pct wakeups preempted < <(awk -v c="$((c1 - c0))" -v s="$((s1 - s0))" -v v="$((v1 - v0))" \
+        -v w="$((w1 - w0))" 'BEGIN { printf "%.3f %.1f %.1f\n", c / w / 10, s / w * 1e6, v / w * 1e6 }')
     phase_from=$w0 phase_to=$w1
 }
 
@@ -137,7 +157,7 @@ stat_sum() {
 # click_at CONTROL: a click on a dashboard control's centre, from the
 # program's window tables; the dashboard covers the 1024x768 screen, and
 # the yardstick answers at the same places.
-xs_zones=$build/zones.txt
+xs_zones=${VELK_ZONES:-$build/zones.txt}
 click_at() {
     local x y
     read -r x y <<<"$(xs_zone Form1 "$1")" && xdotool mousemove "$x" "$y" click 1
@@ -148,7 +168,8 @@ agree() {
     read -r x y <<<"$(xs_zone Form2 Command1)" && xdotool mousemove --window "$1" "$x" "$y" click 1
 }
 
-record() { printf '%s\t%s\t%s\t%s\n' "$1" "$run" "$2" "$3" >>"$out/results.tsv"; }
+# record PROCESS FIGURE VALUE; a figure not measured is left out, not zero.
+record() { [[ -z $3 ]] || printf '%s\t%s\t%s\t%s\n' "$1" "$run" "$2" "$3" >>"$out/results.tsv"; }
 
 # One whole run of one program: start-up, "I Agree", idle power-on, voice
 # box shown and hidden, memory, clicks on a lamp zone, exit.
@@ -169,8 +190,18 @@ measure() {
     sleep 0.5
     click_at Label1  # power on: readouts "000", normal mode picture
     sleep 1.5
-    cpu_phase "$PHASE" "$out/$p-idle-$run.dat"
+    # The readouts follow their text boxes on the first tick after the click.
+    read -r ms n < <(awk '$1 == "click" { c = $2; r = "" }
+        $1 == "readout" && r == "" { r = sprintf("%.2f %d", ($2 - c) / 1000, $3) } END { print r }' "$trace")
+    [[ -n $n ]] || echo "bench: $p: readouts not repainted after power on" >&2
+    record "$p" readout_ms "$ms"
+    record "$p" readout_ticks "$n"
+    record "$p" tick_ms "$(awk '$1 == "tick" { print $2; exit }' "$trace")"
+    record "$p" gif_frames_per_s "$gif_fps"
+    phase idle
     record "$p" idle_cpu_pct "$cpu_pct"
+    record "$p" idle_wakeups_per_s "$wakeups"
+    record "$p" idle_preempted_per_s "$preempted"
     record "$p" ticks_per_s "$(stat_median 3)"
     record "$p" idle_paints "$(stat_sum 4)"
     record "$p" rss_mib "$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")"
@@ -192,13 +223,17 @@ measure() {
 
     click_at Label9  # the voice box
     sleep 1
-    cpu_phase "$PHASE" ''
+    phase voicebox
     record "$p" voicebox_cpu_pct "$cpu_pct"
+    record "$p" voicebox_wakeups_per_s "$wakeups"
+    record "$p" voicebox_preempted_per_s "$preempted"
     record "$p" voicebox_paints_per_s "$(stat_median 4)"
     click_at Label3  # normal: the voice box hidden behind a mode picture
     sleep 1
-    cpu_phase "$PHASE" ''
+    phase hidden
     record "$p" hidden_cpu_pct "$cpu_pct"
+    record "$p" hidden_wakeups_per_s "$wakeups"
+    record "$p" hidden_preempted_per_s "$preempted"
     record "$p" hidden_paints "$(stat_sum 4)"
 
     click_at Label2  # exit
@@ -243,24 +278,25 @@ measure_windows() {
     wid=$(xs_wait_window "${title[$p]}" 10)
     sleep 0.5
     clicked=$(us_now)
-    xdotool mousemove --window "$wid" 56 184 click 1  # I Agree
+    agree "$wid"
     mapped=$(until_mapped "${dashboard[$p]}") || fail "$p: no dashboard"
     record "$p" agree_ms "$(awk -v a="$clicked" -v b="$mapped" 'BEGIN { printf "%.2f", (b - a) / 1000 }')"
     sleep 0.5
-    click_at 841 421  # power on: readouts "000", normal mode picture
+    click_at Label1  # power on: readouts "000", normal mode picture
     sleep 1.5
-    cpu_phase "$PHASE" "$out/$p-idle-$run.dat"
+    phase idle
     record "$p" idle_cpu_pct "$cpu_pct"
+    record "$p" idle_wakeups_per_s "$wakeups"
     record "$p" rss_mib "$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")"
     record "$p" threads "$(ls "/proc/$pid/task" | wc -l)"
-    click_at 1012 12  # exit
+    click_at Label2  # exit
     xs_app_wait_exit 10 || echo "bench: $p did not end; killed" >&2
     pid='' server=''
 }
 
 # --- the X session ------------------------------------------------------
 xs_start_x 1024x768 || fail "no X server"
-echo "bench: display $DISPLAY; $RUNS rounds of the ${#programs[@]}, the order rotating; ${PHASE}s per CPU figure"
+echo "bench: display $DISPLAY; $RUNS rounds of the ${#programs[@]}, the order rotating; ${PHASE}s per phase"
 $windows && echo "bench: the Windows build under Wine: times to the window mapped; CPU with the Wine server's"
 echo "bench: machine: $(nproc) cores, $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)," \
     "load $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -328,5 +364,6 @@ fi
 
 # --- the summary and the plot -------------------------------------------
 "$here/summarize.sh" "$out" | tee "$out/summary.txt"
-((RUNS > 0)) && "$here/plot.sh" "$out" "$out/cpu-idle.png"
+"$here/summarize.sh" --markdown "$out" >"$out/summary.md"
+((RUNS > 0)) && "$here/plot.sh" "$out" "$out/cpu-idle.png" "$out/wakeups.png"
 exit 0
