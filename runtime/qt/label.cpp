@@ -22,6 +22,7 @@ static int alignmentFlags(Align align)
 Label::Label(const ControlRow &row, QWidget *parent)
     : QWidget(parent),
       m_caption(QString::fromUtf8(row.settings.caption ? row.settings.caption : "")),
+      m_written(row.settings.caption ? row.settings.caption : ""),
       m_flags(alignmentFlags(row.settings.align) | Qt::AlignTop | Qt::TextWordWrap),
       m_transparent(row.settings.transparent)
 {
@@ -41,6 +42,7 @@ void Label::setCaption(const QString &caption)
     if (caption == m_caption)
         return;
     m_caption = caption;
+    m_written = caption.toStdString();
     update();
     accessibility::captionChanged(this);
 }
@@ -57,7 +59,8 @@ Status Label::write(Property property, const Value &value)
 {
     if (property != Property::Caption)
         return Status::NoSuchProperty;
-    setCaption(QString::fromStdString(std::get<std::string>(value)));
+    if (const std::string &caption = std::get<std::string>(value); caption != m_written)
+        setCaption(QString::fromStdString(caption));
     return Status::Ok;
 }
 

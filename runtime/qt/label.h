@@ -41,6 +41,10 @@ protected:
 
 private:
     QString m_caption;
+    // The caption as the program last wrote it: a timer writes the same
+    // text many times a second, and an unchanged one is then not even
+    // converted.
+    std::string m_written;
     int m_flags;
     bool m_transparent;
     bool m_pressed = false;

@@ -38,6 +38,11 @@ TextBox::TextBox(const ControlRow &row, QWidget *parent)
     applyColours(editor, settings.back, settings.fore, QPalette::Base, QPalette::Text);
     setFocusProxy(editor);
     setClient(editor);
+    const auto keep = [this] { m_text = text().toStdString(); };
+    if (m_line)
+        connect(m_line, &QLineEdit::textChanged, this, keep);
+    else
+        connect(m_multi, &QPlainTextEdit::textChanged, this, keep);
     if (settings.text)
         setText(QString::fromUtf8(settings.text));
 }
@@ -46,7 +51,7 @@ Status TextBox::read(Property property, Value &value) const
 {
     if (property != Property::Text)
         return Status::NoSuchProperty;
-    value = text().toStdString();
+    value = m_text;
     return Status::Ok;
 }
 

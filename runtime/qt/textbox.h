@@ -26,6 +26,9 @@ public:
 private:
     QLineEdit *m_line = nullptr;
     QPlainTextEdit *m_multi = nullptr;
+    // The text as the program reads it, kept as the editor changes: a
+    // timer reads it many times a second.
+    std::string m_text;
 };
 
 } // namespace runtime
