@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace runtime {
 
@@ -96,7 +97,13 @@ int run(int argc, char *argv[], const Program &program)
     // and a wrong option need no display.
     std::map<std::string, std::string> options;
     {
-        QCoreApplication parsing(argc, argv);
+        // The usage names the program as a user types it, not by its path.
+        std::string shortName = name;
+        std::vector<char *> arguments(argv, argv + argc);
+        if (!arguments.empty())
+            arguments[0] = shortName.data();
+        int count = argc;
+        QCoreApplication parsing(count, arguments.data());
         QCoreApplication::setApplicationName(QString::fromStdString(name));
         QCoreApplication::setApplicationVersion(QString::fromUtf8(program.version));
         QCommandLineParser parser;
