@@ -25,8 +25,14 @@ const char *const LampButtons[] = {"Label12", "Label14", "Label16", "Label18", "
                                    "Label24", "Label25", "Label45", "Label43", "Label41", "Label39",
                                    "Label37", "Label35", "Label33", "Label32"};
 
-const QStringList DashboardPictures = {"leftpanel", "rightpanel", "leftconsole", "rightconsole",
-                                       "lamplit", "modepursuit", "modeauto", "modenormal"};
+// The program's pictures but the disclaimer's icon, by name.
+const QStringList DashboardPictures = [] {
+    QStringList names;
+    for (const QString &file : QStringLiteral(VELK_PICTURES).split(u' '))
+        if (!file.startsWith(QLatin1String("appicon")))
+            names << file.section(u'.', 0, 0);
+    return names;
+}();
 
 // The image-format plugins this process has loaded, by file name.
 QSet<QString> loadedImagePlugins()

@@ -95,11 +95,9 @@ QList<QPair<int, int>> litRuns(const QImage &image, QPoint from, QPoint step, in
     return runs;
 }
 
-const QStringList AllPictures{"leftpanel.jpg",   "rightpanel.jpg", "leftconsole.jpg",
-                              "rightconsole.jpg", "lamplit.jpg",   "modepursuit.bmp",
-                              "modeauto.bmp",     "modenormal.bmp", "appicon.ico",
-                              "appicon-32.png",   "appicon-64.png", "appicon-128.png",
-                              "appicon-256.png",  "appicon.svg"};
+// The program's nine, then the desktop's icons.
+const QStringList AllPictures = QStringLiteral(VELK_PICTURES).split(u' ') + QStringList{
+    "appicon-32.png", "appicon-64.png", "appicon-128.png", "appicon-256.png", "appicon.svg"};
 
 // The icon's promised pixels: three columns of 6 x 2 bars a pixel apart,
 // each column's first and last pixel row dark red, everything else black.
