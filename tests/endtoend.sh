@@ -353,6 +353,7 @@ scenario_command_line() {
         check "--version says the version" cli 0 '^velk-simulator [0-9]+\.[0-9]+' '' --version
         check "an unknown option: status 2, named, with the usage" cli 2 '^$' "Unknown option 'bogus'" --bogus
         check "an argument: status 2" cli 2 '^$' "unexpected argument 'extra'" extra
+        # shellcheck disable=SC2016  # expanded by the inner shell
         check "no display: status 1, one line saying what to do" env -u DISPLAY -u WAYLAND_DISPLAY \
             bash -c 'out=$("$0" 2>&1); s=$?; [[ $s == 1 && $out == *DISPLAY* && $(wc -l <<<"$out") == 1 ]]' "$exe"
     fi
@@ -569,11 +570,52 @@ scenario_planted_libraries() {
     finish
 }
 
+# On a screen of twice the density (Wine told 192 dots per inch) the
+# dashboard is the same picture enlarged pixel for pixel: the normal mode
+# picture it shows is the picture file doubled, to the last pixel, and a
+# click lands where the zone is drawn. The prefix is put back to 96.
+scenario_scaled() {
+    echo "# 192 dots per inch"
+    xs_stop_x
+    set_dpi 192 && check "2048x1536 X server starts" xs_start_x 2048x1536 &&
+        check "disclaimer appears" start && {
+        click_doubled agree
+        check "dashboard appears" xs_poll 10 showing "$DASHBOARD" && wid=$(xs_wait_window "$DASHBOARD")
+        check "dashboard is 2048x1536 at (0,0)" placed_at 0 0 2048 1536
+        click_doubled power
+        check "normal picture enlarged pixel for pixel" \
+            xs_poll 10 doubled "$work/scaled.png" "$here/../resources/modenormal.bmp"
+        click_doubled exit
+        check "exit zone ends the program with status 0" ends_with_zero 10
+    }
+    finish
+    xs_stop_x
+    check "prefix back at 96 dots per inch" set_dpi 96
+}
+click_doubled() {  # ZONE: at twice its place
+    local x y
+    read -r x y <<<"${at[$1]}"
+    xs_click "$wid" $((2 * x)) $((2 * y))
+}
+set_dpi() {
+    DISPLAY='' wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 &&
+        wineserver -w
+}
+# doubled SHOT PICTURE: the velknormall box's client area, on the screen,
+# is the picture's top-left 183 x 191 pixels doubled.
+doubled() {
+    local client
+    client=$(awk '$1 == "Form1" && $2 == "velknormall" { print ($6 - 2) * 2 "x" ($7 - 2) * 2 "+" ($4 + 1) * 2 "+" ($5 + 1) * 2 }' "$xs_zones")
+    xs_shot "$1" &&
+        convert "$2" -crop "$(awk -F'[x+]' '{ print $1 / 2 "x" $2 / 2 "+0+0" }' <<<"$client")" +repage -scale 200% "$work/doubled.png" &&
+        [[ $(compare -metric AE "$1[$client]" "$work/doubled.png" null: 2>&1) == 0 ]]
+}
+
 start_seconds=$SECONDS
 if check "1024x768 X server with a window manager starts" xs_start_x 1024x768; then
     scenarios=(scenario_tour scenario_command_line scenario_decline scenario_keys scenario_wm_close_dashboard
         scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen)
-    $windows && scenarios+=(scenario_planted_libraries)
+    $windows && scenarios+=(scenario_planted_libraries scenario_scaled)
     for scenario in "${scenarios[@]}"; do
         "$scenario"
         finish
