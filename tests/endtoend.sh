@@ -202,7 +202,11 @@ agree() {
     wid=$(xs_wait_window "$DASHBOARD") || return 1
     read -r x y _ _ < <(xs_geometry "$wid")
     origin="$x $y"
+    # Painted, it takes clicks: on a loaded machine a window can be mapped
+    # a while before it answers (under Wine most of all).
+    xs_poll 10 shot_and_test "$xs_dir/agreed.png" dashboard_painted
 }
+dashboard_painted() { xs_share_at_least "$1" "$(region status)" "$xs_red" 0.05; }
 
 open_dashboard() { start "$@" && agree; }
 
