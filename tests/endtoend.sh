@@ -256,14 +256,16 @@ off_taskbar() {  # a utility window, or one asking to be left off task bars
 wm_close() {
     case $1 in
         alt-f4)
-            xdotool windowactivate "$wid" 2>/dev/null
-            xs_poll 10 is_active || return 1
+            xs_poll 10 activated || return 1
             xdotool key alt+F4
             ;;
         request) wmctrl -i -c "$wid" ;;
     esac
 }
 is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$wid" ]]; }
+# Asked again at each try: a request made before the window manager has
+# taken the window on is lost on a loaded machine.
+activated() { xdotool windowactivate "$wid" 2>/dev/null; is_active; }
 
 # ends the scenario's program whatever state it was left in
 finish() {
@@ -402,8 +404,7 @@ scenario_decline() {
 scenario_keys() {
     echo "# disclaimer by keyboard"
     check "disclaimer appears" start || return
-    xdotool windowactivate "$wid" 2>/dev/null
-    check "disclaimer is active" xs_poll 10 is_active || return
+    check "disclaimer is active" xs_poll 10 activated || return
     xdotool key Escape Return
     sleep 1
     check "Esc and Enter leave the disclaimer up" showing "$DISCLAIMER"
