@@ -59,16 +59,12 @@ public:
     // A click on a control, as its handler (if any) acts.
     void click(const QString &control)
     {
-        static const QHash<QString, QString> lamps = {
-            {"Label12", "Picture6"},  {"Label13", "Picture6"},  {"Label14", "Picture7"},  {"Label15", "Picture7"},
-            {"Label16", "Picture8"},  {"Label17", "Picture8"},  {"Label18", "Picture9"},  {"Label19", "Picture9"},
-            {"Label20", "Picture10"}, {"Label21", "Picture10"}, {"Label22", "Picture11"}, {"Label23", "Picture11"},
-            {"Label24", "Picture13"}, {"Label26", "Picture13"}, {"Label25", "Picture14"}, {"Label27", "Picture14"},
-            {"Label45", "Picture21"}, {"Label44", "Picture21"}, {"Label43", "Picture20"}, {"Label42", "Picture20"},
-            {"Label41", "Picture19"}, {"Label40", "Picture19"}, {"Label39", "Picture18"}, {"Label38", "Picture18"},
-            {"Label37", "Picture17"}, {"Label36", "Picture17"}, {"Label35", "Picture16"}, {"Label34", "Picture16"},
-            {"Label33", "Picture15"}, {"Label31", "Picture15"}, {"Label32", "Picture12"}, {"Label30", "Picture12"},
-        };
+        static const QHash<QString, QString> lamps = [] {
+            QHash<QString, QString> byZone;
+            for (const LampZone &z : LampZones)
+                byZone.insert(QString::fromLatin1(z.zone), QString::fromLatin1(z.lamp));
+            return byZone;
+        }();
         static const QHash<QString, QString> modes = {
             {"Label3", "velknormall"}, {"Label4", "velkauto"}, {"Label5", "velkpursuit"},
             {"Label7", "Picture1"}, {"Label8", "Picture1"}, {"Label9", "Picture1"},
@@ -107,6 +103,23 @@ public:
     }
 
     inline static const QStringList Displays = {"Picture1", "velkauto", "velknormall", "velkpursuit"};
+
+    // Which lamp each console zone switches, the rows in order, each row's
+    // left button first.
+    struct LampZone
+    {
+        const char *zone, *lamp;
+    };
+    static constexpr LampZone LampZones[] = {
+        {"Label12", "Picture6"},  {"Label13", "Picture6"},  {"Label14", "Picture7"},  {"Label15", "Picture7"},
+        {"Label16", "Picture8"},  {"Label17", "Picture8"},  {"Label18", "Picture9"},  {"Label19", "Picture9"},
+        {"Label20", "Picture10"}, {"Label21", "Picture10"}, {"Label22", "Picture11"}, {"Label23", "Picture11"},
+        {"Label24", "Picture13"}, {"Label26", "Picture13"}, {"Label25", "Picture14"}, {"Label27", "Picture14"},
+        {"Label45", "Picture21"}, {"Label44", "Picture21"}, {"Label43", "Picture20"}, {"Label42", "Picture20"},
+        {"Label41", "Picture19"}, {"Label40", "Picture19"}, {"Label39", "Picture18"}, {"Label38", "Picture18"},
+        {"Label37", "Picture17"}, {"Label36", "Picture17"}, {"Label35", "Picture16"}, {"Label34", "Picture16"},
+        {"Label33", "Picture15"}, {"Label31", "Picture15"}, {"Label32", "Picture12"}, {"Label30", "Picture12"},
+    };
 
 private:
     struct Item

@@ -19,20 +19,7 @@ const QPoint Power = centreOf("Label1"), Normal = centreOf("Label3"), Auto = cen
              Pursuit = centreOf("Label5"), Programs = centreOf("Label9"), SmallButtons = centreOf("Label8"),
              Exit = centreOf("Label2");
 
-// Which lamp each console zone switches.
-const struct
-{
-    const char *zone, *lamp;
-} LampZones[] = {
-    {"Label12", "Picture6"},  {"Label13", "Picture6"},  {"Label14", "Picture7"},  {"Label15", "Picture7"},
-    {"Label16", "Picture8"},  {"Label17", "Picture8"},  {"Label18", "Picture9"},  {"Label19", "Picture9"},
-    {"Label20", "Picture10"}, {"Label21", "Picture10"}, {"Label22", "Picture11"}, {"Label23", "Picture11"},
-    {"Label24", "Picture13"}, {"Label26", "Picture13"}, {"Label25", "Picture14"}, {"Label27", "Picture14"},
-    {"Label45", "Picture21"}, {"Label44", "Picture21"}, {"Label43", "Picture20"}, {"Label42", "Picture20"},
-    {"Label41", "Picture19"}, {"Label40", "Picture19"}, {"Label39", "Picture18"}, {"Label38", "Picture18"},
-    {"Label37", "Picture17"}, {"Label36", "Picture17"}, {"Label35", "Picture16"}, {"Label34", "Picture16"},
-    {"Label33", "Picture15"}, {"Label31", "Picture15"}, {"Label32", "Picture12"}, {"Label30", "Picture12"},
-};
+const auto &LampZones = DashboardModel::LampZones;
 
 } // namespace
 

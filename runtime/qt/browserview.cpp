@@ -123,6 +123,7 @@ Status BrowserView::navigate(const QString &path)
     m_bytes.reset();
     m_playback.restart();
     m_frame.reset();
+    m_image = QImage();
     m_frames = 0;
     const QRect crop = seenPart();
     m_crop = Rect{crop.x(), crop.y(), crop.width(), crop.height()};
@@ -189,6 +190,7 @@ void BrowserView::showFrame()
     if (next != m_frame) {
         const QRect before = m_frame ? QRect(m_frameAt, QSize(m_frame->width, m_frame->height)) : QRect();
         m_frame = next;
+        m_image = toQImage(next);
         update(before | QRect(m_frameAt, QSize(m_frame->width, m_frame->height)));
     }
     emit frameShown(++m_frames);
@@ -214,8 +216,8 @@ void BrowserView::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
     p.fillRect(event->rect(), Qt::black);
-    if (m_frame)
-        p.drawImage(m_frameAt, toQImage(m_frame));
+    if (!m_image.isNull())
+        p.drawImage(m_frameAt, m_image);
 }
 
 } // namespace runtime

@@ -45,7 +45,7 @@ public:
 
     Status navigate(const QString &path);
     QString address() const { return m_address; }
-    QImage currentFrame() const { return toQImage(m_frame); }
+    QImage currentFrame() const { return m_image; }
     bool isLoading() const { return m_playback.loading(); }
     qint64 decodedBytes() const { return m_playback.animation().bytes; }
     int frameCount() const { return int(m_playback.animation().frames.size()); }
@@ -76,7 +76,8 @@ private:
     std::shared_ptr<QByteArray> m_bytes;  // read, not yet decoded
     Rect m_crop;
     Playback m_playback;
-    Frame m_frame;                        // the one painted
+    Frame m_frame;                        // the one painted,
+    QImage m_image;                       // and the same pixels as Qt paints them
     QPoint m_frameAt = PictureOrigin;
     QString m_address;
     int m_generation = 0;
