@@ -5,6 +5,7 @@
 #pragma once
 
 #include "dashboardform.h"
+#include "qttesting.h"
 #include "disclaimerform.h"
 #include "binding.h"
 #include "formaccess.h"
@@ -53,7 +54,7 @@ protected:
 
     void loadDashboard()
     {
-        runtime::FormRegistry::reset();
+        runtime::testing::startQtAfresh();
         runtime::FormRegistry::add(disclaimerForm());
         runtime::FormRegistry::add(dashboardForm());
         QCOMPARE(runtime::FormRegistry::show("Form1"), runtime::Status::Ok);

@@ -357,8 +357,8 @@ scenario_command_line() {
     if ! $windows; then
         check "--help lists the options" cli 0 'Usage: .*--voice-box <FILE>' '' --help
         check "--version says the version" cli 0 '^velk-simulator [0-9]+\.[0-9]+' '' --version
-        check "an unknown option: status 2, named, with the usage" cli 2 '^$' "Unknown option 'bogus'" --bogus
-        check "an argument: status 2" cli 2 '^$' "unexpected argument 'extra'" extra
+        check "an unknown option: status 2, named, with the usage" cli 2 '^$' "Unknown option '--bogus'" --bogus
+        check "an argument: status 2" cli 2 '^$' "Unexpected argument 'extra'" extra
         # shellcheck disable=SC2016  # expanded by the inner shell
         check "no display: status 1, one line saying what to do" env -u DISPLAY -u WAYLAND_DISPLAY \
             bash -c 'out=$("$0" 2>&1); s=$?; [[ $s == 1 && $out == *DISPLAY* && $(wc -l <<<"$out") == 1 ]]' "$exe"

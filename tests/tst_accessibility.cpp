@@ -3,6 +3,7 @@
 // what a click does, and the lamps, readouts, central display and status
 // field telling what the user sees, before and after each press.
 #include "dashboardfixture.h"
+#include "qttesting.h"
 
 #include <QAccessible>
 #include <QSignalSpy>
@@ -400,7 +401,7 @@ void tst_Accessibility::exitThroughItsAction()
 
 void tst_Accessibility::disclaimer()
 {
-    runtime::FormRegistry::reset();
+    runtime::testing::startQtAfresh();
     runtime::FormRegistry::add(disclaimerForm());
     runtime::FormRegistry::add(dashboardForm());
     QCOMPARE(runtime::FormRegistry::show("Form2"), runtime::Status::Ok);

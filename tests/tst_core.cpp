@@ -1,9 +1,13 @@
 // The runtime's platform-neutral core, with no display: descriptions
 // checked before anything is built, handlers bound by their exact names,
 // the one conversion from twips, and the registry's lifetime of windows
-// on a backend that only keeps count.
+// on a backend that only keeps count, the form's store of properties, its
+// sleeping timers, and the command line.
+#include "commandline.h"
+#include "diagnostics.h"
 #include "form.h"
 #include "registry.h"
+#include "testing.h"
 #include "timing.h"
 #include "twips.h"
 #include "validation.h"
@@ -14,31 +18,53 @@ using namespace runtime;
 
 namespace {
 
-// A backend with nothing on the screen: windows that hold their values.
+// A backend with nothing on the screen: windows that count what they are
+// told, and keep what their timers were last asked to do.
 struct CountingBackend : Backend
 {
+    int applied = 0;
+    std::map<int, int> timers;  // row: the last interval asked for
+
     struct Values : Window
     {
+        CountingBackend &b;
+        explicit Values(CountingBackend &backend) : b(backend) {}
         void show() override {}
         void hide() override {}
-        Status read(int, Property, Value &) const override { return Status::Ok; }
-        Status write(int, Property, const Value &) override { return Status::Ok; }
+        void apply(int, Property, const Value &) override { ++b.applied; }
+        void runTimer(int row, int ms) override { b.timers[row] = ms; }
     };
     int built = 0;
     std::vector<std::string> reports;
 
-    std::unique_ptr<Window> build(Form &) override { ++built; return std::make_unique<Values>(); }
+    std::unique_ptr<Window> build(Form &) override { ++built; return std::make_unique<Values>(*this); }
     bool hasPicture(std::string_view name) const override { return name == "lamplit"; }
     std::string appFolder() const override { return "/app"; }
-    void report(const std::string &message) override { reports.push_back(message); }
+    double refreshHz() const override { return 50; }
+    void report(const std::string &message, bool) override { reports.push_back(message); }
     void later(std::function<void()> work) override { work(); }
     int exec() override { return 0; }
     void quit(int) override {}
 } backend;
 
-} // namespace
+// A readout that follows a hidden text on a timer, as the dashboard's do.
+const ControlRow FollowRows[] = {
+    {Kind::TextBox, "Source", "", 0, 0, 150, 150, {.text = "000"}},
+    {Kind::Label, "Readout", "", 0, 0, 150, 150, {.caption = "000"}},
+    {Kind::Timer, "Ticker", "", 0, 0, 0, 0, {.interval = 1}},
+    {Kind::Timer, "Clock", "", 0, 0, 0, 0, {.interval = 100, .readsClock = true}},
+};
+void follow(Form &me) { me.setCaption("Readout", me.text("Source")); }
+int unloads = 0;
+const Handler FollowHandlers[] = {
+    {"Ticker_Timer", follow},
+    {"Clock_Timer", [](Form &) {}},
+    {"Form_Unload", [](Form &me) { ++unloads; me.unloadForm("Follow"); }},
+};
+const FormDescription Follow{{.name = "Follow", .caption = "", .clientWidth = 150, .clientHeight = 150},
+                             FollowRows, FollowHandlers};
 
-Backend &runtime::platformBackend() { return backend; }
+} // namespace
 
 class tst_Core : public QObject
 {
@@ -52,12 +78,19 @@ private slots:
     void pixelConversion();
     void timerDelivery_data();
     void timerDelivery();
+    void storeAndSleepingTimers();
+    void nestedUnload();
+    void commandLine_data();
+    void commandLine();
 };
 
 void tst_Core::init()
 {
-    FormRegistry::reset();
-    backend.built = 0;
+    FormRegistry::setBackend(backend);
+    testing::resetRegistry();
+    backend.built = backend.applied = 0;
+    backend.timers.clear();
+    backend.reports.clear();
 }
 
 void tst_Core::validate_data()
@@ -167,6 +200,97 @@ void tst_Core::timerDelivery()
     QFETCH(double, refreshHz);
     QFETCH(int, delivered);
     QCOMPARE(timerDeliveryMs(interval, refreshHz), delivered);
+}
+
+// A write of the value already held goes nowhere; a timer whose tick
+// changed nothing sleeps until something changes, by a handler or by the
+// user, unless its handler reads the clock.
+void tst_Core::storeAndSleepingTimers()
+{
+    FormRegistry::add(Follow);
+    QCOMPARE(FormRegistry::show("Follow"), Status::Ok);
+    Form &form = *FormRegistry::loaded("Follow");
+    const int ticker = form.row("Ticker"), clock = form.row("Clock");
+    QCOMPARE(backend.timers[ticker], 20);  // 1 ms asked, once a 50 Hz refresh given
+    QCOMPARE(backend.timers[clock], 100);
+    QCOMPARE(form.setProperty("Readout", Property::Caption, std::string("000")), Status::Ok);
+    QCOMPARE(backend.applied, 0);
+
+    form.fire(ticker, Event::Timer);  // nothing to copy
+    QCOMPARE(backend.timers[ticker], 0);
+    form.userChanged(form.row("Source"), Property::Text, std::string("120"));
+    QCOMPARE(backend.timers[ticker], 20);
+    QCOMPARE(backend.applied, 0);  // the screen already shows what the user typed
+    form.fire(ticker, Event::Timer);
+    QCOMPARE(backend.applied, 1);
+    QCOMPARE(backend.timers[ticker], 20);  // a tick that changed something keeps going
+    Value caption;
+    QCOMPARE(form.property("Readout", Property::Caption, caption), Status::Ok);
+    QCOMPARE(std::get<std::string>(caption), std::string("120"));
+    form.fire(ticker, Event::Timer);
+    QCOMPARE(backend.timers[ticker], 0);
+    QCOMPARE(form.setProperty("Source", Property::Text, std::string("7")), Status::Ok);
+    QCOMPARE(backend.timers[ticker], 20);
+
+    for (int i = 0; i < 3; ++i)
+        form.fire(clock, Event::Timer);
+    QCOMPARE(backend.timers[clock], 100);
+}
+
+// A form that unloads itself from its own Unload handler is unloaded once.
+void tst_Core::nestedUnload()
+{
+    unloads = 0;
+    FormRegistry::add(Follow);
+    QCOMPARE(FormRegistry::show("Follow"), Status::Ok);
+    QCOMPARE(FormRegistry::unload("Follow"), Status::Ok);
+    QCOMPARE(unloads, 1);
+    QVERIFY(!FormRegistry::loaded("Follow"));
+    QVERIFY(backend.reports.empty());
+}
+
+void tst_Core::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");    // the first line of what is said
+    QTest::addColumn<QString>("option");  // the value of --voice-box, for Run
+    using O = CommandLine::Outcome;
+    QTest::newRow("nothing") << QStringList{} << int(O::Run) << 0 << "" << "";
+    QTest::newRow("help") << QStringList{"--help", "--bogus"} << int(O::Help) << 0 << "Usage: velk [options]" << "";
+    QTest::newRow("version") << QStringList{"-v"} << int(O::Version) << 0 << "velk 1.0" << "";
+    QTest::newRow("value after") << QStringList{"--voice-box", "a b.gif"} << int(O::Run) << 0 << "" << "a b.gif";
+    QTest::newRow("value joined") << QStringList{"--voice-box=x=y"} << int(O::Run) << 0 << "" << "x=y";
+    QTest::newRow("single dash") << QStringList{"-voice-box", "f"} << int(O::Run) << 0 << "" << "f";
+    QTest::newRow("no value") << QStringList{"--voice-box"} << int(O::Wrong) << 2
+                              << "velk: Missing value after '--voice-box'." << "";
+    QTest::newRow("unknown") << QStringList{"--bogus"} << int(O::Wrong) << 2 << "velk: Unknown option '--bogus'." << "";
+    QTest::newRow("argument") << QStringList{"extra"} << int(O::Wrong) << 2 << "velk: Unexpected argument 'extra'." << "";
+}
+
+void tst_Core::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, outcome);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QFETCH(QString, option);
+    static const Option options[] = {{"voice-box", "FILE", "Show FILE."}};
+    const Program program{.name = "V", .desktopId = "", .version = "1.0", .summary = "A test.", .forms = {},
+                          .startForm = "", .options = options};
+    setProgramName("velk");
+    std::vector<std::string> words;
+    for (const QString &a : arguments)
+        words.push_back(a.toStdString());
+    const CommandLine line = parseCommandLine(program, words);
+    QCOMPARE(int(line.outcome), outcome);
+    QCOMPARE(line.status, status);
+    QCOMPARE(QString::fromStdString(line.text).section(u'\n', 0, 0), said);
+    QCOMPARE(QString::fromStdString(line.options.count("voice-box") ? line.options.at("voice-box") : ""), option);
+    // Both layouts list every option; the stacked one has no columns to align.
+    for (UsageLayout layout : {UsageLayout::Columns, UsageLayout::Stacked})
+        QVERIFY(QString::fromStdString(usage(program, layout)).contains("--voice-box <FILE>"));
 }
 
 QTEST_APPLESS_MAIN(tst_Core)

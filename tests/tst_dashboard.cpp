@@ -3,6 +3,7 @@
 // display modes, lamps, readouts, the exit, and the places where stacking
 // and visibility decide what a click reaches.
 #include "dashboardfixture.h"
+#include "qttesting.h"
 #include "dashboardmodel.h"
 
 #include "browserview.h"
@@ -81,7 +82,7 @@ void tst_Dashboard::loadsInItsInitialState()
 void tst_Dashboard::readoutsFollowTheirSources()
 {
     // Until the first tick the design captions show; then the empty sources.
-    runtime::FormRegistry::reset();
+    runtime::testing::startQtAfresh();
     runtime::FormRegistry::add(dashboardForm());
     QCOMPARE(runtime::FormRegistry::load("Form1"), runtime::Status::Ok);
     form = runtime::FormRegistry::loaded("Form1");

@@ -2,6 +2,7 @@
 // warning text with the focus, keys that do nothing they shouldn't, and
 // the three ways out, each driven through the window system.
 #include "dashboardfixture.h"
+#include "qttesting.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -50,7 +51,7 @@ private:
 
 void tst_Disclaimer::init()
 {
-    FormRegistry::reset();
+    runtime::testing::startQtAfresh();
     FormRegistry::add(disclaimerForm());
     FormRegistry::add(dashboardForm());
     QCOMPARE(FormRegistry::show("Form2"), runtime::Status::Ok);

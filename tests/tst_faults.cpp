@@ -9,6 +9,7 @@
 // message box that does not block, and the dashboard goes on answering
 // clicks.
 #include "dashboardfixture.h"
+#include "qttesting.h"
 
 #include "browserview.h"
 #include "label.h"
@@ -102,7 +103,7 @@ void tst_Faults::init()
 
 void tst_Faults::cleanup()
 {
-    runtime::FormRegistry::reset();
+    runtime::testing::startQtAfresh();
 }
 
 QMap<QString, QString> tst_Faults::state() const
@@ -216,7 +217,7 @@ void tst_Faults::faultPartWay()
     ++m_injected;
     if (action == "load") {
         // The same dashboard, its load handler faulty from the start.
-        runtime::FormRegistry::reset();
+        runtime::testing::startQtAfresh();
         const runtime::FormDescription &d = dashboardForm();
         faultyHandlers.assign(d.handlers.begin(), d.handlers.end());
         for (runtime::Handler &h : faultyHandlers)

@@ -3,6 +3,7 @@
 // clipped, run-time errors that stop a handler part-way, and the lifetime
 // of windows. The core's own rules are tested without a display (tst_core).
 #include "eventcounter.h"
+#include "qttesting.h"
 #include "formaccess.h"
 #include "label.h"
 #include "twips.h"
@@ -110,7 +111,7 @@ void tst_FormsRuntime::initTestCase()
 
 void tst_FormsRuntime::init()
 {
-    FormRegistry::reset();
+    runtime::testing::startQtAfresh();
     clicks.clear();
 }
 
@@ -236,7 +237,7 @@ void tst_FormsRuntime::runTimeErrorStopsTheHandlerThere()
     Form *form = FormRegistry::loaded("Zones");
     QTest::ignoreMessage(QtWarningMsg,
                          "Run-time error in Form_Unload: Field.Caption: property not supported by this control");
-    QVERIFY(form->runHandler("Form_Unload"));
+    QVERIFY(runtime::testing::runHandler(*form, "Form_Unload"));
     QVariant caption;
     getProperty(form, QStringLiteral("Back"), Property::Caption, caption);
     QCOMPARE(caption.toString(), QStringLiteral("first"));  // the step before stays done
@@ -253,7 +254,7 @@ void tst_FormsRuntime::runTimeErrorStopsTheHandlerThere()
     // The program goes on; the same error again is neither a second box
     // nor a second line (a failing 1 ms timer would write 1000 a second).
     QTest::failOnWarning(QRegularExpression("Run-time error in Form_Unload"));
-    form->runHandler("Form_Unload");
+    runtime::testing::runHandler(*form, "Form_Unload");
     QCOMPARE(boxes(), 1);
     QVERIFY(!FormRegistry::hasEnded());
 }
@@ -265,7 +266,7 @@ void tst_FormsRuntime::injectedFaultStopsTheHandlerThere()
     QVERIFY(QTest::qWaitForWindowExposed(windowOf("Zones")));
     form->faults().inject("Front", Property::Caption, runtime::Access::Write);
     QTest::ignoreMessage(QtWarningMsg, "Run-time error in Ticker_Timer: Front.Caption: the operation failed");
-    form->runHandler("Ticker_Timer");
+    runtime::testing::runHandler(*form, "Ticker_Timer");
     QVariant caption, hidden;
     QCOMPARE(getProperty(form, QStringLiteral("Back"), Property::Caption, caption), Status::Ok);
     QCOMPARE(caption.toString(), QStringLiteral("first"));
@@ -283,7 +284,7 @@ void tst_FormsRuntime::aReusedNameBufferReachesEachControl()
     QVariant back, beneath;
     for (const QString field : {QStringLiteral("one:"), QStringLiteral("two:")}) {
         QCOMPARE(::setProperty(form, QStringLiteral("Field"), Property::Text, field), Status::Ok);
-        QVERIFY(form->runHandler("Namer_Timer"));
+        QVERIFY(runtime::testing::runHandler(*form, "Namer_Timer"));
         QCOMPARE(getProperty(form, QStringLiteral("Back"), Property::Caption, back), Status::Ok);
         QCOMPARE(getProperty(form, QStringLiteral("Beneath"), Property::Caption, beneath), Status::Ok);
         QCOMPARE(back.toString(), field + QLatin1String("Back"));
@@ -331,8 +332,8 @@ void tst_FormsRuntime::endStopsEveryHandler()
     QVERIFY(FormRegistry::hasEnded());
     QVERIFY(!FormRegistry::loaded("Zones"));
     clicks.clear();
-    QVERIFY(!form->runHandler("Nonesuch_Click"));
-    form->runHandler("Front_Click");
+    QVERIFY(!runtime::testing::runHandler(*form, "Nonesuch_Click"));
+    runtime::testing::runHandler(*form, "Front_Click");
     QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(12, 12));
     QCOMPARE(clicks, QStringList());
 }

@@ -8,6 +8,7 @@
 // two-core machine (a freeze, not a slow moment). Figures go to
 // hostile-figures.txt in $VELK_FIGURES_DIR (the build folder).
 #include "dashboardfixture.h"
+#include "qttesting.h"
 
 #include "browserview.h"
 #include "framedecoder.h"
@@ -99,7 +100,7 @@ void tst_HostileVoiceBox::init()
 
 void tst_HostileVoiceBox::cleanup()
 {
-    runtime::FormRegistry::reset();
+    runtime::testing::startQtAfresh();
     corpus({QStringLiteral("clean"), folder()});
 }
 

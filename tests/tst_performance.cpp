@@ -5,6 +5,7 @@
 // own pixel format; and no voice-box frame is decoded while the voice box
 // is hidden behind a mode picture. Timings are the bench's (make bench).
 #include "dashboardfixture.h"
+#include "qttesting.h"
 
 #include "browserview.h"
 #include "pictures.h"
@@ -64,7 +65,7 @@ private slots:
 
 void tst_Performance::disclaimerDecodesNothingOfTheDashboard()
 {
-    FormRegistry::reset();
+    runtime::testing::startQtAfresh();
     FormRegistry::add(disclaimerForm());
     FormRegistry::add(dashboardForm());
     QCOMPARE(FormRegistry::show("Form2"), runtime::Status::Ok);

@@ -1,8 +1,11 @@
-// What the core asks of a platform. A backend builds each form's window
-// from its description (hidden, with every control), answers the
-// properties of its controls, tells the form of clicks and ticks through
-// Form::raise, and runs the event loop. The core decides everything else:
-// what is bound, what a handler may touch, when the program ends.
+// What the core asks of a platform. The core owns every control's
+// properties (a form's store, seeded from its description); a backend
+// builds each form's window from the description (hidden, with every
+// control), is told of each change as one narrow apply(), runs the timers
+// the core asks for, tells the form of clicks, ticks and what the user
+// typed, and runs the event loop. The core decides everything else: what
+// is bound, what a handler may touch, when a timer sleeps, when the
+// program ends.
 #pragma once
 
 #include "status.h"
@@ -25,8 +28,11 @@ public:
 
     virtual void show() = 0;  // the first show puts the focus on the first control in tab order
     virtual void hide() = 0;
-    virtual Status read(int row, Property property, Value &value) const = 0;
-    virtual Status write(int row, Property property, const Value &value) = 0;
+    // A property's new value. Only a change comes here (a navigation each
+    // time it is asked for): the backend shows it and keeps no copy.
+    virtual void apply(int row, Property property, const Value &value) = 0;
+    // The row's timer delivers a tick every ms milliseconds; 0 stops it.
+    virtual void runTimer(int row, int ms) = 0;
 };
 
 class Backend
@@ -40,18 +46,16 @@ public:
     // The folder of the running executable, in the platform's own form;
     // empty when it cannot be had.
     virtual std::string appFolder() const = 0;
-    // A run-time error, already worded; each distinct one comes once.
-    virtual void report(const std::string &message) = 0;
+    // The screen's refresh rate, or 0 when the platform cannot tell.
+    virtual double refreshHz() const { return 0; }
+    // An error, already worded; each distinct one comes once. A fatal one
+    // ends the program once the user has seen it.
+    virtual void report(const std::string &message, bool fatal = false) = 0;
     // Runs work once the current handler has returned (a window unloaded
     // from its own handler is destroyed there).
     virtual void later(std::function<void()> work) = 0;
     virtual int exec() = 0;
     virtual void quit(int status) = 0;
-    // Tests start afresh: anything the backend shows of past errors goes.
-    virtual void reset() {}
 };
-
-// The platform's backend, defined once by each backend library.
-Backend &platformBackend();
 
 } // namespace runtime

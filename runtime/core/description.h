@@ -37,6 +37,8 @@ struct Font
     double points = 0;
     int weight = 400;
 };
+// A window's font, and so that of every control that names none.
+inline constexpr Font DefaultFont{"MS Sans Serif", 8.25, 400};
 
 enum class Align { Left, Center, Right };
 enum class Border { ThreeD, Flat };
@@ -72,6 +74,9 @@ struct Settings
     bool multiLine = false;
     int tabIndex = -1;
     int interval = 0;               // timers, milliseconds
+    // Timers: the handler reads the clock, so it runs at every tick even
+    // when nothing has changed since the last (see Form::fire).
+    bool readsClock = false;
     Accessible accessible = {};
 };
 

@@ -1,13 +1,27 @@
 #include "form.h"
 #include "kinds.h"
 #include "registry.h"
+#include "timing.h"
 
 namespace runtime {
 
 Form::Form(const FormDescription &d, Backend &backend)
-    : m_description(d), m_name(d.window.name), m_bindings(bind(d))
+    : m_description(d), m_name(d.window.name), m_backend(backend), m_bindings(bind(d))
 {
+    m_values.reserve(d.controls.size());
+    for (const ControlRow &row : d.controls) {
+        const Settings &s = row.settings;
+        const char *text = kindInfo(row.kind)->has(Property::Text) ? s.text : s.caption;
+        m_values.push_back({!s.hidden, std::string(text ? text : "")});
+    }
     m_window = backend.build(*this);
+    for (size_t r = 0; r < d.controls.size(); ++r) {
+        const ControlRow &row = d.controls[r];
+        if (row.kind == Kind::Timer && row.settings.interval > 0 && handles(int(r), Event::Timer)) {
+            m_timers.push_back({int(r), timerDeliveryMs(row.settings.interval, backend.refreshHz())});
+            m_window->runTimer(int(r), m_timers.back().ms);
+        }
+    }
 }
 
 Form::~Form() = default;
@@ -32,21 +46,55 @@ int Form::rowOfLiteral(const char *control) const
     return at;
 }
 
-Status Form::access(int at, std::string_view control, Property property, Access how, Value &value) const
+Value *Form::stored(int row, Property property)
+{
+    Values &v = m_values[size_t(row)];
+    switch (property) {
+    case Property::Visible: return &v.visible;
+    case Property::Text:
+    case Property::Caption: return &v.text;
+    default:                return nullptr;  // an action, such as a navigation: nothing kept
+    }
+}
+
+Status Form::read(int at, std::string_view control, Property property, Value &value) const
 {
     if (at < 0)
         return Status::NoSuchControl;
-    const KindInfo *kind = kindInfo(m_description.controls[size_t(at)].kind);
-    if (!kind->has(property))
+    if (!kindInfo(m_description.controls[size_t(at)].kind)->has(property))
+        return Status::NoSuchProperty;
+    if (m_faults.failing(control, property, Access::Read))
+        return Status::Failed;
+    const Value *v = const_cast<Form *>(this)->stored(at, property);
+    if (!v)
+        return Status::NoSuchProperty;  // an action has no value to read
+    value = *v;
+    return Status::Ok;
+}
+
+Status Form::access(int at, std::string_view control, Property property, Access how, Value &value)
+{
+    if (how == Access::Read)
+        return read(at, control, property, value);
+    if (at < 0)
+        return Status::NoSuchControl;
+    if (!kindInfo(m_description.controls[size_t(at)].kind)->has(property))
         return Status::NoSuchProperty;
     if (m_faults.failing(control, property, how))
         return Status::Failed;
-    return how == Access::Read ? m_window->read(at, property, value) : m_window->write(at, property, value);
+    if (Value *v = stored(at, property)) {
+        if (*v == value)
+            return Status::Ok;  // the window already shows it
+        *v = value;
+        changed();
+    }
+    m_window->apply(at, property, value);
+    return Status::Ok;
 }
 
 Status Form::property(std::string_view control, Property property, Value &value) const
 {
-    return access(row(control), control, property, Access::Read, value);
+    return read(row(control), control, property, value);
 }
 
 Status Form::setProperty(std::string_view control, Property property, const Value &value)
@@ -55,31 +103,46 @@ Status Form::setProperty(std::string_view control, Property property, const Valu
     return access(row(control), control, property, Access::Write, v);
 }
 
-void Form::raise(int at, Event event)
+void Form::userChanged(int at, Property property, Value value)
+{
+    if (Value *v = stored(at, property); v && *v != value) {
+        *v = std::move(value);
+        changed();
+    }
+}
+
+void Form::changed()
+{
+    ++m_changes;
+    for (TimerState &t : m_timers)
+        if (t.asleep) {
+            t.asleep = false;
+            m_window->runTimer(t.row, t.ms);
+        }
+}
+
+void Form::fire(int at, Event event)
 {
     const HandlerFn fn = m_bindings.handler(at, event);
     if (!fn || FormRegistry::hasEnded())
         return;
+    const unsigned long before = m_changes;
     try {
         fn(*this);
     } catch (const RunTimeError &error) {
         const std::string object = at < 0 ? "Form" : m_description.controls[size_t(at)].name;
         FormRegistry::reportError(object + "_" + describe(event), error);
     }
-}
-
-bool Form::runHandler(std::string_view handlerName)
-{
-    const size_t cut = handlerName.rfind('_');
-    Event event;
-    if (cut == std::string_view::npos || !eventNamed(handlerName.substr(cut + 1), event))
-        return false;
-    const std::string_view object = handlerName.substr(0, cut);
-    const int at = object == "Form" ? -1 : row(object);
-    if ((at < 0 && object != "Form") || !handles(at, event))
-        return false;
-    raise(at, event);
-    return true;
+    if (event != Event::Timer || m_changes != before || m_description.controls[size_t(at)].settings.readsClock)
+        return;
+    // The handler may have unloaded the form; then the window is gone.
+    if (FormRegistry::loaded(m_name) != this)
+        return;
+    for (TimerState &t : m_timers)
+        if (t.row == at && !t.asleep) {
+            t.asleep = true;
+            m_window->runTimer(at, 0);
+        }
 }
 
 // --- the raising forms that handlers use ---
@@ -87,7 +150,7 @@ bool Form::runHandler(std::string_view handlerName)
 Value Form::get(const char *control, Property property) const
 {
     Value value;
-    const Status s = access(rowOfLiteral(control), control, property, Access::Read, value);
+    const Status s = read(rowOfLiteral(control), control, property, value);
     if (s != Status::Ok)
         throw RunTimeError(s, control, property);
     return value;
@@ -109,7 +172,7 @@ void Form::navigate(const char *control, std::string_view address) { put(control
 
 std::string Form::appFolder() const
 {
-    std::string folder = FormRegistry::backend().appFolder();
+    std::string folder = m_backend.appFolder();
     if (folder.empty())
         throw RunTimeError(Status::Failed, "App", Property::AppFolder);
     return folder;

@@ -1,7 +1,10 @@
 // A loaded form as its handlers meet it: its controls by name, each
 // property access with a status, and for handlers a raising form of each
 // where a failing status becomes a RunTimeError that stops the handler at
-// that step. The window itself is the backend's (backend.h).
+// that step. The form owns its controls' properties: a handler reads them
+// from here and never reaches the platform, and a write that changes a
+// value is passed to the window once. Its timers sleep while they have
+// nothing to do (see fire()).
 #pragma once
 
 #include "backend.h"
@@ -14,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace runtime {
 
@@ -27,8 +31,8 @@ inline constexpr char PathSeparator = '/';
 class Form
 {
 public:
-    // Binds the handlers and has the backend build the window, hidden.
-    // The description must have passed validate().
+    // Binds the handlers, has the backend build the window, hidden, and
+    // starts the timers. The description must have passed validate().
     Form(const FormDescription &description, Backend &backend);
     ~Form();
     Form(const Form &) = delete;
@@ -48,10 +52,16 @@ public:
     // The backend's word that an event happened: row -1 is the form
     // itself. Runs the bound handler, if any; a run-time error it raises
     // is reported and the program goes on.
-    void raise(int row, Event event);
+    //
+    // Handlers are functions of the form's state: a timer whose handler
+    // changed nothing would change nothing at its next tick either, so it
+    // sleeps until a property changes, by a handler or by the user. A
+    // timer whose handler reads the clock says so in its row (ticksIdle).
+    void fire(int row, Event event);
     bool handles(int row, Event event) const { return m_bindings.handler(row, event); }
-    // By the handler's name ("Timer1_Timer"); whether one was bound.
-    bool runHandler(std::string_view handlerName);
+    // The user changed a property on the screen (typed into a text box):
+    // the window already shows it, and the form keeps it.
+    void userChanged(int row, Property property, Value value);
 
     // --- what handlers call; each raises RunTimeError on failure ---
     bool visible(const char *control) const;
@@ -69,15 +79,37 @@ public:
 
 private:
     int rowOfLiteral(const char *control) const;
-    Status access(int row, std::string_view control, Property property, Access access, Value &value) const;
+    Status access(int row, std::string_view control, Property property, Access access, Value &value);
+    Status read(int row, std::string_view control, Property property, Value &value) const;
     Value get(const char *control, Property property) const;
     void put(const char *control, Property property, Value value);
+    Value *stored(int row, Property property);
+    void changed();
+    void wake(int row);
 
     const FormDescription &m_description;
     std::string m_name;
+    Backend &m_backend;
     Bindings m_bindings;
     Faults m_faults;
+    // Each control's Visible and its one text (Caption or Text), by row.
+    struct Values
+    {
+        Value visible;
+        Value text;
+    };
+    std::vector<Values> m_values;
     std::unique_ptr<Window> m_window;
+    // Timers: how often each delivers (0: not a running timer), and
+    // whether it is asleep.
+    struct TimerState
+    {
+        int row;
+        int ms;
+        bool asleep = false;
+    };
+    std::vector<TimerState> m_timers;
+    unsigned long m_changes = 0;  // counts every change to the store
     // Where each name a handler passed led, by the address of its text.
     struct Named
     {

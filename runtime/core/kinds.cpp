@@ -23,7 +23,7 @@ constexpr unsigned properties(std::initializer_list<Property> list)
 using P = Property;
 using E = Event;
 
-const KindInfo Kinds[] = {
+constexpr KindInfo Kinds[] = {
     // kind               name               cont.  windowed visual events             properties
     {Kind::PictureBox,    "picture box",      true,  true,  true,  0,                   properties({P::Visible})},
     {Kind::Label,         "label",            false, false, true,  events({E::Click}),  properties({P::Visible, P::Caption})},
@@ -34,16 +34,15 @@ const KindInfo Kinds[] = {
     {Kind::BrowserView,   "web-browser view", false, true,  true,  0,                   properties({P::Visible, P::Navigate})},
 };
 
+static_assert(coversEveryKind(Kinds));
+
 const char *const EventNames[EventCount] = {"Click", "Timer", "Load", "Unload"};
 
 } // namespace
 
 const KindInfo *kindInfo(Kind kind)
 {
-    for (const KindInfo &info : Kinds)
-        if (info.kind == kind)
-            return &info;
-    return nullptr;
+    return int(kind) >= 0 && int(kind) < KindCount ? &Kinds[int(kind)] : nullptr;
 }
 
 const char *describe(Event event)

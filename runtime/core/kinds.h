@@ -7,6 +7,7 @@
 #include "description.h"
 #include "status.h"
 
+#include <cstddef>
 #include <initializer_list>
 #include <string_view>
 
@@ -33,6 +34,22 @@ struct KindInfo
 
 // nullptr for a value that names no kind.
 const KindInfo *kindInfo(Kind kind);
+
+inline constexpr int KindCount = int(Kind::BrowserView) + 1;
+
+// Whether a backend's table by kind has one row for each kind, in the
+// order of Kind: checked where the table is defined, so that a backend
+// that lacks a kind does not compile.
+template <class Row, std::size_t N>
+constexpr bool coversEveryKind(const Row (&rows)[N])
+{
+    if (N != std::size_t(KindCount))
+        return false;
+    for (std::size_t i = 0; i < N; ++i)
+        if (rows[i].kind != Kind(i))
+            return false;
+    return true;
+}
 
 // The events a window itself raises, bound as "Form_<event>".
 inline constexpr Event FormEvents[] = {Event::Load, Event::Unload};

@@ -1,8 +1,10 @@
 #include "registry.h"
 #include "form.h"
+#include "program.h"
 #include "validation.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace runtime {
 
@@ -16,8 +18,10 @@ void FormRegistry::setBackend(Backend &backend) { instance().m_backend = &backen
 Backend &FormRegistry::backend()
 {
     FormRegistry &self = instance();
-    if (!self.m_backend)
-        self.m_backend = &platformBackend();
+    if (!self.m_backend) {
+        std::fputs("the forms runtime was given no backend\n", stderr);
+        std::abort();
+    }
     return *self.m_backend;
 }
 
@@ -49,12 +53,15 @@ Status FormRegistry::load(const std::string &name)
     const std::vector<std::string> errors =
             validate(it->second, [&platform](std::string_view picture) { return platform.hasPicture(picture); });
     if (!errors.empty()) {
+        std::string message = name + " cannot be loaded:";
         for (const std::string &e : errors)
-            std::fprintf(stderr, "%s: %s\n", name.c_str(), e.c_str());
+            message += "\n" + e;
+        if (self.m_reported.insert(message).second)
+            platform.report(message);
         return Status::Failed;
     }
     Form *form = (self.m_loaded[name] = std::make_unique<Form>(it->second, platform)).get();
-    form->raise(-1, Event::Load);
+    form->fire(-1, Event::Load);
     return Status::Ok;
 }
 
@@ -84,7 +91,12 @@ Status FormRegistry::unload(const std::string &name)
     Form *form = loaded(name);
     if (!form)
         return self.m_descriptions.count(name) ? Status::Ok : Status::NoSuchForm;
-    form->raise(-1, Event::Unload);
+    // An Unload handler that unloads its own form asks for what is
+    // already under way.
+    if (!self.m_unloading.insert(name).second)
+        return Status::Ok;
+    form->fire(-1, Event::Unload);
+    self.m_unloading.erase(name);
     if (loaded(name) != form)  // the handler ended the program
         return Status::Ok;
     auto node = self.m_loaded.extract(name);
@@ -121,7 +133,7 @@ int FormRegistry::run(const std::string &startForm)
 {
     const Status s = show(startForm);
     if (s != Status::Ok) {
-        std::fprintf(stderr, "%s: cannot be shown: %s\n", startForm.c_str(), describe(s));
+        backend().report(startForm + " cannot be shown: " + describe(s), true);
         return 1;
     }
     return backend().exec();
@@ -148,15 +160,27 @@ std::string FormRegistry::option(const std::string &name)
     return it == options.end() ? std::string() : it->second;
 }
 
-void FormRegistry::reset()
+void testing::resetRegistry()
 {
-    FormRegistry &self = instance();
+    FormRegistry &self = FormRegistry::instance();
     self.m_loaded.clear();
     self.m_unloaded.clear();
+    self.m_unloading.clear();
     self.m_ended = false;
     self.m_reported.clear();
-    if (self.m_backend)
-        self.m_backend->reset();
+}
+
+} // namespace runtime
+
+namespace runtime {
+
+int runProgram(Backend &backend, const Program &program, std::map<std::string, std::string> options)
+{
+    FormRegistry::setBackend(backend);
+    FormRegistry::setOptions(std::move(options));
+    for (const FormDescription *form : program.forms)
+        FormRegistry::add(*form);
+    return FormRegistry::run(program.startForm);
 }
 
 } // namespace runtime

@@ -18,12 +18,13 @@
 namespace runtime {
 
 class Form;
+namespace testing { void resetRegistry(); }
 
 class FormRegistry
 {
 public:
-    // The platform the windows are built on: platformBackend() unless
-    // set, before anything loads, to another (the core's own tests).
+    // The platform the windows are built on, handed to the core before
+    // anything loads.
     static void setBackend(Backend &backend);
     static Backend &backend();
 
@@ -47,17 +48,15 @@ public:
     static void setOptions(std::map<std::string, std::string> options);
     static std::string option(const std::string &name);  // empty when not given
 
-    // Tests start each case afresh: unloads everything, forgets an end
-    // and the errors reported.
-    static void reset();
-
 private:
+    friend void testing::resetRegistry();
     static FormRegistry &instance();
     void bury(std::unique_ptr<Form> form);
 
     Backend *m_backend = nullptr;
     std::map<std::string, FormDescription> m_descriptions;
     std::map<std::string, std::unique_ptr<Form>> m_loaded;
+    std::set<std::string> m_unloading;  // their Unload handler is running
     std::vector<std::unique_ptr<Form>> m_unloaded;  // destroyed once their handler has returned
     bool m_ended = false;
     // A handler that fails on every tick of a fast timer must not write a

@@ -94,11 +94,9 @@ BrowserView::~BrowserView()
         delete m_thread;
 }
 
-Status BrowserView::write(Property property, const Value &value)
+void BrowserView::apply(Property, const Value &value)
 {
-    if (property != Property::Navigate)
-        return Status::NoSuchProperty;
-    return navigate(QString::fromStdString(std::get<std::string>(value)));
+    navigate(QString::fromStdString(std::get<std::string>(value)));
 }
 
 QAccessibleInterface *BrowserView::accessible()

@@ -40,7 +40,7 @@ public:
     ~BrowserView() override;
 
     QWidget *widget() override { return this; }
-    Status write(Property property, const Value &value) override;
+    void apply(Property property, const Value &value) override;
     QAccessibleInterface *accessible() override;
 
     Status navigate(const QString &path);

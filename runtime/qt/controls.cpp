@@ -6,11 +6,8 @@
 #include "picturebox.h"
 #include "qtcontrol.h"
 #include "textbox.h"
-#include "timing.h"
 
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 namespace runtime {
@@ -28,53 +25,41 @@ public:
         setAutoDefault(false);
     }
     QWidget *widget() override { return this; }
-    Status read(Property p, Value &value) const override
+    void apply(Property, const Value &value) override
     {
-        if (p != Property::Caption)
-            return Status::NoSuchProperty;
-        value = text().toStdString();
-        return Status::Ok;
-    }
-    Status write(Property p, const Value &value) override
-    {
-        if (p != Property::Caption)
-            return Status::NoSuchProperty;
         setText(QString::fromStdString(std::get<std::string>(value)));
-        return Status::Ok;
     }
-    void onEvent(std::function<void(Event)> raise) override
+    void onEvent(std::function<void(Event)> fire) override
     {
-        connect(this, &QPushButton::clicked, this, [raise] { raise(Event::Click); });
+        connect(this, &QPushButton::clicked, this, [fire] { fire(Event::Click); });
     }
 };
 
-// Runs from the moment its window is loaded, as often as timing.h says:
-// the screen's refresh is what Qt knows of the primary screen. A coarse
-// timer lets Qt wake the process once for this and any other timer due
-// within a few per cent of it.
+// Runs as the form says, at the interval it says. A coarse timer lets Qt
+// wake the process once for this and any other timer due within a few
+// per cent of it.
 class Timer : public QTimer, public QtControl
 {
 public:
-    Timer(const ControlRow &row, QWidget *parent) : QTimer(parent)
-    {
-        const QScreen *screen = QGuiApplication::primaryScreen();
-        setTimerType(Qt::CoarseTimer);
-        setInterval(row.settings.interval > 0 ? timerDeliveryMs(row.settings.interval, screen ? screen->refreshRate() : 0)
-                                              : 0);
-    }
+    Timer(const ControlRow &, QWidget *parent) : QTimer(parent) { setTimerType(Qt::CoarseTimer); }
     QWidget *widget() override { return nullptr; }
-    void onEvent(std::function<void(Event)> raise) override
+    void onEvent(std::function<void(Event)> fire) override
     {
-        connect(this, &QTimer::timeout, this, [raise] { raise(Event::Timer); });
-        if (interval() > 0)
-            start();
+        connect(this, &QTimer::timeout, this, [fire] { fire(Event::Timer); });
+    }
+    void runTimer(int ms) override
+    {
+        if (ms <= 0)
+            stop();
+        else if (!isActive() || interval() != ms)
+            start(ms);
     }
 };
 
 template <class C>
 QtControl *make(const ControlRow &row, QWidget *parent) { return new C(row, parent); }
 
-const struct
+constexpr struct
 {
     Kind kind;
     QtControl *(*make)(const ControlRow &, QWidget *);
@@ -87,15 +72,13 @@ const struct
     {Kind::Timer, make<Timer>},
     {Kind::BrowserView, make<BrowserView>},
 };
+static_assert(coversEveryKind(Makers));
 
 } // namespace
 
 QtControl *makeControl(const ControlRow &row, QWidget *parent)
 {
-    for (const auto &m : Makers)
-        if (m.kind == row.kind)
-            return m.make(row, parent);
-    return nullptr;
+    return Makers[int(row.kind)].make(row, parent);
 }
 
 } // namespace runtime

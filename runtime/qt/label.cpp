@@ -22,7 +22,6 @@ static int alignmentFlags(Align align)
 Label::Label(const ControlRow &row, QWidget *parent)
     : QWidget(parent),
       m_caption(QString::fromUtf8(row.settings.caption ? row.settings.caption : "")),
-      m_written(row.settings.caption ? row.settings.caption : ""),
       m_flags(alignmentFlags(row.settings.align) | Qt::AlignTop | Qt::TextWordWrap),
       m_transparent(row.settings.transparent)
 {
@@ -37,36 +36,21 @@ Label::Label(const ControlRow &row, QWidget *parent)
 
 void Label::setCaption(const QString &caption)
 {
-    // The dashboard's timer writes captions a thousand times a second,
-    // nearly always with the text already shown: only a change repaints.
     if (caption == m_caption)
         return;
     m_caption = caption;
-    m_written = caption.toStdString();
     update();
     accessibility::captionChanged(this);
 }
 
-Status Label::read(Property property, Value &value) const
+void Label::apply(Property, const Value &value)
 {
-    if (property != Property::Caption)
-        return Status::NoSuchProperty;
-    value = m_caption.toStdString();
-    return Status::Ok;
+    setCaption(QString::fromStdString(std::get<std::string>(value)));
 }
 
-Status Label::write(Property property, const Value &value)
+void Label::onEvent(std::function<void(Event)> fire)
 {
-    if (property != Property::Caption)
-        return Status::NoSuchProperty;
-    if (const std::string &caption = std::get<std::string>(value); caption != m_written)
-        setCaption(QString::fromStdString(caption));
-    return Status::Ok;
-}
-
-void Label::onEvent(std::function<void(Event)> raise)
-{
-    connect(this, &Label::clicked, this, [raise] { raise(Event::Click); });
+    connect(this, &Label::clicked, this, [fire] { fire(Event::Click); });
 }
 
 QAccessibleInterface *Label::accessible()

@@ -17,9 +17,8 @@ public:
     Label(const ControlRow &row, QWidget *parent);
 
     QWidget *widget() override { return this; }
-    Status read(Property property, Value &value) const override;
-    Status write(Property property, const Value &value) override;
-    void onEvent(std::function<void(Event)> raise) override;
+    void apply(Property property, const Value &value) override;
+    void onEvent(std::function<void(Event)> fire) override;
     QAccessibleInterface *accessible() override;
 
     QString caption() const { return m_caption; }
@@ -41,10 +40,6 @@ protected:
 
 private:
     QString m_caption;
-    // The caption as the program last wrote it: a timer writes the same
-    // text many times a second, and an unchanged one is then not even
-    // converted.
-    std::string m_written;
     int m_flags;
     bool m_transparent;
     bool m_pressed = false;

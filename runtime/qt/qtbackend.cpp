@@ -1,6 +1,7 @@
 #include "qtbackend.h"
 #include "pictures.h"
 #include "qtwindow.h"
+#include "qttesting.h"
 #include "registry.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QMessageBox>
 
 #include <QDebug>
+#include <QScreen>
 
 namespace runtime {
 
@@ -28,11 +30,6 @@ QtBackend &QtBackend::instance()
     return *backend;
 }
 
-Backend &platformBackend()
-{
-    return QtBackend::instance();
-}
-
 std::unique_ptr<Window> QtBackend::build(Form &form)
 {
     return std::make_unique<QtWindow>(form);
@@ -48,10 +45,21 @@ std::string QtBackend::appFolder() const
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
 }
 
-void QtBackend::report(const std::string &message)
+double QtBackend::refreshHz() const
 {
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->refreshRate() : 0;
+}
+
+void QtBackend::report(const std::string &message, bool fatal)
+{
+    // Through Qt's own message stream, where a test can hear it.
     const QString text = QString::fromStdString(message);
     qWarning().noquote() << text;
+    if (fatal) {
+        QMessageBox::critical(nullptr, QApplication::applicationName(), text);
+        return;
+    }
     // One box at a time: a failing timer handler must not bury the desktop.
     if (m_errorBox)
         return;
@@ -79,9 +87,12 @@ void QtBackend::quit(int status)
     QCoreApplication::exit(status);
 }
 
-void QtBackend::reset()
+void testing::startQtAfresh()
 {
-    delete m_errorBox;
+    QtBackend &backend = QtBackend::instance();
+    FormRegistry::setBackend(backend);
+    resetRegistry();
+    delete backend.m_errorBox;
 }
 
 } // namespace runtime

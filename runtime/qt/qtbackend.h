@@ -10,6 +10,8 @@
 
 class QMessageBox;
 
+namespace runtime::testing { void startQtAfresh(); }
+
 namespace runtime {
 
 class QtBackend : public QObject, public Backend
@@ -22,16 +24,17 @@ public:
     std::unique_ptr<Window> build(Form &form) override;
     bool hasPicture(std::string_view name) const override;
     std::string appFolder() const override;
-    void report(const std::string &message) override;
+    double refreshHz() const override;
+    void report(const std::string &message, bool fatal) override;
     void later(std::function<void()> work) override;
     int exec() override;
     void quit(int status) override;
-    void reset() override;
 
 signals:
     void ended();
 
 private:
+    friend void testing::startQtAfresh();
     QtBackend();
 
     QPointer<QMessageBox> m_errorBox;

@@ -1,18 +1,21 @@
-// The program's start on Qt: the command line, the application, then the
+// The program's start on Qt: the command line (the core's, once Qt's own
+// options are set aside for QApplication), the application, then the
 // start-up window. Whatever stops the start is said in one line on the
 // error stream, with the exit status a shell expects: 2 for a command line
 // the program does not take, 1 for no screen to show it on.
+#include "commandline.h"
+#include "diagnostics.h"
 #include "program.h"
 #include "qtbackend.h"
-#include "registry.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
+#include <QDebug>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace runtime {
@@ -20,36 +23,35 @@ namespace runtime {
 namespace {
 
 // The options QApplication takes for itself (-platform, -style, ...):
-// left to it, not taken for mistakes. Those before the flags take a value.
-const QStringList QtOptionsWithValue = {
+// left to it, not taken for mistakes. The first list's take a value.
+constexpr const char *QtOptionsWithValue[] = {
     "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
     "qwindowtitle", "title", "qwindowicon", "icon", "display", "style", "stylesheet", "session",
     "name", "fontengine", "qmljsdebugger"};
-const QStringList QtFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+constexpr const char *QtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
-QStringList withoutQtOptions(QStringList arguments)
+bool listed(const auto &list, const std::string &word)
 {
-    for (qsizetype i = 1; i < arguments.size();) {
-        QString option = arguments.at(i);
-        if (!option.startsWith(u'-') || option == QLatin1String("--")) {
-            ++i;
-            continue;
-        }
-        option.remove(0, option.startsWith(QLatin1String("--")) ? 2 : 1);
-        option = option.section(u'=', 0, 0);
-        const bool takesValue = QtOptionsWithValue.contains(option) && !arguments.at(i).contains(u'=');
-        if (QtOptionsWithValue.contains(option) || QtFlags.contains(option))
-            arguments.remove(i, takesValue && i + 1 < arguments.size() ? 2 : 1);
-        else
-            ++i;
-    }
-    return arguments;
+    return std::find(std::begin(list), std::end(list), word) != std::end(list);
 }
 
-std::string programName(const char *argv0)
+std::vector<std::string> withoutQtOptions(int argc, char *argv[])
 {
-    const std::string path = argv0 ? argv0 : "";
-    return path.substr(path.find_last_of('/') + 1);
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.size() < 2 || arg[0] != '-' || arg == "--") {
+            words.push_back(arg);
+            continue;
+        }
+        const std::string word = arg.substr(arg[1] == '-' ? 2 : 1);
+        const std::string name = word.substr(0, word.find('='));
+        if (listed(QtOptionsWithValue, name))
+            i += word.find('=') == std::string::npos ? 1 : 0;  // its value goes with it
+        else if (!listed(QtFlags, name))
+            words.push_back(arg);
+    }
+    return words;
 }
 
 // Qt cannot start without a display and says so with a fatal error, a core
@@ -58,26 +60,19 @@ std::string programName(const char *argv0)
 // do, the rest are passed on once the start has gone well.
 struct StartMessages
 {
-    static inline std::string program;
     static inline QtMessageHandler previous = nullptr;
     static inline std::vector<std::tuple<QtMsgType, QString>> held;
 
     static void handle(QtMsgType type, const QMessageLogContext &, const QString &message)
     {
         if (type == QtFatalMsg) {
-            std::fprintf(stderr,
-                         "%s: cannot open a display: set DISPLAY to a running X server, or run without a screen "
-                         "with QT_QPA_PLATFORM=offscreen or QT_QPA_PLATFORM=vnc:size=1024x768 (see the README)\n",
-                         program.c_str());
+            printError("cannot open a display: set DISPLAY to a running X server, or run without a screen "
+                       "with QT_QPA_PLATFORM=offscreen or QT_QPA_PLATFORM=vnc:size=1024x768 (see the README)");
             std::_Exit(1);
         }
         held.emplace_back(type, message);
     }
-    static void install(const std::string &name)
-    {
-        program = name;
-        previous = qInstallMessageHandler(handle);
-    }
+    static void install() { previous = qInstallMessageHandler(handle); }
     static void release()
     {
         qInstallMessageHandler(previous);
@@ -92,64 +87,23 @@ struct StartMessages
 
 int run(int argc, char *argv[], const Program &program)
 {
-    const std::string name = programName(argc > 0 ? argv[0] : nullptr);
-    // The command line first, on a bare core application: --help, --version
-    // and a wrong option need no display.
-    std::map<std::string, std::string> options;
-    {
-        // The usage names the program as a user types it, not by its path.
-        std::string shortName = name;
-        std::vector<char *> arguments(argv, argv + argc);
-        if (!arguments.empty())
-            arguments[0] = shortName.data();
-        int count = argc;
-        QCoreApplication parsing(count, arguments.data());
-        QCoreApplication::setApplicationName(QString::fromStdString(name));
-        QCoreApplication::setApplicationVersion(QString::fromUtf8(program.version));
-        QCommandLineParser parser;
-        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.setApplicationDescription(QString::fromUtf8(program.summary));
-        const QCommandLineOption help = parser.addHelpOption();
-        const QCommandLineOption version = parser.addVersionOption();
-        std::vector<QCommandLineOption> own;
-        for (const Option &o : program.options) {
-            own.emplace_back(QString::fromUtf8(o.name), QString::fromUtf8(o.description), QString::fromUtf8(o.valueName));
-            parser.addOption(own.back());
-        }
-        QString wrong;
-        if (!parser.parse(withoutQtOptions(QCoreApplication::arguments())))
-            wrong = parser.errorText();
-        else if (!parser.positionalArguments().isEmpty())
-            wrong = QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst());
-        if (!wrong.isEmpty()) {
-            std::fprintf(stderr, "%s: %s\n%s", name.c_str(), qPrintable(wrong), qPrintable(parser.helpText()));
-            return 2;
-        }
-        if (parser.isSet(help)) {
-            std::fputs(qPrintable(parser.helpText()), stdout);
-            return 0;
-        }
-        if (parser.isSet(version)) {
-            std::printf("%s %s\n", name.c_str(), program.version);
-            return 0;
-        }
-        for (size_t i = 0; i < own.size(); ++i)
-            if (parser.isSet(own[i]))
-                options[program.options[i].name] = parser.value(own[i]).toStdString();
+    // The usage names the program as a user types it, not by its path.
+    const std::string path = argc > 0 && argv[0] ? argv[0] : "";
+    setProgramName(path.substr(path.find_last_of('/') + 1));
+    CommandLine line = parseCommandLine(program, withoutQtOptions(argc, argv));
+    if (line.outcome != CommandLine::Outcome::Run) {
+        std::fputs(line.text.c_str(), line.outcome == CommandLine::Outcome::Wrong ? stderr : stdout);
+        return line.status;
     }
 
-    StartMessages::install(name);
+    StartMessages::install();
     QApplication app(argc, argv);
     StartMessages::release();
     QApplication::setApplicationName(QString::fromUtf8(program.name));
     QApplication::setApplicationVersion(QString::fromUtf8(program.version));
     // Lets a Wayland compositor tie the windows to the desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QString::fromUtf8(program.desktopId));
-    QtBackend::instance();
-    FormRegistry::setOptions(std::move(options));
-    for (const FormDescription *form : program.forms)
-        FormRegistry::add(*form);
-    return FormRegistry::run(program.startForm);
+    return runProgram(QtBackend::instance(), program, std::move(line.options));
 }
 
 } // namespace runtime

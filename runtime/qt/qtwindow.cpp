@@ -79,7 +79,7 @@ QtWindow::QtWindow(Form &form)
         applyColours(m_window, w.back, {}, QPalette::Window, QPalette::WindowText);
         m_window->setAutoFillBackground(true);
     }
-    m_window->setFont(fontFor({"MS Sans Serif", 8.25, 400}));
+    m_window->setFont(fontFor(DefaultFont));
     m_window->resize(pixels(w.clientWidth), pixels(w.clientHeight));
     if (w.start == StartPosition::CenterScreen) {
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -119,9 +119,10 @@ void QtWindow::build(Form &form)
         const KindInfo *kind = kindInfo(row.kind);
         for (int e = 0; e < EventCount; ++e)
             if (kind->raises(Event(e)) && form.handles(r, Event(e))) {
-                c->onEvent([&form, r](Event event) { form.raise(r, event); });
+                c->onEvent([&form, r](Event event) { form.fire(r, event); });
                 break;  // one callback carries every event of the control
             }
+        c->onUserChange([&form, r](Property p, Value v) { form.userChanged(r, p, std::move(v)); });
     }
 }
 
@@ -176,24 +177,18 @@ QWidget *QtWindow::control(int row) const
     return row < 0 ? nullptr : m_controls[size_t(row)]->widget();
 }
 
-Status QtWindow::read(int row, Property property, Value &value) const
+void QtWindow::apply(int row, Property property, const Value &value)
 {
     QtControl *c = m_controls[size_t(row)];
-    if (property == Property::Visible && c->widget()) {
-        value = !c->widget()->isHidden();
-        return Status::Ok;
-    }
-    return c->read(property, value);
+    if (property != Property::Visible)
+        c->apply(property, value);
+    else if (c->widget())
+        c->widget()->setVisible(std::get<bool>(value));
 }
 
-Status QtWindow::write(int row, Property property, const Value &value)
+void QtWindow::runTimer(int row, int ms)
 {
-    QtControl *c = m_controls[size_t(row)];
-    if (property == Property::Visible && c->widget()) {
-        c->widget()->setVisible(std::get<bool>(value));
-        return Status::Ok;
-    }
-    return c->write(property, value);
+    m_controls[size_t(row)]->runTimer(ms);
 }
 
 QWidget *windowWidget(const Form &form)

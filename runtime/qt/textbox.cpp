@@ -38,29 +38,27 @@ TextBox::TextBox(const ControlRow &row, QWidget *parent)
     applyColours(editor, settings.back, settings.fore, QPalette::Base, QPalette::Text);
     setFocusProxy(editor);
     setClient(editor);
-    const auto keep = [this] { m_text = text().toStdString(); };
-    if (m_line)
-        connect(m_line, &QLineEdit::textChanged, this, keep);
-    else
-        connect(m_multi, &QPlainTextEdit::textChanged, this, keep);
     if (settings.text)
         setText(QString::fromUtf8(settings.text));
 }
 
-Status TextBox::read(Property property, Value &value) const
+void TextBox::apply(Property, const Value &value)
 {
-    if (property != Property::Text)
-        return Status::NoSuchProperty;
-    value = m_text;
-    return Status::Ok;
+    m_applying = true;
+    setText(QString::fromStdString(std::get<std::string>(value)));
+    m_applying = false;
 }
 
-Status TextBox::write(Property property, const Value &value)
+void TextBox::onUserChange(std::function<void(Property, Value)> tell)
 {
-    if (property != Property::Text)
-        return Status::NoSuchProperty;
-    setText(QString::fromStdString(std::get<std::string>(value)));
-    return Status::Ok;
+    const auto typed = [this, tell] {
+        if (!m_applying)
+            tell(Property::Text, text().toStdString());
+    };
+    if (m_line)
+        connect(m_line, &QLineEdit::textChanged, this, typed);
+    else
+        connect(m_multi, &QPlainTextEdit::textChanged, this, typed);
 }
 
 QString TextBox::text() const

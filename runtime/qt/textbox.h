@@ -1,5 +1,6 @@
 // A text box: a one-line or multi-line editor inside a flat or sunken
-// border. Its text reads back exactly as written, CR LF line ends included.
+// border. The program's text is CR LF between lines; what the user types
+// goes back to the form in that form too.
 #pragma once
 
 #include "borderedcontrol.h"
@@ -16,8 +17,8 @@ public:
     TextBox(const ControlRow &row, QWidget *parent);
 
     QWidget *widget() override { return this; }
-    Status read(Property property, Value &value) const override;
-    Status write(Property property, const Value &value) override;
+    void apply(Property property, const Value &value) override;
+    void onUserChange(std::function<void(Property, Value)> tell) override;
 
     QString text() const;
     void setText(const QString &text);
@@ -26,9 +27,7 @@ public:
 private:
     QLineEdit *m_line = nullptr;
     QPlainTextEdit *m_multi = nullptr;
-    // The text as the program reads it, kept as the editor changes: a
-    // timer reads it many times a second.
-    std::string m_text;
+    bool m_applying = false;  // the editor's change is the program's, not the user's
 };
 
 } // namespace runtime

@@ -108,12 +108,9 @@ LRESULT BrowserView::handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-Status BrowserView::write(Property property, const Value &value)
+void BrowserView::apply(Property, const Value &value)
 {
-    if (property != Property::Navigate)
-        return Status::NoSuchProperty;
     navigate(std::get<std::string>(value));
-    return Status::Ok;
 }
 
 void BrowserView::navigate(const std::string &path)

@@ -29,7 +29,7 @@ public:
     ~BrowserView() override;
 
     HWND window() const override { return m_window; }
-    Status write(Property property, const Value &value) override;
+    void apply(Property property, const Value &value) override;
 
     struct Mailbox;  // where a worker leaves its result
 

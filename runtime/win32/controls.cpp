@@ -8,7 +8,6 @@
 #include "text.h"
 #include "textbox.h"
 #include "twips.h"
-#include "timing.h"
 #include "win32control.h"
 
 #include <algorithm>
@@ -34,32 +33,20 @@ public:
         SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(place.font), FALSE);
     }
     HWND window() const override { return m_window; }
-    Status read(Property p, Value &value) const override
+    void apply(Property, const Value &value) override
     {
-        if (p != Property::Caption)
-            return Status::NoSuchProperty;
-        std::wstring text(size_t(GetWindowTextLengthW(m_window)) + 1, L'\0');
-        text.resize(size_t(GetWindowTextW(m_window, text.data(), int(text.size()))));
-        value = toUtf8(text);
-        return Status::Ok;
-    }
-    Status write(Property p, const Value &value) override
-    {
-        if (p != Property::Caption)
-            return Status::NoSuchProperty;
         SetWindowTextW(m_window, toWide(std::get<std::string>(value)).c_str());
-        return Status::Ok;
     }
-    void onEvent(std::function<void(Event)> raise) override { m_raise = std::move(raise); }
+    void onEvent(std::function<void(Event)> fire) override { m_fire = std::move(fire); }
     void command(WORD notification) override
     {
-        if (notification == BN_CLICKED && m_raise)
-            m_raise(Event::Click);
+        if (notification == BN_CLICKED && m_fire)
+            m_fire(Event::Click);
     }
 
 private:
     HWND m_window;
-    std::function<void(Event)> m_raise;
+    std::function<void(Event)> m_fire;
 };
 
 // A line between its row's two end points (x1, y1, x2, y2), both drawn.
@@ -106,50 +93,37 @@ private:
     COLORREF m_colour;
 };
 
-// The primary display's refresh rate, or 0 where the driver tells none
-// (0 and 1 stand for the hardware's default).
-double refreshHz()
-{
-    HDC screen = GetDC(nullptr);
-    const int hz = GetDeviceCaps(screen, VREFRESH);
-    ReleaseDC(nullptr, screen);
-    return hz > 1 ? hz : 0;
-}
-
-// Runs from the moment its window is loaded, on the form's window, as
-// often as timing.h says.
+// Runs on the form's window as the form says, at the interval it says.
 class Timer : public Win32Control
 {
 public:
-    Timer(const ControlRow &row, const Place &place) : m_form(place.form), m_id(UINT_PTR(childId(place.row))),
-        m_interval(row.settings.interval > 0 ? UINT(timerDeliveryMs(row.settings.interval, refreshHz())) : 0) {}
+    Timer(const ControlRow &, const Place &place) : m_form(place.form), m_id(UINT_PTR(childId(place.row))) {}
     ~Timer() override { KillTimer(m_form, m_id); }
 
-    void onEvent(std::function<void(Event)> raise) override
+    void onEvent(std::function<void(Event)> fire) override { m_fire = std::move(fire); }
+    void runTimer(int ms) override
     {
-        m_raise = std::move(raise);
-        if (m_interval > 0)
-            SetTimer(m_form, m_id, m_interval, nullptr);
+        if (ms > 0)
+            SetTimer(m_form, m_id, UINT(ms), nullptr);
+        else
+            KillTimer(m_form, m_id);
     }
     void tick() override
     {
-        if (m_raise)
-            m_raise(Event::Timer);
+        if (m_fire)
+            m_fire(Event::Timer);
     }
-    bool visible() const override { return false; }
-    void setVisible(bool) override {}
 
 private:
     HWND m_form;
     UINT_PTR m_id;
-    UINT m_interval;
-    std::function<void(Event)> m_raise;
+    std::function<void(Event)> m_fire;
 };
 
 template <class C>
 std::unique_ptr<Win32Control> make(const ControlRow &row, const Place &place) { return std::make_unique<C>(row, place); }
 
-const struct
+constexpr struct
 {
     Kind kind;
     std::unique_ptr<Win32Control> (*make)(const ControlRow &, const Place &);
@@ -162,6 +136,7 @@ const struct
     {Kind::Timer, make<Timer>},
     {Kind::BrowserView, make<BrowserView>},
 };
+static_assert(coversEveryKind(Makers));
 
 } // namespace
 
@@ -178,10 +153,7 @@ ATOM registerWindowClass(const wchar_t *name, WNDPROC procedure)
 
 std::unique_ptr<Win32Control> makeControl(const ControlRow &row, const Place &place)
 {
-    for (const auto &m : Makers)
-        if (m.kind == row.kind)
-            return m.make(row, place);
-    return nullptr;
+    return Makers[int(row.kind)].make(row, place);
 }
 
 } // namespace runtime

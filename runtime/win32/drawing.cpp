@@ -49,9 +49,9 @@ HFONT sharedFont(const Font &font, int scale)
     static std::map<std::tuple<std::string, double, int, int>, HFONT> fonts;
     HFONT &made = fonts[{font.face, font.points, font.weight, scale}];
     if (!made) {
-        const int dpi = 96 * scale;
-        const int height = -int(font.points * dpi / 72.0 + 0.5);
-        made = CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+        // The same pixel size as every platform gives the font, in layout
+        // pixels, then enlarged as the pictures are.
+        made = CreateFontW(-fontPixels(font.points) * scale, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                            DEFAULT_PITCH | FF_DONTCARE, toWide(font.face).c_str());
     }
@@ -60,7 +60,7 @@ HFONT sharedFont(const Font &font, int scale)
 
 HFONT defaultFont(int scale)
 {
-    return sharedFont({"MS Sans Serif", 8.25, 400}, scale);
+    return sharedFont(DefaultFont, scale);
 }
 
 void paintBuffered(HWND window, const std::function<void(HDC, const RECT &)> &paint)

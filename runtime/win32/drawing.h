@@ -22,10 +22,10 @@ RECT deviceRect(int left, int top, int width, int height, int scale);
 COLORREF colourRef(Colour colour, Colour fallback);
 HBRUSH sharedBrush(COLORREF colour);
 
-// The face at its point size for the layout's DPI (96 per scale step),
-// which keeps text in proportion to the boxes it sits in.
+// The face at its pixel size (twips.h) times the layout's scale, which
+// keeps text in proportion to the boxes it sits in.
 HFONT sharedFont(const Font &font, int scale);
-// The runtime's default, MS Sans Serif 8.25 pt.
+// The runtime's default font (description.h).
 HFONT defaultFont(int scale);
 
 // BeginPaint and EndPaint around paint(dc, dirty), drawn off screen first.

@@ -17,8 +17,7 @@ static UINT alignment(Align align)
 
 Label::Label(const ControlRow &row, const Place &place)
     : Windowless(deviceRect(row.left, row.top, row.width, row.height, place.scale), !row.settings.hidden, *place.surface),
-      m_caption(row.settings.caption ? row.settings.caption : ""),
-      m_wide(toWide(m_caption)),
+      m_caption(toWide(row.settings.caption ? row.settings.caption : "")),
       m_font(place.font),
       m_back(colourRef(row.settings.back, ButtonFace)),
       m_fore(colourRef(row.settings.fore, ButtonText)),
@@ -28,47 +27,30 @@ Label::Label(const ControlRow &row, const Place &place)
 {
 }
 
-Status Label::read(Property property, Value &value) const
+void Label::apply(Property, const Value &value)
 {
-    if (property != Property::Caption)
-        return Status::NoSuchProperty;
-    value = m_caption;
-    return Status::Ok;
-}
-
-Status Label::write(Property property, const Value &value)
-{
-    if (property != Property::Caption)
-        return Status::NoSuchProperty;
-    // The dashboard's timer writes captions at every tick, nearly always
-    // with the text already shown: only a change repaints.
-    const std::string &caption = std::get<std::string>(value);
-    if (caption != m_caption) {
-        m_caption = caption;
-        m_wide = toWide(caption);
-        if (m_shown)
-            repaint();
-    }
-    return Status::Ok;
+    m_caption = toWide(std::get<std::string>(value));
+    if (m_shown)
+        repaint();
 }
 
 void Label::click()
 {
-    if (m_raise)
-        m_raise(Event::Click);
+    if (m_fire)
+        m_fire(Event::Click);
 }
 
 void Label::paint(HDC dc)
 {
     if (!m_transparent)
         FillRect(dc, &m_bounds, sharedBrush(m_back));
-    if (m_wide.empty())
+    if (m_caption.empty())
         return;
     RECT box = m_bounds;
     HGDIOBJ old = SelectObject(dc, m_font);
     SetTextColor(dc, m_fore);
     SetBkMode(dc, TRANSPARENT);
-    DrawTextW(dc, m_wide.c_str(), int(m_wide.size()), &box, m_format);
+    DrawTextW(dc, m_caption.c_str(), int(m_caption.size()), &box, m_format);
     SelectObject(dc, old);
 }
 

@@ -14,22 +14,20 @@ class Label : public Windowless
 public:
     Label(const ControlRow &row, const Place &place);
 
-    Status read(Property property, Value &value) const override;
-    Status write(Property property, const Value &value) override;
-    void onEvent(std::function<void(Event)> raise) override { m_raise = std::move(raise); }
+    void apply(Property property, const Value &value) override;
+    void onEvent(std::function<void(Event)> fire) override { m_fire = std::move(fire); }
 
     void paint(HDC dc) override;
     bool takesPress(POINT at) const override { return PtInRect(&m_bounds, at); }
     void click() override;
 
 private:
-    std::string m_caption;
-    std::wstring m_wide;  // what is drawn
+    std::wstring m_caption;
     HFONT m_font;
     COLORREF m_back, m_fore;
     UINT m_format;
     bool m_transparent;
-    std::function<void(Event)> m_raise;
+    std::function<void(Event)> m_fire;
 };
 
 } // namespace runtime

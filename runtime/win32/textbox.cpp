@@ -29,7 +29,7 @@ TextBox::TextBox(const ControlRow &row, const Place &place)
     SendMessageW(m_window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
     m_edit = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
     if (s.text)
-        write(Property::Text, std::string(s.text));
+        apply(Property::Text, std::string(s.text));
 }
 
 // The EDIT control, with two changes. Tab and Esc belong to the window:
@@ -51,30 +51,19 @@ LRESULT CALLBACK TextBox::procedure(HWND window, UINT message, WPARAM wParam, LP
     return result;
 }
 
-Status TextBox::read(Property property, Value &value) const
+void TextBox::apply(Property, const Value &value)
 {
-    if (property != Property::Text)
-        return Status::NoSuchProperty;
-    value = m_text;
-    return Status::Ok;
-}
-
-Status TextBox::write(Property property, const Value &value)
-{
-    if (property != Property::Text)
-        return Status::NoSuchProperty;
-    m_text = std::get<std::string>(value);
-    SetWindowTextW(m_window, toWide(m_text).c_str());
-    return Status::Ok;
+    m_applying = true;
+    SetWindowTextW(m_window, toWide(std::get<std::string>(value)).c_str());
+    m_applying = false;
 }
 
 void TextBox::command(WORD notification)
 {
-    // The user changed the text.
-    if (notification == EN_CHANGE) {
+    if (notification == EN_CHANGE && !m_applying && m_tell) {
         std::wstring text(size_t(GetWindowTextLengthW(m_window)) + 1, L'\0');
         text.resize(size_t(GetWindowTextW(m_window, text.data(), int(text.size()))));
-        m_text = toUtf8(text);
+        m_tell(Property::Text, toUtf8(text));
     }
 }
 

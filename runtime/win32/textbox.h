@@ -1,6 +1,6 @@
 // A text box: the system's EDIT control, one line or many (wrapped, no
 // scroll bars), read-only where the table says, in the table's colours
-// and font. Its text reads back exactly as written, CR LF included.
+// and font. What the user types goes back to the form.
 #pragma once
 
 #include "win32control.h"
@@ -15,8 +15,8 @@ public:
     TextBox(const ControlRow &row, const Place &place);
 
     HWND window() const override { return m_window; }
-    Status read(Property property, Value &value) const override;
-    Status write(Property property, const Value &value) override;
+    void apply(Property property, const Value &value) override;
+    void onUserChange(std::function<void(Property, Value)> tell) override { m_tell = std::move(tell); }
     HBRUSH colours(HDC dc) override;
     void command(WORD notification) override;
 
@@ -25,9 +25,8 @@ private:
 
     HWND m_window;
     WNDPROC m_edit = nullptr;  // the EDIT class's own procedure
-    // The text as last written or typed, so that reading it (a thousand
-    // times a second from the dashboard's timer) asks nothing of the control.
-    std::string m_text;
+    std::function<void(Property, Value)> m_tell;
+    bool m_applying = false;  // the change is the program's, not the user's
     COLORREF m_back, m_fore;
     bool m_readOnly;
 };

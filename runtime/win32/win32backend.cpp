@@ -28,11 +28,6 @@ Win32Backend &Win32Backend::instance()
     return *backend;
 }
 
-Backend &platformBackend()
-{
-    return Win32Backend::instance();
-}
-
 std::unique_ptr<Window> Win32Backend::build(Form &form)
 {
     return std::make_unique<Win32Window>(form);
@@ -69,10 +64,24 @@ std::string Win32Backend::appFolder() const
     return toUtf8(path);
 }
 
-void Win32Backend::report(const std::string &message)
+// The primary display's refresh rate, or 0 where the driver tells none
+// (0 and 1 stand for the hardware's default).
+double Win32Backend::refreshHz() const
+{
+    HDC screen = GetDC(nullptr);
+    const int hz = GetDeviceCaps(screen, VREFRESH);
+    ReleaseDC(nullptr, screen);
+    return hz > 1 ? hz : 0;
+}
+
+void Win32Backend::report(const std::string &message, bool fatal)
 {
     std::fprintf(stderr, "%s\n", message.c_str());
     std::fflush(stderr);
+    if (fatal) {
+        MessageBoxW(nullptr, toWide(message).c_str(), toWide(m_programName).c_str(), MB_OK | MB_ICONERROR);
+        return;
+    }
     // One box at a time, on a thread of its own: the program goes on, and a
     // handler that fails on every tick of a fast timer cannot stack boxes.
     if (m_reporting->exchange(true))

@@ -24,7 +24,8 @@ public:
     std::unique_ptr<Window> build(Form &form) override;
     bool hasPicture(std::string_view name) const override;
     std::string appFolder() const override;
-    void report(const std::string &message) override;
+    double refreshHz() const override;
+    void report(const std::string &message, bool fatal) override;
     void later(std::function<void()> work) override;
     int exec() override;
     void quit(int status) override;

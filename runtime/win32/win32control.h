@@ -17,6 +17,7 @@
 namespace runtime {
 
 class Surface;
+class Windowless;
 
 // Where a control goes: its row, its container's window and surface, the
 // form's top-level window (which runs the timers), the layout's scale and
@@ -38,14 +39,22 @@ public:
 
     virtual HWND window() const { return nullptr; }     // windowed kinds
     virtual Surface *surface() { return nullptr; }      // containers: where held controls go
-    virtual Status read(Property, Value &) const { return Status::NoSuchProperty; }
-    virtual Status write(Property, const Value &) { return Status::NoSuchProperty; }
+    virtual Windowless *windowless() { return nullptr; }  // labels and lines
+    // A new value of one of the kind's properties other than Visible.
+    virtual void apply(Property, const Value &) {}
     // Given once, when a handler is bound to one of the control's events.
-    virtual void onEvent(std::function<void(Event)> raise) { (void)raise; }
+    virtual void onEvent(std::function<void(Event)> fire) { (void)fire; }
+    // Given once: what the user changes on the screen goes back to the form.
+    virtual void onUserChange(std::function<void(Property, Value)> tell) { (void)tell; }
+    // Timers: a tick every ms milliseconds; 0 stops it.
+    virtual void runTimer(int ms) { (void)ms; }
 
-    // Windowless kinds: their own visibility, since no window holds it.
-    virtual bool visible() const { return window() && (GetWindowLongW(window(), GWL_STYLE) & WS_VISIBLE); }
-    virtual void setVisible(bool show) { ShowWindow(window(), show ? SW_SHOWNA : SW_HIDE); }
+    // Windowless kinds keep their own visibility, since no window holds it.
+    virtual void setVisible(bool show)
+    {
+        if (window())
+            ShowWindow(window(), show ? SW_SHOWNA : SW_HIDE);
+    }
 
     // What a windowed control's container passes on to it.
     virtual void command(WORD notification) { (void)notification; }
@@ -60,7 +69,8 @@ class Windowless : public Win32Control
 public:
     Windowless(const RECT &bounds, bool shown, Surface &surface) : m_bounds(bounds), m_shown(shown), m_surface(surface) {}
 
-    bool visible() const override { return m_shown; }
+    Windowless *windowless() override { return this; }
+    bool visible() const { return m_shown; }
     void setVisible(bool show) override;
     const RECT &bounds() const { return m_bounds; }
 
@@ -77,7 +87,7 @@ protected:
     Surface &m_surface;
 };
 
-// Makes the control of a row's kind; nullptr for a kind this backend does not know.
+// Makes the control of a row's kind.
 std::unique_ptr<Win32Control> makeControl(const ControlRow &row, const Place &place);
 
 // Registers a window class of this program: the arrow cursor, no

@@ -102,16 +102,17 @@ void Win32Window::build(Form &form)
     for (size_t r = 0; r < d.controls.size(); ++r) {
         const ControlRow &row = d.controls[r];
         const KindInfo *kind = kindInfo(row.kind);
-        if (kind->visual && !kind->windowed) {
+        if (Windowless *drawn = m_controls[r]->windowless()) {
             const int container = row.container && *row.container ? form.row(row.container) : -1;
             Surface *surface = container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
-            surface->add(static_cast<Windowless *>(m_controls[r].get()));
+            surface->add(drawn);
         }
         for (int e = 0; e < EventCount; ++e)
             if (kind->raises(Event(e)) && form.handles(int(r), Event(e))) {
-                m_controls[r]->onEvent([&form, r](Event event) { form.raise(int(r), event); });
+                m_controls[r]->onEvent([&form, r](Event event) { form.fire(int(r), event); });
                 break;  // one callback carries every event of the control
             }
+        m_controls[r]->onUserChange([&form, r](Property p, Value v) { form.userChanged(int(r), p, std::move(v)); });
     }
 }
 
@@ -242,24 +243,18 @@ void Win32Window::hide()
     ShowWindow(m_window, SW_HIDE);
 }
 
-Status Win32Window::read(int row, Property property, Value &value) const
+void Win32Window::apply(int row, Property property, const Value &value)
 {
     Win32Control *c = m_controls[size_t(row)].get();
-    if (property == Property::Visible) {
-        value = c->visible();
-        return Status::Ok;
-    }
-    return c->read(property, value);
+    if (property == Property::Visible)
+        c->setVisible(std::get<bool>(value));
+    else
+        c->apply(property, value);
 }
 
-Status Win32Window::write(int row, Property property, const Value &value)
+void Win32Window::runTimer(int row, int ms)
 {
-    Win32Control *c = m_controls[size_t(row)].get();
-    if (property == Property::Visible) {
-        c->setVisible(std::get<bool>(value));
-        return Status::Ok;
-    }
-    return c->write(property, value);
+    m_controls[size_t(row)]->runTimer(ms);
 }
 
 } // namespace runtime

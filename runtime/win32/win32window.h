@@ -30,8 +30,8 @@ public:
 
     void show() override;
     void hide() override;
-    Status read(int row, Property property, Value &value) const override;
-    Status write(int row, Property property, const Value &value) override;
+    void apply(int row, Property property, const Value &value) override;
+    void runTimer(int row, int ms) override;
 
 private:
     static ATOM formClass();
