@@ -14,7 +14,11 @@ DEB     := build-deb
 JOBS    := $(shell nproc 2>/dev/null || echo 2)
 # Groups of packages beyond the program's own: tools/install-deps.sh.
 DEPS      := sh ./tools/install-deps.sh
-CONFIGURE := cmake -S . -B "$(BUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Only cmake's warnings and errors: its configuring chatter tells a user
+# nothing. Nor do make's "Entering/Leaving directory" lines from the nested
+# makes of cmake's build (they read MAKEFLAGS).
+CONFIGURE := cmake -S . -B "$(BUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo --log-level=WARNING
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps test-deps program build run test install package screenshots bench clean test-asan soak fuzz
 
@@ -31,15 +35,17 @@ test-deps:
 # a new build/ is configured for the program alone until `build` turns the
 # rest on; a build/ that has them keeps them.
 program: deps
-	$(CONFIGURE) $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVELK_PROGRAM_ONLY=ON)
-	cmake --build "$(BUILD)" -j $(JOBS) --target velk-simulator
+	@echo "make: building the program in $(BUILD)/ on $(JOBS) cores (about a minute on two the first time, seconds after)"
+	@$(CONFIGURE) $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVELK_PROGRAM_ONLY=ON)
+	@cmake --build "$(BUILD)" -j $(JOBS) --target velk-simulator
 
 build: test-deps
 	$(CONFIGURE) -DVELK_PROGRAM_ONLY=OFF
 	cmake --build "$(BUILD)" -j $(JOBS)
 
 run: program
-	"./$(BUILD)/velk-simulator"
+	@echo "make: starting $(BUILD)/velk-simulator (the X at the dashboard's top right, or Alt+F4, ends it)"
+	@"./$(BUILD)/velk-simulator"
 
 test: build windows
 	cd "$(BUILD)" && ctest --output-on-failure -j $(JOBS)
