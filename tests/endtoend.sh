@@ -98,9 +98,10 @@ click() {
 }
 
 # region NAME: an area moved to where the dashboard is on the screen.
-region() {
-    local size=${area[$1]%%+*} x y ox oy
-    IFS=+ read -r _ x y <<<"${area[$1]}"
+region() { region_at "${area[$1]}"; }
+region_at() {  # WIDTHxHEIGHT+X+Y on the dashboard
+    local size=${1%%+*} x y ox oy
+    IFS=+ read -r _ x y <<<"$1"
     read -r ox oy <<<"$origin"
     echo "${size}+$((x + ox))+$((y + oy))"
 }
@@ -163,6 +164,30 @@ click_lamps() {
 }
 powered_on() { readouts_lit "$1" && mode_shown "$1" normal; }
 powered_off() { readouts_dark "$1" && display_dark "$1"; }
+# JPEG pictures as painted, against the picture as libjpeg decodes it (in
+# ImageMagick, as in Qt): each decoder spreads the 4:2:0 colour back over
+# its 2 x 2 blocks its own way (Windows' WIC rounds and smooths otherwise),
+# so every channel of a pixel may be a few levels off, and next to sharp
+# colour edges a share of pixels further. BMP pictures and drawn parts are
+# compared exactly elsewhere.
+jpeg_near=6 jpeg_far_share=0.02 jpeg_most=64
+declare -A jpeg_areas=(  # picture: WIDTHxHEIGHT+X+Y on the dashboard, and where that lies in the picture
+    [leftconsole.jpg]='170x303+17+465 +0+0'  [rightconsole.jpg]='200x296+809+465 +0+8'
+    [rightpanel.jpg]='495x93+529+357 +0+100'
+)
+jpeg_painted() {  # SHOT
+    local picture area offset most far diff=$work/jpeg-diff.miff
+    for picture in "${!jpeg_areas[@]}"; do
+        read -r area offset <<<"${jpeg_areas[$picture]}"
+        convert "$1[$(region_at "$area")]" +repage \( "$here/../resources/$picture" -crop "${area%%+*}$offset" +repage \) \
+            -compose difference -composite -separate -evaluate-sequence max "$diff" || return 1
+        read -r most far < <(convert "$diff" -format "%[fx:round(maxima*255)] " -write info: \
+            -fx "u > $jpeg_near/255" -format '%[fx:mean]\n' info:)
+        echo "# $picture: at most $most levels off; a share of $far more than $jpeg_near"
+        ((most <= jpeg_most)) && awk -v f="$far" -v m="$jpeg_far_share" 'BEGIN { exit !(f <= m) }' || return 1
+    done
+}
+
 same_as() { ! xs_differ "$1" "$2" "$(identify -format '%wx%h+0+0' "$2")"; }
 clip_moved() { xs_differ "$1" "$2" "$(region clip)" && voice_box_shown "$1"; }
 disclaimer_painted() {  # its light grey face, not an empty frame
@@ -288,6 +313,8 @@ scenario_tour() {
     check "dashboard fills the 1024x768 screen at (0,0)" placed_at 0 0 1024 768
     check "dashboard stays off the task bar" off_taskbar
     check "dashboard starts powered off" shot_until 02-dashboard-off.png powered_off
+    check "consoles and panel painted as their JPEG pictures, within the decoders' rounding" \
+        jpeg_painted "$shots/02-dashboard-off.png"
     check "lamps start dark" lamps_dark "$shots/02-dashboard-off.png"
     check "modes and voice box do nothing while off" \
         changes_nothing 02-dashboard-off.png normal auto pursuit program small empty
