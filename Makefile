@@ -20,7 +20,7 @@ DEPS      := sh ./tools/install-deps.sh
 CONFIGURE := cmake -S . -B "$(BUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo --log-level=WARNING
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps test-deps program build run test install package screenshots bench clean test-asan soak fuzz
+.PHONY: all deps test-deps program build run test install uninstall package screenshots bench clean test-asan soak fuzz
 
 all: build
 
@@ -55,6 +55,17 @@ PREFIX := /usr/local
 install: program
 	cmake --build "$(BUILD)" --target packaging-docs
 	DESTDIR="$(DESTDIR)" cmake --install "$(BUILD)" --prefix "$(PREFIX)"
+
+# Removes exactly the files the last `make install` wrote, as cmake listed
+# them in build/install_manifest.txt, and then the program's own folders
+# if that leaves them empty; folders shared with other programs stay.
+uninstall:
+	@[ -f "$(BUILD)/install_manifest.txt" ] || \
+		{ echo "make: no $(BUILD)/install_manifest.txt, so no record of what make install wrote" >&2; exit 1; }
+	@while IFS= read -r file; do \
+		if [ -e "$$file" ] || [ -L "$$file" ]; then rm -f "$$file" && echo "removed $$file"; fi; \
+		case "$$file" in */velk-simulator/*) rmdir "$${file%/*}" 2>/dev/null || true ;; esac; \
+	done < "$(BUILD)/install_manifest.txt"
 
 # build-deb/velk-simulator_<version>_<arch>.deb, stripped, built in a folder
 # of its own with dpkg-buildflags' hardening flags (packaging/make-deb.sh).
