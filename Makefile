@@ -73,7 +73,9 @@ package:
 	@$(DEPS) package
 	JOBS=$(JOBS) sh ./packaging/make-deb.sh . "$(DEB)"
 
-# docs/dashboard.png and docs/disclaimer.png, from the program under Xvfb.
+# docs/dashboard.png and docs/disclaimer.png, from the program under Xvfb,
+# and docs/zones.png, the dashboard with its click zones drawn from the
+# zone table the build writes.
 screenshots: build
 	bash "./tools/make-screenshots.sh" "./$(BUILD)/velk-simulator" docs
 

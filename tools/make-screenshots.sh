@@ -70,14 +70,15 @@ painted() { xs_shot "$1" && xs_share_at_least "$1" "$2" 'r>0.8 && g>0.8 && b>0.8
 # label NAME: where a zone's label goes (below, left or right of it, off
 # the painted legends) and the label, from the zone's accessible name;
 # nothing for the dashboard's labels that take no clicks (the readouts,
-# the round button). A lamp's two buttons are labelled on their outer
+# the round button, and the strip below the pursuit picture, which lies
+# outside its box's client area where no click reaches it). A lamp's two buttons are labelled on their outer
 # sides, L1 to L8 and R1 to R8 from the top.
 label() {
     case $1 in
         Power | Normal | Auto | Pursuit | Exit) echo "below $1" ;;
         'Voice box') echo 'left Voice' ;;
         'Voice box, left panel buttons') echo 'left Voice' ;;
-        'Voice box, strip below the pursuit picture') echo 'right Voice (in Pursuit)' ;;
+        'Voice box, strip below the pursuit picture') ;;
         'Left console lamp '?', left button') echo "left L${1:18:1}" ;;
         'Left console lamp '?', right button') echo "right L${1:18:1}" ;;
         'Right console lamp '?', left button') echo "left R${1:19:1}" ;;
