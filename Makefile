@@ -14,8 +14,8 @@ DEB     := build-deb
 JOBS    := $(shell nproc 2>/dev/null || echo 2)
 # Groups of packages beyond the program's own: tools/install-deps.sh.
 DEPS      := sh ./tools/install-deps.sh
-# Only cmake's warnings and errors: its configuring chatter tells a user
-# nothing. Nor do make's "Entering/Leaving directory" lines from the nested
+# Only cmake's warnings and errors (on the error stream): its configuring
+# chatter tells a user nothing. Nor do make's "Entering/Leaving directory" lines from the nested
 # makes of cmake's build (they read MAKEFLAGS).
 CONFIGURE := cmake -S . -B "$(BUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo --log-level=WARNING
 MAKEFLAGS += --no-print-directory
@@ -35,8 +35,8 @@ test-deps:
 # a new build/ is configured for the program alone until `build` turns the
 # rest on; a build/ that has them keeps them.
 program: deps
-	@echo "make: building the program in $(BUILD)/ on $(JOBS) cores (about a minute on two the first time, seconds after)"
-	@$(CONFIGURE) $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVELK_PROGRAM_ONLY=ON)
+	@echo "make: building the program in $(BUILD)/ on $(JOBS) cores (two or three minutes on two the first time, seconds after)"
+	@$(CONFIGURE) $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVELK_PROGRAM_ONLY=ON) >/dev/null
 	@cmake --build "$(BUILD)" -j $(JOBS) --target velk-simulator
 
 build: test-deps
