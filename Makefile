@@ -57,14 +57,19 @@ install: program
 	DESTDIR="$(DESTDIR)" cmake --install "$(BUILD)" --prefix "$(PREFIX)"
 
 # Removes exactly the files the last `make install` wrote, as cmake listed
-# them in build/install_manifest.txt, and then the program's own folders
-# if that leaves them empty; folders shared with other programs stay.
+# them in build/install_manifest.txt (without DESTDIR, so give the same
+# DESTDIR again), and then the program's own folders if that leaves them
+# empty; folders shared with other programs stay. The list's last line
+# has no line end.
 uninstall:
 	@[ -f "$(BUILD)/install_manifest.txt" ] || \
 		{ echo "make: no $(BUILD)/install_manifest.txt, so no record of what make install wrote" >&2; exit 1; }
-	@while IFS= read -r file; do \
+	@while IFS= read -r file || [ -n "$$file" ]; do \
+		file="$(DESTDIR)$$file"; \
 		if [ -e "$$file" ] || [ -L "$$file" ]; then rm -f "$$file" && echo "removed $$file"; fi; \
-		case "$$file" in */velk-simulator/*) rmdir "$${file%/*}" 2>/dev/null || true ;; esac; \
+		dir="$${file%/*}"; \
+		case "$$dir" in */velk-simulator/*) rmdir "$$dir" 2>/dev/null; dir="$${dir%/*}" ;; esac; \
+		case "$$dir" in */velk-simulator) rmdir "$$dir" 2>/dev/null || true ;; esac; \
 	done < "$(BUILD)/install_manifest.txt"
 
 # build-deb/velk-simulator_<version>_<arch>.deb, stripped, built in a folder
