@@ -14,9 +14,13 @@ DEB     := build-deb
 JOBS    := $(shell nproc 2>/dev/null || echo 2)
 # Groups of packages beyond the program's own: tools/install-deps.sh.
 DEPS      := sh ./tools/install-deps.sh
-CONFIGURE := cmake -S . -B "$(BUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Only cmake's warnings and errors (on the error stream): its configuring
+# chatter tells a user nothing. Nor do make's "Entering/Leaving directory" lines from the nested
+# makes of cmake's build (they read MAKEFLAGS).
+CONFIGURE := cmake -S . -B "$(BUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo --log-level=WARNING
+MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps test-deps program build run test install package screenshots bench clean test-asan soak fuzz
+.PHONY: all deps test-deps program build run test install uninstall package screenshots bench clean test-asan soak fuzz
 
 all: build
 
@@ -31,15 +35,17 @@ test-deps:
 # a new build/ is configured for the program alone until `build` turns the
 # rest on; a build/ that has them keeps them.
 program: deps
-	$(CONFIGURE) $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVELK_PROGRAM_ONLY=ON)
-	cmake --build "$(BUILD)" -j $(JOBS) --target velk-simulator
+	@echo "make: building the program in $(BUILD)/ on $(JOBS) cores (two or three minutes on two the first time, seconds after)"
+	@$(CONFIGURE) $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVELK_PROGRAM_ONLY=ON) >/dev/null
+	@cmake --build "$(BUILD)" -j $(JOBS) --target velk-simulator
 
 build: test-deps
 	$(CONFIGURE) -DVELK_PROGRAM_ONLY=OFF
 	cmake --build "$(BUILD)" -j $(JOBS)
 
 run: program
-	"./$(BUILD)/velk-simulator"
+	@echo "make: starting $(BUILD)/velk-simulator (the X at the dashboard's top right, or Alt+F4, ends it)"
+	@"./$(BUILD)/velk-simulator"
 
 test: build windows
 	cd "$(BUILD)" && ctest --output-on-failure -j $(JOBS)
@@ -50,13 +56,31 @@ install: program
 	cmake --build "$(BUILD)" --target packaging-docs
 	DESTDIR="$(DESTDIR)" cmake --install "$(BUILD)" --prefix "$(PREFIX)"
 
+# Removes exactly the files the last `make install` wrote, as cmake listed
+# them in build/install_manifest.txt (without DESTDIR, so give the same
+# DESTDIR again), and then the program's own folders if that leaves them
+# empty; folders shared with other programs stay. The list's last line
+# has no line end.
+uninstall:
+	@[ -f "$(BUILD)/install_manifest.txt" ] || \
+		{ echo "make: no $(BUILD)/install_manifest.txt, so no record of what make install wrote" >&2; exit 1; }
+	@while IFS= read -r file || [ -n "$$file" ]; do \
+		file="$(DESTDIR)$$file"; \
+		if [ -e "$$file" ] || [ -L "$$file" ]; then rm -f "$$file" && echo "removed $$file"; fi; \
+		dir="$${file%/*}"; \
+		case "$$dir" in */velk-simulator/*) rmdir "$$dir" 2>/dev/null; dir="$${dir%/*}" ;; esac; \
+		case "$$dir" in */velk-simulator) rmdir "$$dir" 2>/dev/null || true ;; esac; \
+	done < "$(BUILD)/install_manifest.txt"
+
 # build-deb/velk-simulator_<version>_<arch>.deb, stripped, built in a folder
 # of its own with dpkg-buildflags' hardening flags (packaging/make-deb.sh).
 package:
 	@$(DEPS) package
 	JOBS=$(JOBS) sh ./packaging/make-deb.sh . "$(DEB)"
 
-# docs/dashboard.png and docs/disclaimer.png, from the program under Xvfb.
+# docs/dashboard.png and docs/disclaimer.png, from the program under Xvfb,
+# and docs/zones.png, the dashboard with its click zones drawn from the
+# zone table the build writes.
 screenshots: build
 	bash "./tools/make-screenshots.sh" "./$(BUILD)/velk-simulator" docs
 

@@ -1,13 +1,10 @@
 # Run by the build (packaging/windows.cmake): stages FILES (separated by
-# "|", since paths may hold spaces), and LICENCE if it exists, in
-# STAGE/FOLDER, and zips that folder as ZIP.
+# "|", since paths may hold spaces) in STAGE/FOLDER, and zips that folder
+# as ZIP.
 string(REPLACE "|" ";" FILES "${FILES}")
 file(REMOVE_RECURSE "${STAGE}")
 file(MAKE_DIRECTORY "${STAGE}/${FOLDER}")
 file(COPY ${FILES} DESTINATION "${STAGE}/${FOLDER}")
-if(EXISTS "${LICENCE}")
-    file(COPY "${LICENCE}" DESTINATION "${STAGE}/${FOLDER}")
-endif()
 file(REMOVE "${ZIP}")
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf "${ZIP}" --format=zip "${FOLDER}"
     WORKING_DIRECTORY "${STAGE}" RESULT_VARIABLE failed)

@@ -98,9 +98,10 @@ click() {
 }
 
 # region NAME: an area moved to where the dashboard is on the screen.
-region() {
-    local size=${area[$1]%%+*} x y ox oy
-    IFS=+ read -r _ x y <<<"${area[$1]}"
+region() { region_at "${area[$1]}"; }
+region_at() {  # WIDTHxHEIGHT+X+Y on the dashboard
+    local size=${1%%+*} x y ox oy
+    IFS=+ read -r _ x y <<<"$1"
     read -r ox oy <<<"$origin"
     echo "${size}+$((x + ox))+$((y + oy))"
 }
@@ -163,6 +164,35 @@ click_lamps() {
 }
 powered_on() { readouts_lit "$1" && mode_shown "$1" normal; }
 powered_off() { readouts_dark "$1" && display_dark "$1"; }
+# JPEG pictures as painted, against the picture as libjpeg decodes it (in
+# ImageMagick, as in Qt). Decoders agree on the brightness but spread the
+# 4:2:0 colour back over its 2 x 2 blocks each their own way (Wine's WIC
+# by up to tens of levels next to sharp colour edges), so what is held is:
+# brightness within 6 levels for 97 % of the pixels, and every channel
+# within 24 levels for 98 %. A shifted, scaled, wrong or channel-swapped
+# picture is far outside both. BMP pictures and drawn parts are compared
+# exactly elsewhere.
+declare -A jpeg_areas=(  # picture: WIDTHxHEIGHT+X+Y on the dashboard, and where that lies in the picture
+    [leftconsole.jpg]='170x303+17+465 +0+0'  [rightconsole.jpg]='200x296+809+465 +0+8'
+    [rightpanel.jpg]='495x93+529+357 +0+100'
+)
+jpeg_painted() {  # SHOT
+    local picture area offset luma colour
+    for picture in "${!jpeg_areas[@]}"; do
+        read -r area offset <<<"${jpeg_areas[$picture]}"
+        convert "$1[$(region_at "$area")]" +repage "$work/painted.miff" &&
+            convert "$here/../resources/$picture" -crop "${area%%+*}$offset" +repage "$work/decoded.miff" || return 1
+        # shares of the pixels beyond the bounds: brightness, then colour
+        luma=$(convert \( "$work/painted.miff" -colorspace YCbCr -channel R -separate +channel \) \
+            \( "$work/decoded.miff" -colorspace YCbCr -channel R -separate +channel \) \
+            -compose difference -composite -fx 'u > 6/255' -format '%[fx:mean]' info:) &&
+            colour=$(convert "$work/painted.miff" "$work/decoded.miff" -compose difference -composite \
+                -separate -evaluate-sequence max -fx 'u > 24/255' -format '%[fx:mean]' info:) || return 1
+        echo "# $picture: $luma of the pixels more than 6 levels off in brightness, $colour more than 24 in a channel"
+        awk -v l="$luma" -v c="$colour" 'BEGIN { exit !(l <= 0.03 && c <= 0.02) }' || return 1
+    done
+}
+
 same_as() { ! xs_differ "$1" "$2" "$(identify -format '%wx%h+0+0' "$2")"; }
 clip_moved() { xs_differ "$1" "$2" "$(region clip)" && voice_box_shown "$1"; }
 disclaimer_painted() {  # its light grey face, not an empty frame
@@ -288,6 +318,8 @@ scenario_tour() {
     check "dashboard fills the 1024x768 screen at (0,0)" placed_at 0 0 1024 768
     check "dashboard stays off the task bar" off_taskbar
     check "dashboard starts powered off" shot_until 02-dashboard-off.png powered_off
+    check "consoles and panel painted as their JPEG pictures, within the decoders' rounding" \
+        jpeg_painted "$shots/02-dashboard-off.png"
     check "lamps start dark" lamps_dark "$shots/02-dashboard-off.png"
     check "modes and voice box do nothing while off" \
         changes_nothing 02-dashboard-off.png normal auto pursuit program small empty

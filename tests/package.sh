@@ -4,7 +4,9 @@
 # BUILD_DIR/deb, held to lintian, its control fields, unpacked with
 # dpkg-deb into a scratch root, the desktop entry and AppStream metadata
 # validated there, the icons and the voice box compared with resources/,
-# and the installed program started through its bin/ link under Xvfb. The voice box it then shows
+# the user's guide found where the manual page sends the reader, the
+# Windows zip's texts checked when there is a Windows build beside this
+# one, and the installed program started through its bin/ link under Xvfb. The voice box it then shows
 # must be the installed file's: that file is swapped for a green and blue
 # GIF that no other voice box could be mistaken for. Those screenshots are
 # kept in $SCREENSHOT_DIR when it is set.
@@ -143,6 +145,29 @@ release_noted() {
         { echo "# no entry for $version at the top of the changelog"; return 1; }
 }
 
+# The manual page sends the reader to the read-me, which is installed
+# there, and the pictures it shows beside it.
+guide_installed() {
+    local doc=/usr/share/doc/velk-simulator picture
+    zcat "$root/usr/share/man/man1/velk-simulator.1.gz" | grep -q "$doc/README.md.gz" &&
+        cmp <(zcat "$root$doc/README.md.gz") "$here/../README.md" &&
+        for picture in $(grep -o 'docs/[a-z]*\.png' "$here/../README.md"); do
+            cmp "$root$doc/$picture" "$here/../$picture" || return 1
+        done
+}
+
+# The Windows zip holds the program, its voice box, and the read-me and
+# the licence as Windows texts: LICENSE.txt is LICENSE with CRLF line ends.
+windows_zip_complete() {
+    local folder found
+    (cd "$work" && cmake -E tar xf "$1") || return 1
+    folder=$work/$(basename "$1" .zip)
+    found=$(find "$folder" -mindepth 1 -printf '%f\n' | LC_ALL=C sort)
+    [[ $found == "$(printf '%s\n' LICENSE.txt README-Windows.txt "$voice_box" velk-simulator.exe)" ]] ||
+        { echo "# in the zip: ${found//$'\n'/, }"; return 1; }
+    cmp "$folder/LICENSE.txt" <(sed 's/$/\r/' "$here/../LICENSE")
+}
+
 # --- the installed program ---
 
 # Where to click in the disclaimer and the dashboard, and the part of the
@@ -218,6 +243,14 @@ check "metainfo is clean under appstreamcli validate-tree --no-net" metainfo_val
 check "entry, metadata, icon, link and manual page agree" entry_consistent
 check "metadata and changelog describe this version's release" release_noted
 check "hicolor icons of 32 to 256 px and the scalable one are resources/'" icons_installed
+check "the README and its pictures are in /usr/share/doc, named by the manual page" guide_installed
+zip=$(echo "${VELK_WINDOWS_BUILD:-$here/../build-windows}"/velk-simulator-*-windows-x64.zip)
+if [[ -f $zip ]]; then
+    check "the Windows zip holds the program, its voice box, README-Windows.txt and a CRLF LICENSE.txt" \
+        windows_zip_complete "$zip"
+else
+    echo "# no Windows build, so no Windows zip to check"
+fi
 
 check "a green and blue test GIF replaces the installed voice box" \
     make_test_gif "$root/$app_dir/$voice_box" || finish

@@ -10,8 +10,8 @@ xs_xvfb_pid='' xs_wm_pid='' xs_spy_pid='' xs_app_pid='' xs_app_status='' xs_dir=
 
 # Where the program's controls lie, from its own window tables: the file
 # that tools/zonetable writes into the build tree (zones.txt), one line per
-# control: FORM NAME KIND LEFT TOP WIDTH HEIGHT shown|hidden. Callers point
-# xs_zones at it.
+# control: FORM NAME KIND LEFT TOP WIDTH HEIGHT shown|hidden, then its
+# accessible name if it has one. Callers point xs_zones at it.
 xs_zones=''
 
 # xs_zone FORM CONTROL: the control's centre pixel, "X Y", in its window.

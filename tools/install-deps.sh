@@ -38,10 +38,19 @@ for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"
 done
 [ -z "$missing" ] && exit 0
-echo "Installing:$missing"
+# shellcheck disable=SC2086  # one word a package
+set -- $missing
+echo "install-deps: installing $# Debian packages and what they need, with apt-get (a few minutes):$missing"
 if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
+# apt's and dpkg's hundreds of lines go to a log, shown only when they fail.
+log=$(mktemp -t velk-install-deps.XXXXXX)
 # Another install may hold dpkg's lock for a while; wait for it rather than fail.
-$sudo apt-get -o DPkg::Lock::Timeout=600 update -q
-# shellcheck disable=SC2086
-$sudo apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends $missing
+if $sudo apt-get -o DPkg::Lock::Timeout=600 update -q >"$log" 2>&1 &&
+    $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "$@" >>"$log" 2>&1; then
+    rm -f "$log"
+else
+    tail -n 30 "$log" >&2
+    echo "install-deps: apt-get failed; its whole output is in $log" >&2
+    exit 1
+fi

@@ -3,8 +3,11 @@
 # X server of its own, driven like a user would. disclaimer.png is the
 # disclaimer window as it first shows, with its window-manager frame;
 # dashboard.png is the whole 1024x768 screen once the dashboard is powered
-# on in AUTO with a few console lamps lit. Both are stripped PNGs, so the
-# same program gives the same files.
+# on in AUTO with a few console lamps lit; zones.png is that screen with
+# each click zone outlined where the window table puts it and labelled by
+# what it does, from the zone table the build writes (zones.txt, with the
+# zones' accessible names). All are stripped PNGs, so the same program
+# gives the same files.
 # Usage: tools/make-screenshots.sh build/velk-simulator docs
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -64,6 +67,55 @@ posed() {
 }
 painted() { xs_shot "$1" && xs_share_at_least "$1" "$2" 'r>0.8 && g>0.8 && b>0.8' 0.5; }
 
+# label NAME: where a zone's label goes (below, left or right of it, off
+# the painted legends) and the label, from the zone's accessible name;
+# nothing for the dashboard's labels that take no clicks (the readouts,
+# the round button, and the strip below the pursuit picture, which lies
+# outside its box's client area where no click reaches it). A lamp's two buttons are labelled on their outer
+# sides, L1 to L8 and R1 to R8 from the top.
+label() {
+    case $1 in
+        Power | Normal | Auto | Pursuit | Exit) echo "below $1" ;;
+        'Voice box') echo 'left Voice' ;;
+        'Voice box, left panel buttons') echo 'left Voice' ;;
+        'Voice box, strip below the pursuit picture') ;;
+        'Left console lamp '?', left button') echo "left L${1:18:1}" ;;
+        'Left console lamp '?', right button') echo "right L${1:18:1}" ;;
+        'Right console lamp '?', left button') echo "left R${1:19:1}" ;;
+        'Right console lamp '?', right button') echo "right R${1:19:1}" ;;
+    esac
+}
+
+# zones SHOT: SHOT with every click zone of the dashboard outlined on its
+# own pixels and labelled beside it, as zones.png.
+zones() {
+    local form name kind x y w h _ what side text tw th lx ly right bottom
+    local font=/usr/share/fonts/truetype/liberation/LiberationSansNarrow-Bold.ttf size=11
+    local outlines=() labels=()
+    # A zone may run past the window's edge (the exit zone does): its
+    # outline stops at the last pixel shown, and no label runs off.
+    read -r right bottom < <(identify -format '%[fx:w-1] %[fx:h-1]' "$1")
+    clamp() { echo $(($1 < 0 ? 0 : $1 > $2 ? $2 : $1)); }
+    while read -r form name kind x y w h _ what; do
+        [[ $form == Form1 && $kind == label ]] || continue
+        read -r side text < <(label "$what")
+        [[ -n $text ]] || continue
+        outlines+=(-draw "rectangle $x,$y $(clamp $((x + w - 1)) "$right"),$(clamp $((y + h - 1)) "$bottom")")
+        read -r tw th < <(convert -font "$font" -pointsize "$size" label:"$text" -format '%w %h' info: </dev/null)
+        case $side in
+            below) lx=$((x + (w - tw) / 2)) ly=$((y + h + 1)) ;;
+            left) lx=$((x - tw - 1)) ly=$((y + (h - th) / 2)) ;;
+            right) lx=$((x + w + 1)) ly=$((y + (h - th) / 2)) ;;
+        esac
+        labels+=(-annotate "+$(clamp "$lx" $((right + 1 - tw)))+$ly" "$text")
+    done <"$xs_zones"
+    ((${#outlines[@]})) || fail "no named zones in $xs_zones"
+    convert "$1" +antialias -fill none -stroke '#00e5ff' -strokewidth 1 "${outlines[@]}" \
+        -antialias -stroke none -fill white -undercolor '#000000b0' -font "$font" -pointsize "$size" \
+        -gravity NorthWest "${labels[@]}" -strip "$out/zones.png" || fail "cannot write $out/zones.png"
+    echo "wrote $out/zones.png ($((${#outlines[@]} / 2)) zones, $(stat -c %s "$out/zones.png") bytes)"
+}
+
 xs_start_x 1024x768 || fail "no X server"
 xs_app_start "$exe" /
 wid=$(xs_wait_window 'VELK-Simulator Version 1') || fail "no disclaimer"
@@ -78,5 +130,6 @@ for c in "${clicks[@]}"; do
 done
 xs_poll 10 posed "$xs_dir/screen.png" || fail "the dashboard never showed AUTO and the lamps"
 save "$xs_dir/screen.png" dashboard.png
+zones "$xs_dir/screen.png"
 xs_click_zone "$wid" Form1 Label2  # the exit zone
 xs_app_wait_exit 10 || fail "the program did not end"

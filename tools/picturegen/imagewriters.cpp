@@ -49,11 +49,12 @@ void bitmapInfoHeader(LittleEndian &le, int width, int height, int bitsPerPixel,
 
 } // namespace
 
-// Baseline JFIF at quality 90 with the colour kept at full resolution
-// (4:4:4): every JPEG decoder then rebuilds the same pixels to within
-// rounding, where subsampled colour is spread back over its 2 x 2 blocks
-// by each decoder its own way (Windows' smooths it differently from
-// libjpeg, by tens of levels at the legends' edges).
+// Baseline JFIF at quality 90 with the colour at half resolution each way
+// (4:2:0), as JPEG pictures usually come. Decoders spread that colour back
+// over its 2 x 2 blocks each their own way, so the Windows build paints
+// these pictures a few levels off the Linux build near sharp colour edges;
+// the tests that compare the two allow for that. Integer DCT and fixed
+// tables, so the same libjpeg writes the same bytes.
 QByteArray jpeg(const QImage &image)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
@@ -70,8 +71,10 @@ QByteArray jpeg(const QImage &image)
     cinfo.in_color_space = JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 90, TRUE);
+    cinfo.dct_method = JDCT_ISLOW;
+    // Luma at full resolution, both colour components at half.
     for (int c = 0; c < 3; ++c)
-        cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+        cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = c == 0 ? 2 : 1;
     cinfo.density_unit = 1;  // 72 dots per inch
     cinfo.X_density = cinfo.Y_density = 72;
     jpeg_start_compress(&cinfo, TRUE);

@@ -1,5 +1,5 @@
 // File encoders for the pictures. JPEG goes through libjpeg, as plain
-// baseline JFIF with full-resolution colour, and PNG through Qt's writer; the BMP
+// baseline JFIF with 4:2:0 colour, and PNG through Qt's writer; the BMP
 // and ICO layouts are written here byte by byte, because the program's
 // picture loading expects exactly the 24-bit bitmap and 8-bit icon variants
 // and Qt writes neither. The desktop's scalable icon is SVG text, written

@@ -1,11 +1,13 @@
 // Writes where every control of the program's windows lies, from the
 // windows' own tables, for the scripts that click on them and look at
 // them (to the file named, or to standard output): one line per control,
-//     FORM NAME KIND LEFT TOP WIDTH HEIGHT shown|hidden
+//     FORM NAME KIND LEFT TOP WIDTH HEIGHT shown|hidden [WHAT IT IS]
 // in pixels of its window's client area (a control inside a picture box
 // is placed from that box's client area, inside its border). A line's
 // rectangle is its bounding box, both end points included. Timers have no
-// place and are left out.
+// place and are left out. WHAT IT IS, the rest of the line, is the name a
+// screen reader gives the control ("Power", "Left console lamp 3, left
+// button"), when it has one: the zone picture labels the zones by it.
 #include "binding.h"
 #include "kinds.h"
 #include "layout.h"
@@ -32,9 +34,10 @@ int main(int argc, char *argv[])
                 continue;
             const Rect r = windowRect(*form, int(i));
             const std::string_view name = kind->name;
-            std::fprintf(out, "%s %s %s %d %d %d %d %s\n", form->window.name, row.name,
+            const char *what = row.settings.accessible.name;
+            std::fprintf(out, "%s %s %s %d %d %d %d %s%s%s\n", form->window.name, row.name,
                          std::string(name.substr(0, name.find(' '))).c_str(), r.x, r.y, r.width, r.height,
-                         row.settings.hidden ? "hidden" : "shown");
+                         row.settings.hidden ? "hidden" : "shown", what ? " " : "", what ? what : "");
         }
     }
     return std::fclose(out) == 0 ? 0 : 1;
