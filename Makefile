@@ -28,7 +28,7 @@ deps:
 	@$(DEPS)
 
 test-deps:
-	@$(DEPS) package test
+	@$(DEPS) package test fuzz
 
 # The program alone; `build` adds the generators, tests and benchmarks.
 # Configuring the tests needs the test packages (Qt's private headers), so

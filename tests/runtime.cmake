@@ -10,3 +10,8 @@ add_test(NAME core_without_toolkit
     COMMAND sh -c "\"$0\" -S \"$1\" -B \"$2\" -DVELK_BACKEND=none -DCMAKE_BUILD_TYPE=Debug >/dev/null && \"$0\" --build \"$2\" -j 2"
         ${CMAKE_COMMAND} ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/core-without-toolkit)
 set_tests_properties(core_without_toolkit PROPERTIES TIMEOUT 300)
+# `make fuzz`'s libFuzzer build, configured and built only, with clang.
+add_test(NAME fuzz_builds
+    COMMAND sh -c "\"$0\" -S \"$1\" -B \"$2\" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null && \"$0\" --build \"$2\" -j 2"
+        ${CMAKE_COMMAND} ${PROJECT_SOURCE_DIR}/tests/fuzz ${CMAKE_BINARY_DIR}/fuzz-build)
+set_tests_properties(fuzz_builds PROPERTIES TIMEOUT 300)
