@@ -14,12 +14,12 @@
 
 inline QWidget *widgetOf(const runtime::Form *form)
 {
-    return runtime::windowWidget(*form);
+    return runtime::qt::windowWidget(*form);
 }
 
 inline QWidget *controlOf(const runtime::Form *form, const QString &name)
 {
-    return runtime::controlWidget(*form, name.toStdString());
+    return runtime::qt::controlWidget(*form, name.toStdString());
 }
 
 inline runtime::Status getProperty(const runtime::Form *form, const QString &control, runtime::Property property,

@@ -245,7 +245,7 @@ int main(int argc, char *argv[])
     if (!replayFiles.isEmpty()) {
         bool ok = true;
         for (const QString &f : replayFiles) {
-            const std::optional<QByteArray> bytes = runtime::readRegularFile(f, FrameDecoder::MaxFileBytes);
+            const std::optional<QByteArray> bytes = runtime::qt::readRegularFile(f, FrameDecoder::MaxFileBytes);
             ok &= replay(bytes.value_or(QByteArray()), f, t);
         }
         std::printf("gifreplay: %lld files replayed, %lld with frames\n", t.decoded, t.withFrames);

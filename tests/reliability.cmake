@@ -9,7 +9,7 @@ endif()
 
 # --- mutated GIFs through FrameDecoder::decode ---
 add_executable(gifreplay gifreplay.cpp gifinvariants.h giffixtures.h)
-target_link_libraries(gifreplay PRIVATE formsruntime)
+target_link_libraries(gifreplay PRIVATE formsqt)
 set(VOICE_BOX_SEED "${PROJECT_SOURCE_DIR}/resources/velk voicebox.gif")
 add_test(NAME gifreplay
     COMMAND gifreplay --voicebox ${VOICE_BOX_SEED} --count 5000 --quiet)

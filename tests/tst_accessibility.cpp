@@ -392,7 +392,7 @@ void tst_Accessibility::pressGoesThroughTheClickPath()
 void tst_Accessibility::exitThroughItsAction()
 {
     QCOMPARE(runtime::FormRegistry::load("Form2"), runtime::Status::Ok);
-    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
+    QSignalSpy ended(&runtime::qt::QtBackend::instance(), &runtime::qt::QtBackend::ended);
     press("Label2");
     QCOMPARE(ended.count(), 1);
     QVERIFY(!runtime::FormRegistry::loaded("Form1"));

@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 using namespace runtime;
+using namespace runtime::qt;
 using GifFrame = giffixtures::Frame;
 using gifinvariants::decode;
 using gifinvariants::sizeOf;

@@ -394,9 +394,9 @@ void tst_Dashboard::voiceBoxComesFromBesideTheExecutable()
     // Looked for by the executable's folder, whatever the working folder.
     QDir::setCurrent(QDir::rootPath());
     loadDashboard();
-    auto *view = static_cast<runtime::BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
+    auto *view = static_cast<runtime::qt::BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
     QCOMPARE(view->address(), QCoreApplication::applicationDirPath() + QStringLiteral("/velk voicebox.gif"));
-    QSignalSpy frames(view, &runtime::BrowserView::frameShown);
+    QSignalSpy frames(view, &runtime::qt::BrowserView::frameShown);
     QTest::qWait(300);
     QVERIFY(frames.count() <= 1);  // the first frame loads, unseen; no animation
     powerOn();
@@ -424,7 +424,7 @@ void tst_Dashboard::exitZoneEnds()
     QCOMPARE(runtime::FormRegistry::load("Form2"), runtime::Status::Ok);  // the hidden disclaimer
     if (on)
         powerOn();
-    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
+    QSignalSpy ended(&runtime::qt::QtBackend::instance(), &runtime::qt::QtBackend::ended);
     if (at.isNull())
         window->close();
     else

@@ -165,7 +165,7 @@ void tst_Disclaimer::agreeHidesThenLoadsThenShows()
                 seen << QStringLiteral("Form2 hidden");
             if (e->type() == QEvent::Show && o->objectName() == QLatin1String("Form1")) {
                 auto *view = controlOf(runtime::FormRegistry::loaded("Form1"), QStringLiteral("WebBrowser1"));
-                seen << (static_cast<runtime::BrowserView *>(view)->address().isEmpty()
+                seen << (static_cast<runtime::qt::BrowserView *>(view)->address().isEmpty()
                                  ? QStringLiteral("Form1 shown before loading")
                                  : QStringLiteral("Form1 shown"));
             }
@@ -183,7 +183,7 @@ void tst_Disclaimer::agreeHidesThenLoadsThenShows()
 
 void tst_Disclaimer::declineEnds()
 {
-    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
+    QSignalSpy ended(&runtime::qt::QtBackend::instance(), &runtime::qt::QtBackend::ended);
     QTest::mouseClick(disclaimerWindow, Qt::LeftButton, {}, Decline);
     QCOMPARE(ended.count(), 1);
     QVERIFY(!FormRegistry::loaded("Form2"));
@@ -192,7 +192,7 @@ void tst_Disclaimer::declineEnds()
 
 void tst_Disclaimer::closingEnds()
 {
-    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
+    QSignalSpy ended(&runtime::qt::QtBackend::instance(), &runtime::qt::QtBackend::ended);
     disclaimerWindow->close();
     QCOMPARE(ended.count(), 1);
     QVERIFY(!FormRegistry::loaded("Form1"));

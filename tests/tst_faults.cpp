@@ -115,10 +115,10 @@ QMap<QString, QString> tst_Faults::state() const
     for (const QString &c : shown)
         s[c] = controlOf(form, c)->isHidden() ? "hidden" : "shown";
     for (const QString &c : {"Text1", "Text3", "Text4"})
-        s[c] = static_cast<runtime::TextBox *>(controlOf(form, c))->text();
+        s[c] = static_cast<runtime::qt::TextBox *>(controlOf(form, c))->text();
     for (const QString &c : {"Label10", "Label11"})
-        s[c] = static_cast<runtime::Label *>(controlOf(form, c))->caption();
-    s["WebBrowser1"] = static_cast<runtime::BrowserView *>(controlOf(form, "WebBrowser1"))->address().isEmpty()
+        s[c] = static_cast<runtime::qt::Label *>(controlOf(form, c))->caption();
+    s["WebBrowser1"] = static_cast<runtime::qt::BrowserView *>(controlOf(form, "WebBrowser1"))->address().isEmpty()
             ? "" : "navigated";
     return s;
 }

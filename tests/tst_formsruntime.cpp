@@ -224,7 +224,7 @@ void tst_FormsRuntime::fontsResolve()
 {
     QFETCH(QString, face);
     QFETCH(QString, family);
-    QtBackend::instance();  // installs the runtime's substitutions
+    runtime::qt::QtBackend::instance();  // installs the runtime's substitutions
     QFont font(face);
     font.setPixelSize(fontPixels(8.25));
     QCOMPARE(QFontInfo(font).family(), family);
@@ -312,7 +312,7 @@ void tst_FormsRuntime::showLoadsOnceBeforeShowing()
 
 void tst_FormsRuntime::lastUnloadEndsTheProgram()
 {
-    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
+    QSignalSpy ended(&runtime::qt::QtBackend::instance(), &runtime::qt::QtBackend::ended);
     QCOMPARE(FormRegistry::show("Other"), Status::Ok);
     QCOMPARE(FormRegistry::load("Zones"), Status::Ok);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Run-time error in Form_Unload"));
@@ -340,7 +340,7 @@ void tst_FormsRuntime::endStopsEveryHandler()
 
 void tst_FormsRuntime::closingFromTheFrameUnloads()
 {
-    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
+    QSignalSpy ended(&runtime::qt::QtBackend::instance(), &runtime::qt::QtBackend::ended);
     QCOMPARE(FormRegistry::show("Other"), Status::Ok);
     QVERIFY(QTest::qWaitForWindowExposed(windowOf("Other")));
     windowOf("Other")->close();

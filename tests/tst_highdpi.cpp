@@ -178,7 +178,7 @@ void tst_HighDpi::picturesAreEnlargedPixelForPixel()
     QImage image;
     QImage shot;
     if (picture == QLatin1String("voice box")) {
-        auto *view = static_cast<runtime::BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
+        auto *view = static_cast<runtime::qt::BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
         QTRY_VERIFY(!view->currentFrame().isNull());
         shot = deviceShot();  // nothing runs in between: the frame is the one painted
         image = view->currentFrame().convertToFormat(QImage::Format_RGB32);
@@ -355,7 +355,7 @@ void tst_HighDpi::zonesAnswerWherePainted()
 void tst_HighDpi::exitAnswersAtItsLastDevicePixel()
 {
     QCOMPARE(runtime::FormRegistry::load("Form2"), runtime::Status::Ok);
-    QSignalSpy ended(&runtime::QtBackend::instance(), &runtime::QtBackend::ended);
+    QSignalSpy ended(&runtime::qt::QtBackend::instance(), &runtime::qt::QtBackend::ended);
     // The last device row of the exit's bottom row: Qt alone would round
     // it to the row below, outside the exit.
     clickDevice({firstDevice(1008), lastDevice(24)});

@@ -20,7 +20,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 
-using runtime::BrowserView;
+using runtime::qt::BrowserView;
 using runtime::FrameDecoder;
 
 namespace {

@@ -71,7 +71,7 @@ void tst_Performance::disclaimerDecodesNothingOfTheDashboard()
     QCOMPARE(FormRegistry::show("Form2"), runtime::Status::Ok);
     QVERIFY(QTest::qWaitForWindowExposed(widgetOf(FormRegistry::loaded("Form2"))));
     QVERIFY(!FormRegistry::loaded("Form1"));
-    const QStringList decoded = runtime::decodedPictures();
+    const QStringList decoded = runtime::qt::decodedPictures();
     QVERIFY2(decoded.isEmpty() || decoded == QStringList{"appicon"}, qPrintable(decoded.join(u' ')));
 }
 
@@ -84,9 +84,9 @@ void tst_Performance::picturesLoadOnlyTheirOwnReader()
     // load them all, each a library mapped for the rest of the run.
     const QSet<QString> before = loadedImagePlugins();
     for (const char *name : {"modepursuit", "modeauto", "modenormal"})
-        QVERIFY(!runtime::picture(QString::fromLatin1(name)).isNull());
+        QVERIFY(!runtime::qt::picture(QString::fromLatin1(name)).isNull());
     QCOMPARE(loadedImagePlugins(), before);
-    QVERIFY(!runtime::picture(QStringLiteral("leftpanel")).isNull());
+    QVERIFY(!runtime::qt::picture(QStringLiteral("leftpanel")).isNull());
     for (const QString &plugin : loadedImagePlugins() - before)
         QVERIFY2(plugin.contains(QLatin1String("jpeg")), qPrintable(plugin));
 }
@@ -94,7 +94,7 @@ void tst_Performance::picturesLoadOnlyTheirOwnReader()
 void tst_Performance::eachPictureIsDecodedOnce()
 {
     loadDashboard();
-    const QStringList first = runtime::decodedPictures();
+    const QStringList first = runtime::qt::decodedPictures();
     for (const QString &name : DashboardPictures)
         QVERIFY2(first.count(name) == 1, qPrintable(name));
 
@@ -109,7 +109,7 @@ void tst_Performance::eachPictureIsDecodedOnce()
     // And the dashboard built afresh, as every test does.
     loadDashboard();
     (void)shot();
-    QCOMPARE(runtime::decodedPictures(), first);
+    QCOMPARE(runtime::qt::decodedPictures(), first);
 }
 
 void tst_Performance::picturesAreInTheScreensPixelFormat()
@@ -117,15 +117,15 @@ void tst_Performance::picturesAreInTheScreensPixelFormat()
     // A picture in any other format would be converted at every paint.
     const QImage::Format native = QPixmap(1, 1).toImage().format();
     for (const QString &name : DashboardPictures)
-        QCOMPARE(runtime::picture(name).toImage().format(), native);
+        QCOMPARE(runtime::qt::picture(name).toImage().format(), native);
 }
 
 void tst_Performance::hiddenVoiceBoxDecodesNoFrame()
 {
     loadDashboard();
-    auto *view = qobject_cast<runtime::BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
+    auto *view = qobject_cast<runtime::qt::BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
     QVERIFY(view);
-    QSignalSpy frames(view, &runtime::BrowserView::frameShown);
+    QSignalSpy frames(view, &runtime::qt::BrowserView::frameShown);
     // Hidden from the start: read, but nothing decoded, nothing shown.
     QTest::qWait(300);
     QCOMPARE(view->frameCount(), 0);

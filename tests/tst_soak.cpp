@@ -78,11 +78,11 @@ void tst_Soak::storm()
 
     loadDashboard();
     DashboardModel model;
-    auto *view = static_cast<runtime::BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
+    auto *view = static_cast<runtime::qt::BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
     // A count, not a QSignalSpy: a spy keeps every emission, and would
     // itself grow by some 100 bytes a frame over an hour's soak.
     qint64 framesShown = 0;
-    connect(view, &runtime::BrowserView::frameShown, this, [&framesShown] { ++framesShown; });
+    connect(view, &runtime::qt::BrowserView::frameShown, this, [&framesShown] { ++framesShown; });
 
     // Zones to aim at, the voice-box ones weighted so that the animation
     // runs for a good share of the time; the exit zone never.

@@ -9,7 +9,7 @@
 #include <QEvent>
 #include <QWidget>
 
-namespace runtime::accessibility {
+namespace runtime::qt::accessibility {
 
 namespace {
 
@@ -91,4 +91,4 @@ void captionChanged(Label *label)
     QAccessible::updateAccessibility(&text);
 }
 
-} // namespace runtime::accessibility
+} // namespace runtime::qt::accessibility

@@ -11,9 +11,9 @@
 class QString;
 class QWidget;
 
-namespace runtime { class Label; }
+namespace runtime::qt { class Label; }
 
-namespace runtime::accessibility {
+namespace runtime::qt::accessibility {
 
 void install();
 void describe(QWidget *control, const Accessible &words);
@@ -24,4 +24,4 @@ QString hiddenWord(const QWidget *box);
 
 void captionChanged(Label *label);
 
-} // namespace runtime::accessibility
+} // namespace runtime::qt::accessibility

@@ -1,7 +1,7 @@
 #include "accessiblelabel.h"
 #include "label.h"
 
-namespace runtime {
+namespace runtime::qt {
 
 AccessibleLabel::AccessibleLabel(Label *label)
     : QAccessibleWidget(label, QAccessible::StaticText)
@@ -67,4 +67,4 @@ QStringList AccessibleLabel::keyBindingsForAction(const QString &) const
     return {};
 }
 
-} // namespace runtime
+} // namespace runtime::qt

@@ -6,7 +6,7 @@
 
 #include <QAccessibleWidget>
 
-namespace runtime {
+namespace runtime::qt {
 
 class Label;
 
@@ -29,4 +29,4 @@ private:
     bool reachable() const;
 };
 
-} // namespace runtime
+} // namespace runtime::qt

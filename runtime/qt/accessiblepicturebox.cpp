@@ -2,7 +2,7 @@
 #include "accessibility.h"
 #include "picturebox.h"
 
-namespace runtime {
+namespace runtime::qt {
 
 AccessiblePictureBox::AccessiblePictureBox(PictureBox *box)
     : QAccessibleWidget(box, QAccessible::Pane)
@@ -65,4 +65,4 @@ QString AccessiblePictureBox::text(QAccessible::Text t) const
     return QAccessibleWidget::text(t);
 }
 
-} // namespace runtime
+} // namespace runtime::qt

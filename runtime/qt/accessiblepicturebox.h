@@ -7,7 +7,7 @@
 
 #include <QAccessibleWidget>
 
-namespace runtime {
+namespace runtime::qt {
 
 class PictureBox;
 
@@ -29,4 +29,4 @@ private:
     bool hasWords() const;
 };
 
-} // namespace runtime
+} // namespace runtime::qt

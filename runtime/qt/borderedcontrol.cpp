@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-namespace runtime {
+namespace runtime::qt {
 
 BorderedControl::BorderedControl(Border border, QWidget *parent)
     : QWidget(parent), m_border(border)
@@ -50,4 +50,4 @@ void BorderedControl::paintEvent(QPaintEvent *)
     edge(r.adjusted(1, 1, -1, -1), pal.color(QPalette::Shadow), pal.color(QPalette::Midlight));
 }
 
-} // namespace runtime
+} // namespace runtime::qt

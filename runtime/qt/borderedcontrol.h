@@ -8,7 +8,7 @@
 
 #include <QWidget>
 
-namespace runtime {
+namespace runtime::qt {
 
 class BorderedControl : public QWidget
 {
@@ -28,4 +28,4 @@ private:
     QWidget *m_client = nullptr;
 };
 
-} // namespace runtime
+} // namespace runtime::qt

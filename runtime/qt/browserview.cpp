@@ -9,7 +9,7 @@
 
 #include <cstdio>
 
-namespace runtime {
+namespace runtime::qt {
 
 // Reads and decodes on the view's worker thread.
 class DecodeWorker : public QObject
@@ -218,6 +218,6 @@ void BrowserView::paintEvent(QPaintEvent *event)
         p.drawImage(m_frameAt, m_image);
 }
 
-} // namespace runtime
+} // namespace runtime::qt
 
 #include "browserview.moc"

@@ -22,7 +22,7 @@
 
 class QThread;
 
-namespace runtime {
+namespace runtime::qt {
 
 class DecodeWorker;
 
@@ -85,4 +85,4 @@ private:
     bool m_due = false;      // the delay ran out while the view was hidden
 };
 
-} // namespace runtime
+} // namespace runtime::qt

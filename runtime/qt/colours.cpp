@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 
-namespace runtime {
+namespace runtime::qt {
 
 static QColor systemColour(quint32 index)
 {
@@ -37,4 +37,4 @@ void applyColours(QWidget *widget, Colour back, Colour fore,
     widget->setPalette(pal);
 }
 
-} // namespace runtime
+} // namespace runtime::qt

@@ -7,7 +7,7 @@
 #include <QColor>
 #include <QPalette>
 
-namespace runtime {
+namespace runtime::qt {
 
 QColor toQColor(Colour colour, Colour fallback);
 
@@ -15,4 +15,4 @@ QColor toQColor(Colour colour, Colour fallback);
 void applyColours(QWidget *widget, Colour back, Colour fore,
                   QPalette::ColorRole backRole, QPalette::ColorRole foreRole);
 
-} // namespace runtime
+} // namespace runtime::qt

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace runtime {
+namespace runtime::qt {
 
 namespace {
 
@@ -81,4 +81,4 @@ QtControl *makeControl(const ControlRow &row, QWidget *parent)
     return Makers[int(row.kind)].make(row, parent);
 }
 
-} // namespace runtime
+} // namespace runtime::qt

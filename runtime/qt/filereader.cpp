@@ -11,7 +11,7 @@
 #include <QFileInfo>
 #endif
 
-namespace runtime {
+namespace runtime::qt {
 
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes, const std::atomic<bool> *stop,
                                           FileProblem *problem)
@@ -97,4 +97,4 @@ std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes, 
     return bytes;
 }
 
-} // namespace runtime
+} // namespace runtime::qt

@@ -11,7 +11,7 @@
 #include <atomic>
 #include <optional>
 
-namespace runtime {
+namespace runtime::qt {
 
 // Nothing for anything else (missing, a folder, a pipe, a device, too
 // large, growing past maxBytes while read, unreadable) or when stop is
@@ -20,4 +20,4 @@ std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes,
                                           const std::atomic<bool> *stop = nullptr,
                                           FileProblem *problem = nullptr);
 
-} // namespace runtime
+} // namespace runtime::qt

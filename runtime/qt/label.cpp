@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace runtime {
+namespace runtime::qt {
 
 static int alignmentFlags(Align align)
 {
@@ -89,4 +89,4 @@ void Label::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
-} // namespace runtime
+} // namespace runtime::qt

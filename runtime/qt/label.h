@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-namespace runtime {
+namespace runtime::qt {
 
 class Label : public QWidget, public QtControl
 {
@@ -45,4 +45,4 @@ private:
     bool m_pressed = false;
 };
 
-} // namespace runtime
+} // namespace runtime::qt

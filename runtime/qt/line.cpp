@@ -4,7 +4,7 @@
 
 #include <QPainter>
 
-namespace runtime {
+namespace runtime::qt {
 
 // The row holds the end points, x1, y1, x2, y2, in place of a rectangle.
 Line::Line(const ControlRow &row, QWidget *parent)
@@ -39,4 +39,4 @@ void Line::paintEvent(QPaintEvent *)
     p.drawLine(m_from, m_to);
 }
 
-} // namespace runtime
+} // namespace runtime::qt

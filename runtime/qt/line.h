@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-namespace runtime {
+namespace runtime::qt {
 
 class Line : public QWidget, public QtControl
 {
@@ -22,4 +22,4 @@ private:
     QPoint m_from, m_to;  // in the line's own coordinates
 };
 
-} // namespace runtime
+} // namespace runtime::qt

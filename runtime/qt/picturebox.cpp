@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-namespace runtime {
+namespace runtime::qt {
 
 namespace {
 
@@ -69,4 +69,4 @@ void PictureBox::setBackColour(const QColor &colour)
     client()->update();
 }
 
-} // namespace runtime
+} // namespace runtime::qt

@@ -8,7 +8,7 @@
 
 #include <QPixmap>
 
-namespace runtime {
+namespace runtime::qt {
 
 class PictureBox : public BorderedControl, public QtControl
 {
@@ -25,4 +25,4 @@ public:
     void setBackColour(const QColor &colour);
 };
 
-} // namespace runtime
+} // namespace runtime::qt

@@ -9,7 +9,7 @@
 #include <QHash>
 #include <QImageReader>
 
-namespace runtime {
+namespace runtime::qt {
 
 namespace {
 
@@ -84,4 +84,4 @@ QStringList decodedPictures()
     return pictures().decodes;
 }
 
-} // namespace runtime
+} // namespace runtime::qt

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace runtime {
+namespace runtime::qt {
 
 QString picturePath(const QString &name);  // empty when there is no such picture
 QPixmap picture(const QString &name);      // null when there is no such picture
@@ -18,4 +18,4 @@ QPixmap picture(const QString &name);      // null when there is no such picture
 // decodes it again, and that nothing is decoded before it is needed.
 QStringList decodedPictures();
 
-} // namespace runtime
+} // namespace runtime::qt

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace runtime {
+namespace runtime::qt {
 
 void PixelSnapper::install(QWindow *window)
 {
@@ -45,4 +45,4 @@ bool PixelSnapper::eventFilter(QObject *watched, QEvent *event)
     return true;
 }
 
-} // namespace runtime
+} // namespace runtime::qt

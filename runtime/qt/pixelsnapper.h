@@ -9,7 +9,7 @@
 
 class QWindow;
 
-namespace runtime {
+namespace runtime::qt {
 
 class PixelSnapper : public QObject
 {
@@ -20,4 +20,4 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
-} // namespace runtime
+} // namespace runtime::qt

@@ -11,7 +11,7 @@
 #include <QDebug>
 #include <QScreen>
 
-namespace runtime {
+namespace runtime::qt {
 
 QtBackend::QtBackend()
 {
@@ -87,9 +87,13 @@ void QtBackend::quit(int status)
     QCoreApplication::exit(status);
 }
 
+} // namespace runtime::qt
+
+namespace runtime {
+
 void testing::startQtAfresh()
 {
-    QtBackend &backend = QtBackend::instance();
+    qt::QtBackend &backend = qt::QtBackend::instance();
     FormRegistry::setBackend(backend);
     resetRegistry();
     delete backend.m_errorBox;

@@ -12,7 +12,7 @@ class QMessageBox;
 
 namespace runtime::testing { void startQtAfresh(); }
 
-namespace runtime {
+namespace runtime::qt {
 
 class QtBackend : public QObject, public Backend
 {
@@ -40,4 +40,4 @@ private:
     QPointer<QMessageBox> m_errorBox;
 };
 
-} // namespace runtime
+} // namespace runtime::qt

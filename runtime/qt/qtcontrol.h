@@ -14,7 +14,7 @@
 class QAccessibleInterface;
 class QWidget;
 
-namespace runtime {
+namespace runtime::qt {
 
 class QtControl
 {
@@ -38,4 +38,4 @@ public:
 // Makes the control of a row's kind, inside parent.
 QtControl *makeControl(const ControlRow &row, QWidget *parent);
 
-} // namespace runtime
+} // namespace runtime::qt

@@ -103,7 +103,7 @@ int run(int argc, char *argv[], const Program &program)
     QApplication::setApplicationVersion(QString::fromUtf8(program.version));
     // Lets a Wayland compositor tie the windows to the desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QString::fromUtf8(program.desktopId));
-    return runProgram(QtBackend::instance(), program, std::move(line.options));
+    return runProgram(qt::QtBackend::instance(), program, std::move(line.options));
 }
 
 } // namespace runtime

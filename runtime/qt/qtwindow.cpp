@@ -20,7 +20,7 @@
 #include <map>
 #include <tuple>
 
-namespace runtime {
+namespace runtime::qt {
 
 namespace {
 
@@ -201,4 +201,4 @@ QWidget *controlWidget(const Form &form, std::string_view name)
     return static_cast<const QtWindow &>(form.window()).control(form.row(name));
 }
 
-} // namespace runtime
+} // namespace runtime::qt

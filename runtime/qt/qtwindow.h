@@ -4,6 +4,7 @@
 #pragma once
 
 #include "backend.h"
+#include "form.h"
 #include "description.h"
 
 #include <string_view>
@@ -11,9 +12,8 @@
 
 class QWidget;
 
-namespace runtime {
+namespace runtime::qt {
 
-class Form;
 class QtControl;
 
 class QtWindow : public Window
@@ -45,4 +45,4 @@ private:
 QWidget *windowWidget(const Form &form);
 QWidget *controlWidget(const Form &form, std::string_view name);
 
-} // namespace runtime
+} // namespace runtime::qt

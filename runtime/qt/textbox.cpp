@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-namespace runtime {
+namespace runtime::qt {
 
 static const QString CrLf = QStringLiteral("\r\n");
 
@@ -81,4 +81,4 @@ void TextBox::setText(const QString &text)
     m_multi->setPlainText(plain);
 }
 
-} // namespace runtime
+} // namespace runtime::qt

@@ -9,7 +9,7 @@
 class QLineEdit;
 class QPlainTextEdit;
 
-namespace runtime {
+namespace runtime::qt {
 
 class TextBox : public BorderedControl, public QtControl
 {
@@ -30,4 +30,4 @@ private:
     bool m_applying = false;  // the editor's change is the program's, not the user's
 };
 
-} // namespace runtime
+} // namespace runtime::qt

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <thread>
 
-namespace runtime {
+namespace runtime::win32 {
 
 namespace {
 
@@ -269,4 +269,4 @@ void BrowserView::paint(HDC dc, const RECT &dirty) const
                   m_frame->height, m_frame->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-} // namespace runtime
+} // namespace runtime::win32

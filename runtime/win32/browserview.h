@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-namespace runtime {
+namespace runtime::win32 {
 
 class BrowserView : public Win32Control
 {
@@ -58,4 +58,4 @@ private:
     bool m_due = false;  // the delay ran out while the view was hidden
 };
 
-} // namespace runtime
+} // namespace runtime::win32

@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-namespace runtime {
+namespace runtime::win32 {
 
 namespace {
 
@@ -156,4 +156,4 @@ std::unique_ptr<Win32Control> makeControl(const ControlRow &row, const Place &pl
     return Makers[int(row.kind)].make(row, place);
 }
 
-} // namespace runtime
+} // namespace runtime::win32

@@ -5,7 +5,7 @@
 #include <map>
 #include <tuple>
 
-namespace runtime {
+namespace runtime::win32 {
 
 int layoutScale()
 {
@@ -84,4 +84,4 @@ void paintBuffered(HWND window, const std::function<void(HDC, const RECT &)> &pa
     EndPaint(window, &ps);
 }
 
-} // namespace runtime
+} // namespace runtime::win32

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-namespace runtime {
+namespace runtime::win32 {
 
 // Device pixels per layout pixel: 1 at 96 DPI, and a whole number on a
 // scaled screen, so that every picture is enlarged pixel for pixel.
@@ -31,4 +31,4 @@ HFONT defaultFont(int scale);
 // BeginPaint and EndPaint around paint(dc, dirty), drawn off screen first.
 void paintBuffered(HWND window, const std::function<void(HDC, const RECT &)> &paint);
 
-} // namespace runtime
+} // namespace runtime::win32

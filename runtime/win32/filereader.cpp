@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace runtime {
+namespace runtime::win32 {
 
 std::optional<std::vector<unsigned char>> readRegularFile(const std::wstring &path, std::int64_t maxBytes,
                                                           const std::atomic<bool> *stop, FileProblem &problem)
@@ -61,4 +61,4 @@ std::optional<std::vector<unsigned char>> readRegularFile(const std::wstring &pa
     return bytes;
 }
 
-} // namespace runtime
+} // namespace runtime::win32

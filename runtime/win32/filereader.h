@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-namespace runtime {
+namespace runtime::win32 {
 
 // Nothing for anything else; then problem says which.
 std::optional<std::vector<unsigned char>> readRegularFile(const std::wstring &path, std::int64_t maxBytes,
                                                           const std::atomic<bool> *stop, FileProblem &problem);
 
-} // namespace runtime
+} // namespace runtime::win32

@@ -3,7 +3,7 @@
 #include "surface.h"
 #include "text.h"
 
-namespace runtime {
+namespace runtime::win32 {
 
 static UINT alignment(Align align)
 {
@@ -54,4 +54,4 @@ void Label::paint(HDC dc)
     SelectObject(dc, old);
 }
 
-} // namespace runtime
+} // namespace runtime::win32

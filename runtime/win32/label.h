@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace runtime {
+namespace runtime::win32 {
 
 class Label : public Windowless
 {
@@ -30,4 +30,4 @@ private:
     std::function<void(Event)> m_fire;
 };
 
-} // namespace runtime
+} // namespace runtime::win32

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace runtime {
+namespace runtime::win32 {
 
 static const wchar_t ClassName[] = L"VelkPictureBox";
 
@@ -115,4 +115,4 @@ void PictureBox::paintBorder() const
     ReleaseDC(m_window, dc);
 }
 
-} // namespace runtime
+} // namespace runtime::win32

@@ -9,7 +9,7 @@
 #include "surface.h"
 #include "win32control.h"
 
-namespace runtime {
+namespace runtime::win32 {
 
 class PictureBox : public Win32Control
 {
@@ -33,4 +33,4 @@ private:
     int m_borderWidth;
 };
 
-} // namespace runtime
+} // namespace runtime::win32

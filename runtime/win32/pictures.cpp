@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-namespace runtime {
+namespace runtime::win32 {
 
 namespace {
 
@@ -160,4 +160,4 @@ HICON pictureIcon(std::string_view name, int size)
     return CreateIconFromResourceEx(const_cast<BYTE *>(best), bestSize, TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
 }
 
-} // namespace runtime
+} // namespace runtime::win32

@@ -9,7 +9,7 @@
 
 #include <string_view>
 
-namespace runtime {
+namespace runtime::win32 {
 
 struct Picture
 {
@@ -27,4 +27,4 @@ void drawPicture(HDC dc, const Picture &picture, int x, int y, int scale);
 // nullptr when it is not one.
 HICON pictureIcon(std::string_view name, int size);
 
-} // namespace runtime
+} // namespace runtime::win32

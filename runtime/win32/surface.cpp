@@ -3,7 +3,7 @@
 
 #include <windowsx.h>
 
-namespace runtime {
+namespace runtime::win32 {
 
 void Windowless::setVisible(bool show)
 {
@@ -86,4 +86,4 @@ bool Surface::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result
     }
 }
 
-} // namespace runtime
+} // namespace runtime::win32

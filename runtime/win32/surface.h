@@ -10,7 +10,7 @@
 
 #include <vector>
 
-namespace runtime {
+namespace runtime::win32 {
 
 class Windowless;
 
@@ -37,4 +37,4 @@ private:
     Windowless *m_pressed = nullptr;
 };
 
-} // namespace runtime
+} // namespace runtime::win32

@@ -1,7 +1,7 @@
 #include "text.h"
 #include "win32.h"
 
-namespace runtime {
+namespace runtime::win32 {
 
 std::wstring toWide(std::string_view utf8)
 {
@@ -31,4 +31,4 @@ std::string executableName()
     return toUtf8(name.substr(0, name.rfind(L'.')));
 }
 
-} // namespace runtime
+} // namespace runtime::win32

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace runtime {
+namespace runtime::win32 {
 
 std::wstring toWide(std::string_view utf8);
 std::string toUtf8(std::wstring_view wide);
@@ -14,4 +14,4 @@ std::string toUtf8(std::wstring_view wide);
 // line on the error stream begins.
 std::string executableName();
 
-} // namespace runtime
+} // namespace runtime::win32

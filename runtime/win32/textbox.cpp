@@ -2,7 +2,7 @@
 #include "drawing.h"
 #include "text.h"
 
-namespace runtime {
+namespace runtime::win32 {
 
 TextBox::TextBox(const ControlRow &row, const Place &place)
     : m_back(colourRef(row.settings.back, WindowBackground)),
@@ -74,4 +74,4 @@ HBRUSH TextBox::colours(HDC dc)
     return sharedBrush(m_back);
 }
 
-} // namespace runtime
+} // namespace runtime::win32

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace runtime {
+namespace runtime::win32 {
 
 class TextBox : public Win32Control
 {
@@ -31,4 +31,4 @@ private:
     bool m_readOnly;
 };
 
-} // namespace runtime
+} // namespace runtime::win32

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <thread>
 
-namespace runtime {
+namespace runtime::win32 {
 
 namespace {
 
@@ -35,7 +35,7 @@ std::unique_ptr<Window> Win32Backend::build(Form &form)
 
 bool Win32Backend::hasPicture(std::string_view name) const
 {
-    return runtime::hasPicture(name);
+    return win32::hasPicture(name);
 }
 
 std::string Win32Backend::appFolder() const
@@ -133,4 +133,4 @@ void Win32Backend::quit(int status)
     PostQuitMessage(status);
 }
 
-} // namespace runtime
+} // namespace runtime::win32

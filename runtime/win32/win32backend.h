@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-namespace runtime {
+namespace runtime::win32 {
 
 class Win32Backend : public Backend
 {
@@ -41,4 +41,4 @@ private:
     std::shared_ptr<std::atomic<bool>> m_reporting = std::make_shared<std::atomic<bool>>(false);
 };
 
-} // namespace runtime
+} // namespace runtime::win32

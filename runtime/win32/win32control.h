@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-namespace runtime {
+namespace runtime::win32 {
 
 class Surface;
 class Windowless;
@@ -98,4 +98,4 @@ ATOM registerWindowClass(const wchar_t *name, WNDPROC procedure);
 // dialog keys send when no button is the default.
 inline int childId(int row) { return 100 + row; }
 
-} // namespace runtime
+} // namespace runtime::win32

@@ -42,7 +42,7 @@ __attribute__((constructor)) void searchSystemFolderOnly()
 
 int run(int, char *[], const Program &program)
 {
-    setProgramName(executableName());
+    setProgramName(win32::executableName());
     // The command line in UTF-16, split as the C runtime would for wmain.
     int argc = 0;
     wchar_t **argv = nullptr, **env = nullptr;
@@ -50,7 +50,7 @@ int run(int, char *[], const Program &program)
     std::vector<std::string> words;
     if (__wgetmainargs(&argc, &argv, &env, 0, &startInfo) == 0)
         for (int i = 1; i < argc; ++i)
-            words.push_back(toUtf8(argv[i]));
+            words.push_back(win32::toUtf8(argv[i]));
     // What the command line has to say goes to the streams, for whoever
     // started the program from a console, and in a message box, where a
     // proportional font lines up no columns.
@@ -58,12 +58,12 @@ int run(int, char *[], const Program &program)
     if (line.outcome != CommandLine::Outcome::Run) {
         const bool wrong = line.outcome == CommandLine::Outcome::Wrong;
         std::fputs(parseCommandLine(program, words).text.c_str(), wrong ? stderr : stdout);
-        MessageBoxW(nullptr, toWide(line.text).c_str(), toWide(program.name).c_str(),
+        MessageBoxW(nullptr, win32::toWide(line.text).c_str(), win32::toWide(program.name).c_str(),
                     MB_OK | (wrong ? MB_ICONERROR : MB_ICONINFORMATION));
         return line.status;
     }
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    Win32Backend &backend = Win32Backend::instance();
+    win32::Win32Backend &backend = win32::Win32Backend::instance();
     backend.setProgramName(program.name);
     const int status = runProgram(backend, program, std::move(line.options));
     CoUninitialize();

@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-namespace runtime {
+namespace runtime::win32 {
 
 namespace {
 
@@ -257,4 +257,4 @@ void Win32Window::runTimer(int row, int ms)
     m_controls[size_t(row)]->runTimer(ms);
 }
 
-} // namespace runtime
+} // namespace runtime::win32

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "backend.h"
+#include "form.h"
 #include "surface.h"
 #include "win32.h"
 
@@ -13,11 +14,9 @@
 #include <string>
 #include <vector>
 
-namespace runtime {
+namespace runtime::win32 {
 
-class Form;
 class Win32Control;
-struct FormDescription;
 
 class Win32Window : public Window
 {
@@ -51,4 +50,4 @@ private:
     HWND m_focus = nullptr;  // the control that has, or last had, the focus
 };
 
-} // namespace runtime
+} // namespace runtime::win32
