@@ -60,11 +60,8 @@ struct ManualHost : AnimationView::Host
     Rect containerArea() const override { return {0, 0, 167, 191}; }
     void run(std::deque<std::function<void()>> &queue)
     {
-        while (!queue.empty()) {
-            auto next = std::move(queue.front());
-            queue.pop_front();
-            next();
-        }
+        for (; !queue.empty(); queue.pop_front())
+            queue.front()();
     }
     void runAll()
     {
@@ -239,8 +236,6 @@ void tst_Core::animationNote_data()
     QTest::newRow("folder") << QByteArray("folder") << qint64(-1) << "v.gif: not a regular file";
     QTest::newRow("over the bound") << two << qint64(FrameDecoder::MaxFileBytes + 1) << "v.gif: larger than 16 MB";
     QTest::newRow("text") << QByteArray("hello") << qint64(-1) << "v.gif: not a GIF picture";
-    QTest::newRow("cut in the first frame") << two.left(30) << qint64(-1)
-                                            << "v.gif: a broken GIF picture, nothing of it shown";
 }
 
 void tst_Core::animationNote()
