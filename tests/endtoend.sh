@@ -501,11 +501,15 @@ hostile_kinds=(missing empty random-64MiB truncated-half header-only png folder 
 $windows && hostile_kinds=(missing empty text truncated-half folder)
 corpus() { VOICE_BOX="$(dirname "$exe")/$voice_box" bash "$here/hostile-corpus.sh" "$@"; }
 
-# What the clip box shows once the voice box is chosen: black, or a
-# picture (not black, and not the normal mode's picture it replaced). A
+# What the clip box shows once the voice box is chosen: black but for the
+# few light grey lines of the note that says why (which must be there), or
+# a picture (not black, and not the normal mode's picture it replaced). A
 # hostile picture may paint anything, mode indicators' colours included,
 # so the mode checks of the tour do not apply here.
-clip_black() { xs_share_at_least "$1" "$(region clip)" "$xs_black" 0.99; }
+clip_black() {
+    xs_share_at_least "$1" "$(region clip)" "$xs_black" 0.9 &&
+        xs_share_at_least "$1" "$(region clip)" 'r>0.5 && g>0.5 && b>0.5' 0.002
+}
 clip_picture() {
     xs_share_at_most "$1" "$(region clip)" "$xs_black" 0.98 && xs_differ "$1" "$normal_shot" "$(region clip)"
 }

@@ -245,8 +245,10 @@ int main(int argc, char *argv[])
     if (!replayFiles.isEmpty()) {
         bool ok = true;
         for (const QString &f : replayFiles) {
-            const std::optional<QByteArray> bytes = runtime::qt::readRegularFile(f, FrameDecoder::MaxFileBytes);
-            ok &= replay(bytes.value_or(QByteArray()), f, t);
+            runtime::FileProblem problem;
+            const auto bytes = runtime::readRegularFile(f.toStdString(), FrameDecoder::MaxFileBytes, nullptr, problem);
+            ok &= replay(bytes ? QByteArray(reinterpret_cast<const char *>(bytes->data()), qsizetype(bytes->size()))
+                               : QByteArray(), f, t);
         }
         std::printf("gifreplay: %lld files replayed, %lld with frames\n", t.decoded, t.withFrames);
         return ok ? 0 : 1;

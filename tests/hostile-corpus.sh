@@ -11,7 +11,8 @@
 #   hostile-corpus.sh all OUT            every case in OUT/NAME/, to look at
 #
 # EXPECT is what the clip box shows once the voice box is chosen: "picture"
-# (something not black), "black", or "any" (either is right). WHEN is
+# (something not black), "black" (no picture: a note saying why, on
+# black), or "any" (either is right). WHEN is
 # "load" or "shown": whether the file is hostile from the start or changes
 # under the running program while the voice box is shown.
 # Environment: HOSTILE_GIF, the hostilegif tool; VOICE_BOX, a good voice box.

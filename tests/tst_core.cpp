@@ -1,18 +1,26 @@
 // The runtime's platform-neutral core, with no display: descriptions
 // checked before anything is built, handlers bound by their exact names,
-// the one conversion from twips, and the registry's lifetime of windows
-// on a backend that only keeps count, the form's store of properties, its
-// sleeping timers, and the command line.
+// the one conversion from twips, the registry's lifetime of windows on a
+// backend that only keeps count, the form's store of properties and its
+// sleeping timers, the command line, and the animation view's rules on a
+// host whose threads and timer the test turns by hand.
+#include "animationview.h"
 #include "commandline.h"
 #include "diagnostics.h"
 #include "form.h"
+#include "giffixtures.h"
 #include "registry.h"
 #include "testing.h"
 #include "timing.h"
 #include "twips.h"
 #include "validation.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <deque>
 
 using namespace runtime;
 
@@ -64,6 +72,36 @@ const Handler FollowHandlers[] = {
 const FormDescription Follow{{.name = "Follow", .caption = "", .clientWidth = 150, .clientHeight = 150},
                              FollowRows, FollowHandlers};
 
+// The worker thread and the UI thread are two queues, run when the test says.
+struct ManualHost : AnimationView::Host
+{
+    std::deque<std::function<void()>> jobs, done;
+    bool visible = true;
+    int delay = 0;
+
+    void inBackground(std::function<void()> job) override { jobs.push_back(std::move(job)); }
+    void onUiThread(std::function<void()> d) override { done.push_back(std::move(d)); }
+    void startDelay(int ms) override { delay = ms; }
+    void stopDelay() override { delay = 0; }
+    void invalidate(const Rect &) override {}
+    bool visibleNow() const override { return visible; }
+    Rect containerArea() const override { return {0, 0, 167, 191}; }
+    void run(std::deque<std::function<void()>> &queue)
+    {
+        for (; !queue.empty(); queue.pop_front())
+            queue.front()();
+    }
+    void runAll()
+    {
+        while (!jobs.empty() || !done.empty())
+            run(jobs), run(done);
+    }
+};
+
+// The browser view of the dashboard: larger than its clip box, which shows
+// 167 x 191 of it from (16, 24).
+const ControlRow VoiceBox{Kind::BrowserView, "WebBrowser1", "Picture1", -240, -360, 3735, 5175};
+
 } // namespace
 
 class tst_Core : public QObject
@@ -82,7 +120,23 @@ private slots:
     void nestedUnload();
     void commandLine_data();
     void commandLine();
+    void animationNote_data();
+    void animationNote();
+    void animationDropsStaleResults();
+    void animationWaitsWhileHidden();
+
+private:
+    QTemporaryDir m_dir;
+    std::string file(const char *name, const QByteArray &bytes, qint64 size = -1);
 };
+
+std::string tst_Core::file(const char *name, const QByteArray &bytes, qint64 size)
+{
+    QFile f(m_dir.filePath(name));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || (size >= 0 && !f.resize(size)))
+        qFatal("cannot write %s", name);
+    return f.fileName().toStdString();
+}
 
 void tst_Core::init()
 {
@@ -291,6 +345,78 @@ void tst_Core::commandLine()
     // Both layouts list every option; the stacked one has no columns to align.
     for (UsageLayout layout : {UsageLayout::Columns, UsageLayout::Stacked})
         QVERIFY(QString::fromStdString(usage(program, layout)).contains("--voice-box <FILE>"));
+}
+
+void tst_Core::animationNote_data()
+{
+    QTest::addColumn<QByteArray>("bytes");  // "folder", "missing", or the file's
+    QTest::addColumn<qint64>("size");       // grown to, sparse; -1: as written
+    QTest::addColumn<QString>("note");      // empty: none
+
+    const QByteArray two = giffixtures::gif({4, 4}, {{{4, 4}, 10, 1}, {{4, 4}, 10, 2}});
+    QTest::newRow("good") << two << qint64(-1) << QString();
+    QTest::newRow("broken part way: its frames, no note") << two.left(two.size() - 12) << qint64(-1) << QString();
+    QTest::newRow("missing") << QByteArray("missing") << qint64(-1) << "v.gif: no such file";
+    QTest::newRow("folder") << QByteArray("folder") << qint64(-1) << "v.gif: not a regular file";
+    QTest::newRow("over the bound") << two << qint64(FrameDecoder::MaxFileBytes + 1) << "v.gif: larger than 16 MB";
+    QTest::newRow("text") << QByteArray("hello") << qint64(-1) << "v.gif: not a GIF picture";
+}
+
+void tst_Core::animationNote()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, size);
+    QFETCH(QString, note);
+    const QString path = m_dir.filePath("v.gif");
+    QFile::remove(path);
+    QDir(path).removeRecursively();
+    if (bytes == "folder")
+        QVERIFY(QDir().mkpath(path));
+    else if (bytes != "missing")
+        file("v.gif", bytes, size);
+    ManualHost host;
+    AnimationView view(VoiceBox, host);
+    view.navigate(path.toStdString());
+    host.runAll();
+    QCOMPARE(QString::fromStdString(view.note()), note);
+    QCOMPARE(bool(view.frame()), note.isEmpty());
+    // Inside what the clip box lets through, less the margin.
+    if (!note.isEmpty())
+        QCOMPARE(view.noteRect(), (Rect{20, 28, 159, 183}));
+}
+
+void tst_Core::animationDropsStaleResults()
+{
+    ManualHost host;
+    AnimationView view(VoiceBox, host);
+    view.navigate(m_dir.filePath("none.gif").toStdString());
+    host.run(host.jobs);  // read: its result waits for the UI thread
+    view.navigate(file("good.gif", giffixtures::gif({4, 4}, {{{4, 4}}})));
+    host.runAll();
+    QCOMPARE(view.note(), std::string());
+    QVERIFY(view.frame());
+}
+
+void tst_Core::animationWaitsWhileHidden()
+{
+    ManualHost host;
+    AnimationView view(VoiceBox, host);
+    host.visible = false;
+    view.navigate(file("two.gif", giffixtures::gif({4, 4}, {{{4, 4}, 10, 1}, {{4, 4}, 10, 2}})));
+    host.runAll();
+    QVERIFY(!view.frame());  // read, not decoded
+    host.visible = true;
+    view.shown();
+    host.runAll();
+    const Frame first = view.frame();
+    QVERIFY(first);
+    QCOMPARE(host.delay, 100);
+    host.visible = false;
+    view.delayOver();
+    QCOMPARE(view.frame(), first);  // due, not shown
+    host.visible = true;
+    view.shown();
+    QVERIFY(view.frame() != first);
 }
 
 QTEST_APPLESS_MAIN(tst_Core)

@@ -1,13 +1,8 @@
 #include "browserview.h"
+#include "diagnostics.h"
 #include "drawing.h"
-#include "filereader.h"
 #include "text.h"
-#include "twips.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <atomic>
-#include <mutex>
 #include <thread>
 
 namespace runtime::win32 {
@@ -15,30 +10,14 @@ namespace runtime::win32 {
 namespace {
 
 const wchar_t ClassName[] = L"VelkBrowserView";
-constexpr UINT Decoded = WM_APP + 1;   // wParam: the generation decoded, in part or whole
-constexpr UINT Read = WM_APP + 3;      // wParam: the generation whose file was read
-constexpr UINT Resume = WM_APP + 2;    // a frame fell due while the view was hidden
+constexpr UINT Done = WM_APP + 1;  // a worker left a result in m_done
 constexpr UINT_PTR DelayTimer = 1;
 
 } // namespace
 
-// Shared by the view and its workers: a worker that finishes after the
-// view is gone finds no window and drops its result.
-struct BrowserView::Mailbox
-{
-    std::mutex lock;
-    HWND window = nullptr;
-    int generation = 0;
-    std::shared_ptr<const std::vector<unsigned char>> bytes;
-    std::unique_ptr<Animation> animation;
-    bool whole = false;  // the animation is all there is
-    std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
-};
-
 BrowserView::BrowserView(const ControlRow &row, const Place &place)
     : m_scale(place.scale),
-      m_size{pixels(row.width), pixels(row.height)},
-      m_mailbox(std::make_shared<Mailbox>())
+      m_view(row, *this)
 {
     static const bool registered = (registerWindowClass(ClassName, procedure), true);
     (void)registered;
@@ -46,16 +25,11 @@ BrowserView::BrowserView(const ControlRow &row, const Place &place)
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (row.settings.hidden ? 0 : WS_VISIBLE);
     CreateWindowExW(0, ClassName, L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top, place.parent,
                     reinterpret_cast<HMENU>(INT_PTR(childId(place.row))), nullptr, this);
-    m_mailbox->window = m_window;
 }
 
 BrowserView::~BrowserView()
 {
-    // A worker still reading or decoding gives up at once; its result, if
-    // it gets that far, goes nowhere.
-    std::lock_guard<std::mutex> hold(m_mailbox->lock);
-    m_mailbox->window = nullptr;
-    *m_mailbox->stop = true;
+    m_view.close();
 }
 
 LRESULT CALLBACK BrowserView::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -78,30 +52,27 @@ LRESULT BrowserView::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_PAINT:
         paintBuffered(m_window, [this](HDC dc, const RECT &dirty) { paint(dc, dirty); });
-        decodeWhenSeen();
-        // Painting means the view is seen again: a frame that fell due
-        // while it was hidden is shown now.
-        if (m_due)
-            PostMessageW(m_window, Resume, 0, 0);
+        // Painting means the view is seen (again).
+        m_view.shown();
         return 0;
     case WM_TIMER:
         if (wParam == DelayTimer) {
             KillTimer(m_window, DelayTimer);
-            if (IsWindowVisible(m_window))
-                advance();
-            else
-                m_due = true;
+            m_view.delayOver();
         }
         return 0;
-    case Resume:
-        if (m_due && IsWindowVisible(m_window))
-            advance();
-        return 0;
-    case Read:
-        read(int(wParam));
-        return 0;
-    case Decoded:
-        decoded(int(wParam));
+    case Done:
+        for (;;) {
+            std::function<void()> done;
+            {
+                std::lock_guard<std::mutex> hold(m_lock);
+                if (m_done.empty())
+                    break;
+                done = std::move(m_done.front());
+                m_done.pop_front();
+            }
+            done();
+        }
         return 0;
     default:
         return DefWindowProcW(m_window, message, wParam, lParam);
@@ -110,163 +81,79 @@ LRESULT BrowserView::handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void BrowserView::apply(Property, const Value &value)
 {
-    navigate(std::get<std::string>(value));
+    m_view.navigate(std::get<std::string>(value));
 }
 
-void BrowserView::navigate(const std::string &path)
+void BrowserView::inBackground(std::function<void()> job)
+{
+    std::thread([job = std::move(job)] {
+        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+        job();
+    }).detach();
+}
+
+void BrowserView::onUiThread(std::function<void()> done)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_done.push_back(std::move(done));
+    PostMessageW(m_window, Done, 0, 0);
+}
+
+void BrowserView::startDelay(int ms)
+{
+    SetTimer(m_window, DelayTimer, UINT(ms), nullptr);
+}
+
+void BrowserView::stopDelay()
 {
     KillTimer(m_window, DelayTimer);
-    m_address = path;
-    m_playback.restart();
-    m_bytes.reset();
-    m_frame.reset();
-    m_due = false;
-    InvalidateRect(m_window, nullptr, FALSE);
-    // The part of the picture that can ever be seen: what of it lies inside
-    // the view, right of and below the picture's origin, in the picture's
-    // own coordinates.
-    m_crop = Rect{0, 0, int(std::max(0L, m_size.cx - PictureOrigin.x)), int(std::max(0L, m_size.cy - PictureOrigin.y))};
-    std::shared_ptr<std::atomic<bool>> stop;
-    int generation;
-    {
-        std::lock_guard<std::mutex> hold(m_mailbox->lock);
-        *m_mailbox->stop = true;  // an earlier file still being read is no longer wanted
-        m_mailbox->stop = stop = std::make_shared<std::atomic<bool>>(false);
-        m_mailbox->bytes.reset();
-        m_mailbox->animation.reset();
-        generation = m_mailbox->generation = ++m_generation;
-    }
-    std::thread([mailbox = m_mailbox, stop, wide = toWide(path), generation] {
-        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-        FileProblem problem;
-        auto bytes = readRegularFile(wide, FrameDecoder::MaxFileBytes, stop.get(), problem);
-        std::lock_guard<std::mutex> hold(mailbox->lock);
-        if (stop->load() || !mailbox->window || mailbox->generation != generation)
-            return;
-        if (bytes) {
-            mailbox->bytes = std::make_shared<const std::vector<unsigned char>>(std::move(*bytes));
-            PostMessageW(mailbox->window, Read, WPARAM(generation), 0);
-            return;
-        }
-        // What cannot be shown whole is said once on the error stream (a
-        // console's, when the program was started from one), never in a
-        // dialog over the dashboard.
-        std::fprintf(stderr, "%s: %s: %s\n", executableName().c_str(), toUtf8(wide).c_str(), describe(problem));
-        mailbox->animation = std::make_unique<Animation>();
-        mailbox->whole = true;
-        PostMessageW(mailbox->window, Decoded, WPARAM(generation), 0);
-    }).detach();
 }
 
-void BrowserView::read(int generation)
+RECT BrowserView::device(const Rect &r) const
 {
-    std::lock_guard<std::mutex> hold(m_mailbox->lock);
-    if (generation != m_generation || !m_mailbox->bytes)
-        return;
-    m_bytes = std::move(m_mailbox->bytes);
-    if (IsWindowVisible(m_window))
-        InvalidateRect(m_window, nullptr, FALSE);  // painted, it asks for its frames
+    return {r.x * m_scale, r.y * m_scale, (r.x + r.width) * m_scale, (r.y + r.height) * m_scale};
 }
 
-// Nothing is decoded for a view no one sees: the dashboard's first paint
-// does not wait for the voice box, which most users never open.
-void BrowserView::decodeWhenSeen()
+void BrowserView::invalidate(const Rect &area)
 {
-    if (!m_bytes)
-        return;
-    std::shared_ptr<std::atomic<bool>> stop;
-    {
-        std::lock_guard<std::mutex> hold(m_mailbox->lock);
-        stop = m_mailbox->stop;
-    }
-    std::thread([mailbox = m_mailbox, stop, bytes = std::move(m_bytes), crop = m_crop, generation = m_generation,
-                 address = m_address] {
-        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-        FrameDecoder decoder(bytes->data(), bytes->size(), crop, stop.get());
-        // The first frame goes to the window as soon as it is decoded, the
-        // whole animation once the rest are.
-        for (bool first = true;; first = false) {
-            const bool more = decoder.next();
-            if (!more || first) {
-                std::lock_guard<std::mutex> hold(mailbox->lock);
-                if (stop->load() || !mailbox->window || mailbox->generation != generation)
-                    return;
-                const char *why = more ? nullptr : describe(decoder.animation());
-                if (why)
-                    std::fprintf(stderr, "%s: %s: %s\n", executableName().c_str(), address.c_str(), why);
-                mailbox->animation = std::make_unique<Animation>(decoder.animation());
-                mailbox->whole = !more;
-                PostMessageW(mailbox->window, Decoded, WPARAM(generation), 0);
-            }
-            if (!more)
-                return;
-        }
-    }).detach();
-    m_bytes.reset();
+    const RECT r = device(area);
+    InvalidateRect(m_window, &r, FALSE);
 }
 
-void BrowserView::decoded(int generation)
+Rect BrowserView::containerArea() const
 {
-    std::unique_ptr<Animation> animation;
-    bool whole;
-    {
-        std::lock_guard<std::mutex> hold(m_mailbox->lock);
-        if (generation != m_generation || !m_mailbox->animation)
-            return;
-        animation = std::move(m_mailbox->animation);
-        whole = m_mailbox->whole;
-    }
-    if (m_playback.take(std::move(*animation), whole))
-        showFrame();
-}
-
-RECT BrowserView::frameRect(const Frame &frame) const
-{
-    const int x = PictureOrigin.x * m_scale, y = PictureOrigin.y * m_scale;
-    return {x, y, x + frame->width * m_scale, y + frame->height * m_scale};
-}
-
-void BrowserView::showFrame()
-{
-    const Frame next = m_playback.frame();
-    // A frame that looks as the last did shares its image: no repaint.
-    if (next != m_frame) {
-        if (m_frame) {
-            const RECT before = frameRect(m_frame);
-            InvalidateRect(m_window, &before, FALSE);
-        }
-        m_frame = next;
-        const RECT after = frameRect(m_frame);
-        InvalidateRect(m_window, &after, FALSE);
-    }
-    if (const int delay = m_playback.delayMs())
-        SetTimer(m_window, DelayTimer, UINT(delay), nullptr);
-}
-
-void BrowserView::advance()
-{
-    m_due = false;
-    if (m_playback.advance())
-        showFrame();
+    RECT client;
+    GetClientRect(GetParent(m_window), &client);
+    return {0, 0, int(client.right) / m_scale, int(client.bottom) / m_scale};
 }
 
 void BrowserView::paint(HDC dc, const RECT &dirty) const
 {
     FillRect(dc, &dirty, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    if (!m_frame || m_frame->pixels.empty())
-        return;
-    // The frame's pixels are 0xAARRGGBB words: a top-down 32-bit DIB as is.
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = m_frame->width;
-    info.bmiHeader.biHeight = -m_frame->height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    const RECT at = frameRect(m_frame);
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, at.left, at.top, at.right - at.left, at.bottom - at.top, 0, 0, m_frame->width,
-                  m_frame->height, m_frame->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    const Frame &frame = m_view.frame();
+    if (frame && !frame->pixels.empty()) {
+        // The frame's pixels are 0xAARRGGBB words: a top-down 32-bit DIB as is.
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = frame->width;
+        info.bmiHeader.biHeight = -frame->height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        const RECT at = device(m_view.frameRect());
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, at.left, at.top, at.right - at.left, at.bottom - at.top, 0, 0, frame->width,
+                      frame->height, frame->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    }
+    if (!m_view.note().empty()) {
+        RECT box = device(m_view.noteRect());
+        const std::wstring text = toWide(m_view.note());
+        const HGDIOBJ before = SelectObject(dc, defaultFont(m_scale));
+        SetTextColor(dc, RGB(0xC0, 0xC0, 0xC0));
+        SetBkMode(dc, TRANSPARENT);
+        DrawTextW(dc, text.c_str(), int(text.size()), &box, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+        SelectObject(dc, before);
+    }
 }
 
 } // namespace runtime::win32

@@ -1,61 +1,45 @@
-// The browser view: shows a GIF picture file, animated or still, and
-// nothing else. navigate() returns at once; the file is read once, on a
-// worker thread of its own, and decoded once, on another, when the view is
-// first painted (see FrameDecoder for the bounds): the first frame is
-// posted back to the window as soon as it is decoded, and the rest follow
-// while it shows. The view paints its frames at (16, 24) within itself, on
-// black, one after the other. While the view is not visible nothing is
-// decoded and no frame is advanced; showing it resumes where it stopped,
-// without opening the file again. What cannot be shown leaves the view
-// black, and one line on the error stream says why.
+// The browser view on Win32: the core's AnimationView (what is read,
+// decoded, shown and said, and when) on worker threads of its own and a
+// window timer, painted through GDI at the layout's scale.
 #pragma once
 
-#include "framedecoder.h"
-#include "playback.h"
+#include "animationview.h"
 #include "win32control.h"
 
-#include <memory>
-#include <string>
-#include <vector>
+#include <deque>
+#include <functional>
+#include <mutex>
 
 namespace runtime::win32 {
 
-class BrowserView : public Win32Control
+class BrowserView : public Win32Control, private AnimationView::Host
 {
 public:
-    static constexpr POINT PictureOrigin{16, 24};
-
     BrowserView(const ControlRow &row, const Place &place);
     ~BrowserView() override;
 
     HWND window() const override { return m_window; }
     void apply(Property property, const Value &value) override;
 
-    struct Mailbox;  // where a worker leaves its result
-
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void navigate(const std::string &path);
-    void read(int generation);
-    void decodeWhenSeen();
-    void decoded(int generation);
-    void showFrame();
-    void advance();
-    RECT frameRect(const Frame &frame) const;
     void paint(HDC dc, const RECT &dirty) const;
+    RECT device(const Rect &layout) const;
+
+    void inBackground(std::function<void()> job) override;
+    void onUiThread(std::function<void()> done) override;
+    void startDelay(int ms) override;
+    void stopDelay() override;
+    void invalidate(const Rect &area) override;
+    bool visibleNow() const override { return IsWindowVisible(m_window); }
+    Rect containerArea() const override;
 
     HWND m_window = nullptr;
     int m_scale;
-    SIZE m_size;  // layout pixels
-    std::shared_ptr<Mailbox> m_mailbox;
-    std::string m_address;
-    Rect m_crop;
-    std::shared_ptr<const std::vector<unsigned char>> m_bytes;  // read, not yet decoded
-    Playback m_playback;
-    Frame m_frame;  // the one painted
-    int m_generation = 0;
-    bool m_due = false;  // the delay ran out while the view was hidden
+    std::mutex m_lock;                      // guards m_done, filled by the workers
+    std::deque<std::function<void()>> m_done;
+    AnimationView m_view;  // last: gone first, before what its host uses
 };
 
 } // namespace runtime::win32

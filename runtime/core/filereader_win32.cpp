@@ -1,23 +1,40 @@
+// The Windows half of readRegularFile (filereader.h).
 #include "filereader.h"
-#include "win32.h"
 
-#include <algorithm>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 
-namespace runtime::win32 {
+namespace runtime {
 
-std::optional<std::vector<unsigned char>> readRegularFile(const std::wstring &path, std::int64_t maxBytes,
+namespace {
+std::wstring wide(const std::string &utf8)
+{
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring out(size_t(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), out.data(), n);
+    return out;
+}
+} // namespace
+
+std::optional<std::vector<unsigned char>> readRegularFile(const std::string &utf8Path, std::int64_t maxBytes,
                                                           const std::atomic<bool> *stop, FileProblem &problem)
 {
     problem = FileProblem::None;
-    constexpr DWORD Chunk = 64 * 1024;
+    const std::wstring path = wide(utf8Path);
     // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open at all.
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(path.c_str());
         problem = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileProblem::Missing
-                : error == ERROR_ACCESS_DENIED && (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
-                        && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES
+                : error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES
+                        && (attributes & FILE_ATTRIBUTE_DIRECTORY)
                     ? FileProblem::NotRegular
                     : FileProblem::Unreadable;
         return std::nullopt;
@@ -34,31 +51,10 @@ std::optional<std::vector<unsigned char>> readRegularFile(const std::wstring &pa
         problem = FileProblem::TooLarge;
         return std::nullopt;
     }
-    // The size may be stale (a file still growing): read to the end, but
-    // never past maxBytes.
-    std::vector<unsigned char> bytes;
-    bytes.reserve(size_t(size));
-    for (;;) {
-        if (stop && stop->load())
-            return std::nullopt;
-        const size_t at = bytes.size();
-        const DWORD want = DWORD(std::min<std::int64_t>(Chunk, maxBytes + 1 - std::int64_t(at)));
-        bytes.resize(at + want);
+    return readToEnd(size, maxBytes, stop, problem, [file](unsigned char *into, std::size_t want) {
         DWORD got = 0;
-        if (!ReadFile(file, bytes.data() + at, want, &got, nullptr)) {
-            problem = FileProblem::Unreadable;
-            return std::nullopt;
-        }
-        bytes.resize(at + got);
-        if (got == 0)
-            break;
-        if (std::int64_t(bytes.size()) > maxBytes) {
-            problem = FileProblem::TooLarge;
-            return std::nullopt;
-        }
-    }
-    bytes.shrink_to_fit();
-    return bytes;
+        return ReadFile(file, into, DWORD(want), &got, nullptr) ? std::int64_t(got) : std::int64_t(-1);
+    });
 }
 
-} // namespace runtime::win32
+} // namespace runtime
