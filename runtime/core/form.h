@@ -47,6 +47,12 @@ public:
     int row(std::string_view control) const;
 
     Status property(std::string_view control, Property property, Value &value) const;
+    // What the form holds of a row's property, for a backend's bridges
+    // (assistive technology); nullptr for a property that keeps no value.
+    const Value *value(int row, Property property) const
+    {
+        return const_cast<Form *>(this)->stored(row, property);
+    }
     Status setProperty(std::string_view control, Property property, const Value &value);
 
     // The backend's word that an event happened: row -1 is the form
