@@ -3,9 +3,11 @@
 // lives in the controls: the power state is Text1's text, the display is
 // whichever display picture is visible, a lamp is lit when it is visible.
 #include "dashboardform.h"
+#include "control.h"
 #include "form.h"
 
 #include <string>
+#include <string_view>
 
 using namespace runtime;
 
@@ -59,7 +61,7 @@ constexpr Settings redLine() { return {.fore = Red}; }
 
 const char Banner[] = "    Push The Buttons!           >>>          velk.example           >>";
 
-const ControlRow Controls[] = {
+constexpr ControlRow Controls[] = {
     // kind               name           container      left   top  width height  settings
     {Kind::PictureBox,  "Picture21",   "",           13800,  7440,  375,  255, lamp(55, "Right console lamp 1")},
     {Kind::PictureBox,  "Picture20",   "",           13800,  7920,  375,  255, lamp(54, "Right console lamp 2")},
@@ -144,6 +146,9 @@ const ControlRow Controls[] = {
     {Kind::Label,       "Label29",     "",               0,     0, 11175,  375, topBar(Banner, {"MS Sans Serif", 13.5, 400}, 73)},
 };
 
+// Every control a handler names is looked for here when compiling.
+consteval Control control(std::string_view name) { return controlIn(Controls, name); }
+
 const std::string On = "On";
 
 // --- load and end ---
@@ -151,12 +156,12 @@ const std::string On = "On";
 void Form_Load(Form &me)
 {
     if (const std::string own = me.option(VoiceBoxOption); !own.empty()) {
-        me.navigate("WebBrowser1", own);
+        me.navigate(control("WebBrowser1"), own);
         return;
     }
     const std::string folder = me.appFolder();
     // A root folder already ends in a separator; don't double it.
-    me.navigate("WebBrowser1", folder.back() == PathSeparator ? folder + VoiceBoxFile
+    me.navigate(control("WebBrowser1"), folder.back() == PathSeparator ? folder + VoiceBoxFile
                                                               : folder + PathSeparator + VoiceBoxFile);
 }
 
@@ -177,19 +182,19 @@ void Label2_Click(Form &me)
 
 void Label1_Click(Form &me)
 {
-    if (me.text("Text1") == On) {
-        me.setVisible("Picture1", false);
-        me.setVisible("velkauto", false);
-        me.setVisible("velkpursuit", false);
-        me.setVisible("velknormall", false);
-        me.setText("Text3", "");
-        me.setText("Text4", "");
-        me.setText("Text1", "Off");
+    if (me.text(control("Text1")) == On) {
+        me.setVisible(control("Picture1"), false);
+        me.setVisible(control("velkauto"), false);
+        me.setVisible(control("velkpursuit"), false);
+        me.setVisible(control("velknormall"), false);
+        me.setText(control("Text3"), "");
+        me.setText(control("Text4"), "");
+        me.setText(control("Text1"), "Off");
     } else {
-        me.setVisible("velknormall", true);
-        me.setText("Text1", On);
-        me.setText("Text3", "000");
-        me.setText("Text4", "000");
+        me.setVisible(control("velknormall"), true);
+        me.setText(control("Text1"), On);
+        me.setText(control("Text3"), "000");
+        me.setText(control("Text4"), "000");
     }
 }
 
@@ -197,12 +202,12 @@ void Label1_Click(Form &me)
 // whatever the picture's visibility already is.
 void choose(Form &me, bool voiceBox, bool autoMode, bool normal, bool pursuit)
 {
-    if (me.text("Text1") != On)
+    if (me.text(control("Text1")) != On)
         return;
-    me.setVisible("Picture1", voiceBox);
-    me.setVisible("velkauto", autoMode);
-    me.setVisible("velknormall", normal);
-    me.setVisible("velkpursuit", pursuit);
+    me.setVisible(control("Picture1"), voiceBox);
+    me.setVisible(control("velkauto"), autoMode);
+    me.setVisible(control("velknormall"), normal);
+    me.setVisible(control("velkpursuit"), pursuit);
 }
 
 void Label3_Click(Form &me) { choose(me, false, false, true, false); }
@@ -216,18 +221,18 @@ void Label9_Click(Form &me) { choose(me, true, false, false, false); }
 
 void Timer1_Timer(Form &me)
 {
-    me.setCaption("Label10", me.text("Text3"));
-    me.setCaption("Label11", me.text("Text4"));
+    me.setCaption(control("Label10"), me.text(control("Text3")));
+    me.setCaption(control("Label11"), me.text(control("Text4")));
 }
 
 // --- console lamps: either button of a row flips that row's lamp ---
 
-void flip(Form &me, const char *lamp)
+void flip(Form &me, Control lamp)
 {
     me.setVisible(lamp, !me.visible(lamp));
 }
 
-#define LAMP_SWITCH(zone, lamp) {#zone "_Click", [](Form &me) { flip(me, #lamp); }}
+#define LAMP_SWITCH(zone, lamp) {#zone "_Click", [](Form &me) { flip(me, control(#lamp)); }}
 
 const Handler Handlers[] = {
     {"Form_Load", Form_Load},

@@ -15,3 +15,13 @@ add_test(NAME fuzz_builds
     COMMAND sh -c "\"$0\" -S \"$1\" -B \"$2\" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null && \"$0\" --build \"$2\" -j 2"
         ${CMAKE_COMMAND} ${PROJECT_SOURCE_DIR}/tests/fuzz ${CMAKE_BINARY_DIR}/fuzz-build)
 set_tests_properties(fuzz_builds PROPERTIES TIMEOUT 300)
+# A handler naming a control its window lacks, and a backend lacking a kind,
+# do not compile; the sound file does.
+foreach(mistake NONE MISSPELT_CONTROL MISSING_MAKER)
+    add_test(NAME compile_${mistake}
+        COMMAND ${CMAKE_CXX_COMPILER} -std=c++20 -fsyntax-only -D${mistake}
+            -I${PROJECT_SOURCE_DIR}/runtime/core ${CMAKE_CURRENT_SOURCE_DIR}/compilefails.cpp)
+    if(NOT mistake STREQUAL "NONE")
+        set_tests_properties(compile_${mistake} PROPERTIES WILL_FAIL TRUE)
+    endif()
+endforeach()

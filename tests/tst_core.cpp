@@ -56,13 +56,14 @@ struct CountingBackend : Backend
 } backend;
 
 // A readout that follows a hidden text on a timer, as the dashboard's do.
-const ControlRow FollowRows[] = {
+constexpr ControlRow FollowRows[] = {
     {Kind::TextBox, "Source", "", 0, 0, 150, 150, {.text = "000"}},
     {Kind::Label, "Readout", "", 0, 0, 150, 150, {.caption = "000"}},
     {Kind::Timer, "Ticker", "", 0, 0, 0, 0, {.interval = 1}},
     {Kind::Timer, "Clock", "", 0, 0, 0, 0, {.interval = 100, .readsClock = true}},
 };
-void follow(Form &me) { me.setCaption("Readout", me.text("Source")); }
+consteval Control follows(std::string_view name) { return controlIn(FollowRows, name); }
+void follow(Form &me) { me.setCaption(follows("Readout"), me.text(follows("Source"))); }
 int unloads = 0;
 const Handler FollowHandlers[] = {
     {"Ticker_Timer", follow},

@@ -31,19 +31,12 @@ int Form::row(std::string_view control) const
     return rowNamed(m_description, control);
 }
 
-// Handlers name their controls with string literals, many times a second
-// on the timer's path: where a name once led is remembered by the address
-// of its text, so it is not searched for again. The text is compared as
-// well, for a caller that reuses a buffer for another name.
-int Form::rowOfLiteral(const char *control) const
+// A control found in another window's table is none of this one's.
+int Form::rowOf(Control control) const
 {
-    auto it = m_byLiteral.find(control);
-    if (it != m_byLiteral.end() && it->second.name == control)
-        return it->second.row;
-    const int at = row(control);
-    if (at >= 0)
-        m_byLiteral[control] = {control, at};
-    return at;
+    const auto &rows = m_description.controls;
+    return control.row >= 0 && size_t(control.row) < rows.size() && rows[size_t(control.row)].name == control.name
+            ? control.row : -1;
 }
 
 Value *Form::stored(int row, Property property)
@@ -147,28 +140,28 @@ void Form::fire(int at, Event event)
 
 // --- the raising forms that handlers use ---
 
-Value Form::get(const char *control, Property property) const
+Value Form::get(Control control, Property property) const
 {
     Value value;
-    const Status s = read(rowOfLiteral(control), control, property, value);
+    const Status s = read(rowOf(control), control.name, property, value);
     if (s != Status::Ok)
-        throw RunTimeError(s, control, property);
+        throw RunTimeError(s, control.name, property);
     return value;
 }
 
-void Form::put(const char *control, Property property, Value value)
+void Form::put(Control control, Property property, Value value)
 {
-    const Status s = access(rowOfLiteral(control), control, property, Access::Write, value);
+    const Status s = access(rowOf(control), control.name, property, Access::Write, value);
     if (s != Status::Ok)
-        throw RunTimeError(s, control, property);
+        throw RunTimeError(s, control.name, property);
 }
 
-bool Form::visible(const char *control) const { return std::get<bool>(get(control, Property::Visible)); }
-void Form::setVisible(const char *control, bool visible) { put(control, Property::Visible, visible); }
-std::string Form::text(const char *control) const { return std::get<std::string>(get(control, Property::Text)); }
-void Form::setText(const char *control, std::string_view text) { put(control, Property::Text, std::string(text)); }
-void Form::setCaption(const char *control, std::string_view caption) { put(control, Property::Caption, std::string(caption)); }
-void Form::navigate(const char *control, std::string_view address) { put(control, Property::Navigate, std::string(address)); }
+bool Form::visible(Control control) const { return std::get<bool>(get(control, Property::Visible)); }
+void Form::setVisible(Control control, bool visible) { put(control, Property::Visible, visible); }
+std::string Form::text(Control control) const { return std::get<std::string>(get(control, Property::Text)); }
+void Form::setText(Control control, std::string_view text) { put(control, Property::Text, std::string(text)); }
+void Form::setCaption(Control control, std::string_view caption) { put(control, Property::Caption, std::string(caption)); }
+void Form::navigate(Control control, std::string_view address) { put(control, Property::Navigate, std::string(address)); }
 
 std::string Form::appFolder() const
 {

@@ -1,7 +1,7 @@
-// A loaded form as its handlers meet it: its controls by name, each
-// property access with a status, and for handlers a raising form of each
-// where a failing status becomes a RunTimeError that stops the handler at
-// that step. The form owns its controls' properties: a handler reads them
+// A loaded form as its handlers meet it: its controls by name (checked
+// when the program is compiled, control.h), each property access with a
+// status, and for handlers a raising form of each where a failing status
+// becomes a RunTimeError that stops the handler at that step. The form owns its controls' properties: a handler reads them
 // from here and never reaches the platform, and a write that changes a
 // value is passed to the window once. Its timers sleep while they have
 // nothing to do (see fire()).
@@ -9,6 +9,7 @@
 
 #include "backend.h"
 #include "binding.h"
+#include "control.h"
 #include "description.h"
 #include "faults.h"
 #include "status.h"
@@ -16,7 +17,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace runtime {
@@ -70,12 +70,12 @@ public:
     void userChanged(int row, Property property, Value value);
 
     // --- what handlers call; each raises RunTimeError on failure ---
-    bool visible(const char *control) const;
-    void setVisible(const char *control, bool visible);
-    std::string text(const char *control) const;
-    void setText(const char *control, std::string_view text);
-    void setCaption(const char *control, std::string_view caption);
-    void navigate(const char *control, std::string_view address);
+    bool visible(Control control) const;
+    void setVisible(Control control, bool visible);
+    std::string text(Control control) const;
+    void setText(Control control, std::string_view text);
+    void setCaption(Control control, std::string_view caption);
+    void navigate(Control control, std::string_view address);
     std::string appFolder() const;
     std::string option(const char *name) const;  // a command-line option's value; empty when not given
     void showForm(const char *form);
@@ -84,11 +84,11 @@ public:
     void end();
 
 private:
-    int rowOfLiteral(const char *control) const;
+    int rowOf(Control control) const;
     Status access(int row, std::string_view control, Property property, Access access, Value &value);
     Status read(int row, std::string_view control, Property property, Value &value) const;
-    Value get(const char *control, Property property) const;
-    void put(const char *control, Property property, Value value);
+    Value get(Control control, Property property) const;
+    void put(Control control, Property property, Value value);
     Value *stored(int row, Property property);
     void changed();
     void wake(int row);
@@ -116,13 +116,6 @@ private:
     };
     std::vector<TimerState> m_timers;
     unsigned long m_changes = 0;  // counts every change to the store
-    // Where each name a handler passed led, by the address of its text.
-    struct Named
-    {
-        std::string name;
-        int row;
-    };
-    mutable std::unordered_map<const char *, Named> m_byLiteral;
 };
 
 } // namespace runtime
