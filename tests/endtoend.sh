@@ -277,9 +277,16 @@ has_frame() {  # the window manager put a title bar on it
     ((top > 0))
 }
 
-off_taskbar() {  # a utility window, or one asking to be left off task bars
-    xprop -id "$wid" _NET_WM_WINDOW_TYPE _NET_WM_STATE |
-        grep -qE '_NET_WM_WINDOW_TYPE_UTILITY|_NET_WM_STATE_SKIP_TASKBAR'
+# A utility window, or one asking to be left off task bars. On Windows it
+# must ask, and be no utility window, which Alt+Tab would leave out.
+off_taskbar() {
+    local props
+    props=$(xprop -id "$wid" _NET_WM_WINDOW_TYPE _NET_WM_STATE)
+    if $windows; then
+        [[ $props == *_NET_WM_STATE_SKIP_TASKBAR* && $props != *_NET_WM_WINDOW_TYPE_UTILITY* ]]
+    else
+        [[ $props =~ _NET_WM_WINDOW_TYPE_UTILITY|_NET_WM_STATE_SKIP_TASKBAR ]]
+    fi || { echo "# $props"; return 1; }
 }
 
 # wm_close HOW: the window manager closes window $wid, as a user asks it to.

@@ -20,6 +20,7 @@ Win32Backend::Win32Backend()
 {
     registerWindowClass(ClassName, procedure);
     m_messages = CreateWindowExW(0, ClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    m_owner = CreateWindowExW(0, ClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
 }
 
 Win32Backend &Win32Backend::instance()

@@ -20,6 +20,9 @@ public:
     static Win32Backend &instance();
 
     void setProgramName(std::string name) { m_programName = std::move(name); }
+    // A hidden top-level window that owns the windows kept off the task
+    // bar: an owned window gets no button there, yet Alt+Tab lists it.
+    HWND owner() const { return m_owner; }
 
     std::unique_ptr<Window> build(Form &form) override;
     bool hasPicture(std::string_view name) const override;
@@ -35,6 +38,7 @@ private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_messages = nullptr;
+    HWND m_owner = nullptr;
     std::deque<std::function<void()>> m_later;
     std::string m_programName;
     // Shared with the thread that shows the message box.

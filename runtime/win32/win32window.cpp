@@ -7,6 +7,7 @@
 #include "registry.h"
 #include "text.h"
 #include "twips.h"
+#include "win32backend.h"
 #include "win32control.h"
 
 #include <algorithm>
@@ -64,8 +65,10 @@ void Win32Window::create(const FormDescription &d)
     const WindowSettings &w = d.window;
     const int width = pixels(w.clientWidth) * m_scale, height = pixels(w.clientHeight) * m_scale;
     DWORD style = WS_CLIPCHILDREN | (w.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW);
-    // A tool window gets no task-bar button.
-    const DWORD exStyle = WS_EX_CONTROLPARENT | (w.showInTaskbar ? 0 : WS_EX_TOOLWINDOW);
+    // Kept off the task bar by a hidden owner, not as a tool window, which
+    // Alt+Tab would leave out: a covered window must be found again.
+    const DWORD exStyle = WS_EX_CONTROLPARENT;
+    HWND owner = w.showInTaskbar ? nullptr : Win32Backend::instance().owner();
     RECT frame{0, 0, width, height};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
@@ -75,7 +78,7 @@ void Win32Window::create(const FormDescription &d)
         y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2 + frame.top;
     }
     m_window = CreateWindowExW(exStyle, ClassName, toWide(w.caption).c_str(), style, x, y,
-                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                               frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                                GetModuleHandleW(nullptr), this);
     m_surface.setWindow(m_window);
     if (w.icon) {
