@@ -26,6 +26,14 @@ Form::Form(const FormDescription &d, Backend &backend)
 
 Form::~Form() = default;
 
+bool Form::handlesAny(int at) const
+{
+    for (int e = 0; e < EventCount; ++e)
+        if (handles(at, Event(e)))
+            return true;
+    return false;
+}
+
 int Form::row(std::string_view control) const
 {
     return rowNamed(m_description, control);

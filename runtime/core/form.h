@@ -65,6 +65,9 @@ public:
     // timer whose handler reads the clock says so in its row (ticksIdle).
     void fire(int row, Event event);
     bool handles(int row, Event event) const { return m_bindings.handler(row, event); }
+    // Whether a handler is bound to any event of the row: one callback
+    // from the backend then carries every event of the control.
+    bool handlesAny(int row) const;
     // The user changed a property on the screen (typed into a text box):
     // the window already shows it, and the form keeps it.
     void userChanged(int row, Property property, Value value);

@@ -37,6 +37,28 @@ std::vector<int> buildOrder(const FormDescription &form)
     return rows;
 }
 
+std::vector<int> stackingOrder(const FormDescription &form)
+{
+    std::vector<int> rows;
+    for (bool windowed : {true, false})
+        for (size_t r = 0; r < form.controls.size(); ++r)
+            if (const KindInfo *kind = kindInfo(form.controls[r].kind); kind->visual && kind->windowed == windowed)
+                rows.push_back(int(r));
+    return rows;
+}
+
+std::vector<int> tabOrder(const FormDescription &form)
+{
+    std::vector<int> rows;
+    for (size_t r = 0; r < form.controls.size(); ++r)
+        if (form.controls[r].settings.tabIndex >= 0)
+            rows.push_back(int(r));
+    std::stable_sort(rows.begin(), rows.end(), [&form](int a, int b) {
+        return form.controls[size_t(a)].settings.tabIndex < form.controls[size_t(b)].settings.tabIndex;
+    });
+    return rows;
+}
+
 Rect windowRect(const FormDescription &form, int row)
 {
     const ControlRow &control = form.controls[size_t(row)];

@@ -19,4 +19,12 @@ Rect windowRect(const FormDescription &form, int row);
 // as listed.
 std::vector<int> buildOrder(const FormDescription &form);
 
+// The controls on the screen, front-most first within each container:
+// windowed kinds in listed order, then those drawn on their container's
+// surface (labels, lines), which lie behind every windowed sibling.
+std::vector<int> stackingOrder(const FormDescription &form);
+
+// The rows with a tab index, in the order Tab visits them (ties as listed).
+std::vector<int> tabOrder(const FormDescription &form);
+
 } // namespace runtime

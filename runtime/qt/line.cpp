@@ -1,5 +1,6 @@
 #include "line.h"
 #include "colours.h"
+#include "layout.h"
 #include "twips.h"
 
 #include <QPainter>
@@ -13,9 +14,8 @@ Line::Line(const ControlRow &row, QWidget *parent)
     const QPoint from(pixels(row.left), pixels(row.top)), to(pixels(row.width), pixels(row.height));
     if (row.settings.fore.isSet())
         applyColours(this, {}, row.settings.fore, QPalette::Window, QPalette::WindowText);
-    // The widget is the line's bounding box, both end points included.
-    const QRect box(QPoint(qMin(from.x(), to.x()), qMin(from.y(), to.y())),
-                    QPoint(qMax(from.x(), to.x()), qMax(from.y(), to.y())));
+    const Rect r = placeOf(row);
+    const QRect box(r.x, r.y, r.width, r.height);
     setGeometry(box);
     m_from = from - box.topLeft();
     m_to = to - box.topLeft();

@@ -116,43 +116,33 @@ void QtWindow::build(Form &form)
             w->setVisible(!row.settings.hidden);
             accessibility::describe(w, row.settings.accessible);
         }
-        const KindInfo *kind = kindInfo(row.kind);
-        for (int e = 0; e < EventCount; ++e)
-            if (kind->raises(Event(e)) && form.handles(r, Event(e))) {
-                c->onEvent([&form, r](Event event) { form.fire(r, event); });
-                break;  // one callback carries every event of the control
-            }
+        if (form.handlesAny(r))
+            c->onEvent([&form, r](Event event) { form.fire(r, event); });
         c->onUserChange([&form, r](Property p, Value v) { form.userChanged(r, p, std::move(v)); });
     }
 }
 
 void QtWindow::stack(const FormDescription &d)
 {
-    // Front-most first: windowed controls in listed order, then labels and
-    // lines in listed order. Raising from the back leaves that order.
-    std::vector<QWidget *> front;
-    for (bool windowed : {true, false})
-        for (size_t r = 0; r < d.controls.size(); ++r)
-            if (QWidget *w = m_controls[r]->widget(); w && kindInfo(d.controls[r].kind)->windowed == windowed)
-                front.push_back(w);
+    // Raising from the back leaves the front-most on top.
+    const std::vector<int> front = stackingOrder(d);
     for (auto it = front.rbegin(); it != front.rend(); ++it)
-        (*it)->raise();
+        m_controls[size_t(*it)]->widget()->raise();
 }
 
 void QtWindow::order(const FormDescription &d)
 {
-    std::vector<std::pair<int, QWidget *>> focusable;
-    for (size_t r = 0; r < d.controls.size(); ++r) {
-        QWidget *w = m_controls[r]->widget();
+    std::vector<QWidget *> focusable;
+    for (int r : tabOrder(d)) {
+        QWidget *w = m_controls[size_t(r)]->widget();
         QWidget *takesFocus = w && w->focusProxy() ? w->focusProxy() : w;
-        if (w && d.controls[r].settings.tabIndex >= 0 && takesFocus->focusPolicy() != Qt::NoFocus)
-            focusable.emplace_back(d.controls[r].settings.tabIndex, w);
+        if (w && takesFocus->focusPolicy() != Qt::NoFocus)
+            focusable.push_back(w);
     }
-    std::stable_sort(focusable.begin(), focusable.end(), [](auto &a, auto &b) { return a.first < b.first; });
     for (size_t i = 1; i < focusable.size(); ++i)
-        QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
+        QWidget::setTabOrder(focusable[i - 1], focusable[i]);
     if (!focusable.empty())
-        m_firstFocus = focusable.front().second;
+        m_firstFocus = focusable.front();
 }
 
 void QtWindow::show()

@@ -3,6 +3,7 @@
 #include "browserview.h"
 #include "drawing.h"
 #include "label.h"
+#include "layout.h"
 #include "picturebox.h"
 #include "surface.h"
 #include "text.h"
@@ -10,7 +11,6 @@
 #include "twips.h"
 #include "win32control.h"
 
-#include <algorithm>
 
 namespace runtime::win32 {
 
@@ -54,7 +54,7 @@ class Line : public Windowless
 {
 public:
     Line(const ControlRow &row, const Place &place)
-        : Windowless(box(row, place.scale), !row.settings.hidden, *place.surface),
+        : Windowless(box(placeOf(row), place.scale), !row.settings.hidden, *place.surface),
           m_from{pixels(row.left) * place.scale, pixels(row.top) * place.scale},
           m_to{pixels(row.width) * place.scale, pixels(row.height) * place.scale},
           m_scale(place.scale),
@@ -80,12 +80,9 @@ public:
     }
 
 private:
-    // The line's bounding box, both end points included.
-    static RECT box(const ControlRow &row, int scale)
+    static RECT box(const Rect &r, int scale)
     {
-        const int x1 = pixels(row.left), y1 = pixels(row.top), x2 = pixels(row.width), y2 = pixels(row.height);
-        return {std::min(x1, x2) * scale, std::min(y1, y2) * scale,
-                (std::max(x1, x2) + 1) * scale, (std::max(y1, y2) + 1) * scale};
+        return {r.x * scale, r.y * scale, (r.x + r.width) * scale, (r.y + r.height) * scale};
     }
 
     POINT m_from, m_to;

@@ -11,7 +11,7 @@ PictureBox::PictureBox(const ControlRow &row, const Place &place)
     : m_back(colourRef(row.settings.back, ButtonFace)),
       m_border(row.settings.border),
       m_scale(place.scale),
-      m_borderWidth((row.settings.border == Border::Flat ? 1 : 2) * place.scale)
+      m_borderWidth(borderPixels(row.settings.border) * place.scale)
 {
     static const bool registered = (registerWindowClass(ClassName, procedure), true);
     (void)registered;

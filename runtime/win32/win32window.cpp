@@ -93,28 +93,24 @@ void Win32Window::build(Form &form)
 {
     const FormDescription &d = form.description();
     m_controls.resize(d.controls.size());
+    auto surfaceOf = [&](const ControlRow &row) {
+        const int container = row.container && *row.container ? form.row(row.container) : -1;
+        return container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
+    };
     for (int r : buildOrder(d)) {
         const ControlRow &row = d.controls[size_t(r)];
-        const int container = row.container && *row.container ? form.row(row.container) : -1;
-        Surface *surface = container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
+        Surface *surface = surfaceOf(row);
         const HFONT font = row.settings.font.face ? sharedFont(row.settings.font, m_scale) : defaultFont(m_scale);
         m_controls[size_t(r)] = makeControl(row, {r, surface->window(), surface, m_window, m_scale, font});
     }
-    // Labels and lines are drawn by their container in listed order; they
+    // Labels and lines are drawn by their container, front-most first; they
     // lie behind its child windows, which the system draws on top.
+    for (int r : stackingOrder(d))
+        if (Windowless *drawn = m_controls[size_t(r)]->windowless())
+            surfaceOf(d.controls[size_t(r)])->add(drawn);
     for (size_t r = 0; r < d.controls.size(); ++r) {
-        const ControlRow &row = d.controls[r];
-        const KindInfo *kind = kindInfo(row.kind);
-        if (Windowless *drawn = m_controls[r]->windowless()) {
-            const int container = row.container && *row.container ? form.row(row.container) : -1;
-            Surface *surface = container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
-            surface->add(drawn);
-        }
-        for (int e = 0; e < EventCount; ++e)
-            if (kind->raises(Event(e)) && form.handles(int(r), Event(e))) {
-                m_controls[r]->onEvent([&form, r](Event event) { form.fire(int(r), event); });
-                break;  // one callback carries every event of the control
-            }
+        if (form.handlesAny(int(r)))
+            m_controls[r]->onEvent([&form, r](Event event) { form.fire(int(r), event); });
         m_controls[r]->onUserChange([&form, r](Property p, Value v) { form.userChanged(int(r), p, std::move(v)); });
     }
 }
@@ -131,15 +127,15 @@ void Win32Window::stack(const FormDescription &d)
         int tab;
     };
     std::vector<std::pair<HWND, std::vector<Child>>> containers;
-    for (size_t r = 0; r < d.controls.size(); ++r) {
-        HWND w = m_controls[r]->window();
+    for (int r : stackingOrder(d)) {
+        HWND w = m_controls[size_t(r)]->window();
         if (!w)
             continue;
         HWND parent = GetParent(w);
         auto it = std::find_if(containers.begin(), containers.end(), [parent](auto &c) { return c.first == parent; });
         if (it == containers.end())
             it = containers.insert(containers.end(), {parent, {}});
-        const int tab = d.controls[r].settings.tabIndex;
+        const int tab = d.controls[size_t(r)].settings.tabIndex;
         it->second.push_back({w, tab < 0 ? 1 << 30 : tab});
     }
     HWND first = nullptr;
