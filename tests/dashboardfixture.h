@@ -55,6 +55,8 @@ protected:
     void loadDashboard()
     {
         runtime::testing::startQtAfresh();
+        faultInjection().clear();
+        runtime::FormRegistry::setBackend(faultInjection());
         runtime::FormRegistry::add(disclaimerForm());
         runtime::FormRegistry::add(dashboardForm());
         QCOMPARE(runtime::FormRegistry::show("Form1"), runtime::Status::Ok);

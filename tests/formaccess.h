@@ -3,6 +3,7 @@
 // QString), each access with the runtime's status.
 #pragma once
 
+#include "faultinjection.h"
 #include "form.h"
 #include "qtbackend.h"
 #include "qtwindow.h"
@@ -12,14 +13,26 @@
 #include <QVariant>
 #include <QWidget>
 
+inline const runtime::qt::QtWindow &qtWindowOf(const runtime::Form *form)
+{
+    return static_cast<const runtime::qt::QtWindow &>(FaultInjection::inner(form->window()));
+}
+
 inline QWidget *widgetOf(const runtime::Form *form)
 {
-    return runtime::qt::windowWidget(*form);
+    return qtWindowOf(form).widget();
 }
 
 inline QWidget *controlOf(const runtime::Form *form, const QString &name)
 {
-    return runtime::qt::controlWidget(*form, name.toStdString());
+    return qtWindowOf(form).control(form->row(name.toStdString()));
+}
+
+// The Qt backend, with faults to inject into its windows' writes.
+inline FaultInjection &faultInjection()
+{
+    static FaultInjection *faults = new FaultInjection(runtime::qt::QtBackend::instance());
+    return *faults;
 }
 
 inline runtime::Status getProperty(const runtime::Form *form, const QString &control, runtime::Property property,

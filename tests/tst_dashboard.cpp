@@ -51,7 +51,6 @@ private slots:
     void bothButtonsOfARowShareItsLamp();
     void aDoubleClickIsTwoClicks();
     void statusFieldsAreReadOnly();
-    void injectedFaultStopsPowerSwitchPartWay();
     void voiceBoxComesFromBesideTheExecutable();
     void exitZoneEnds_data();
     void exitZoneEnds();
@@ -375,18 +374,6 @@ void tst_Dashboard::statusFieldsAreReadOnly()
     QCOMPARE(text("Text2"), QStringLiteral("CPU Status:"));
     click(Normal);
     QCOMPARE(display(), QString());
-}
-
-void tst_Dashboard::injectedFaultStopsPowerSwitchPartWay()
-{
-    // Switching on shows the normal picture, then writes Text1: a failing
-    // write there leaves the picture shown and the rest undone.
-    form->faults().inject("Text1", Property::Text, runtime::Access::Write);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Run-time error in Label1_Click: Text1.Text"));
-    click(Power);
-    QCOMPARE(display(), QStringLiteral("velknormall"));
-    QCOMPARE(text("Text3"), QString());
-    QVERIFY(!runtime::FormRegistry::hasEnded());
 }
 
 void tst_Dashboard::voiceBoxComesFromBesideTheExecutable()

@@ -252,10 +252,12 @@ void tst_FormsRuntime::runTimeErrorStopsTheHandlerThere()
 
 void tst_FormsRuntime::injectedFaultStopsTheHandlerThere()
 {
+    faultInjection().clear();
+    FormRegistry::setBackend(faultInjection());
     QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
     Form *form = FormRegistry::loaded("Zones");
     QVERIFY(QTest::qWaitForWindowExposed(windowOf("Zones")));
-    form->faults().inject("Front", Property::Caption, runtime::Access::Write);
+    faultInjection().inject("Front", Property::Caption);
     QTest::ignoreMessage(QtWarningMsg, "Run-time error in Ticker_Timer: Front.Caption: the operation failed");
     runtime::testing::runHandler(*form, "Ticker_Timer");
     QVariant caption, hidden;

@@ -58,14 +58,12 @@ Value *Form::stored(int row, Property property)
     }
 }
 
-Status Form::read(int at, std::string_view control, Property property, Value &value) const
+Status Form::read(int at, Property property, Value &value) const
 {
     if (at < 0)
         return Status::NoSuchControl;
     if (!kindInfo(m_description.controls[size_t(at)].kind)->has(property))
         return Status::NoSuchProperty;
-    if (m_faults.failing(control, property, Access::Read))
-        return Status::Failed;
     const Value *v = const_cast<Form *>(this)->stored(at, property);
     if (!v)
         return Status::NoSuchProperty;  // an action has no value to read
@@ -73,35 +71,37 @@ Status Form::read(int at, std::string_view control, Property property, Value &va
     return Status::Ok;
 }
 
-Status Form::access(int at, std::string_view control, Property property, Access how, Value &value)
+// The window is told first: a write it fails leaves the form's value, and
+// what its timers depend on, as they were.
+Status Form::write(int at, Property property, const Value &value)
 {
-    if (how == Access::Read)
-        return read(at, control, property, value);
     if (at < 0)
         return Status::NoSuchControl;
     if (!kindInfo(m_description.controls[size_t(at)].kind)->has(property))
         return Status::NoSuchProperty;
-    if (m_faults.failing(control, property, how))
-        return Status::Failed;
-    if (Value *v = stored(at, property)) {
-        if (*v == value)
-            return Status::Ok;  // the window already shows it
+    Value *v = stored(at, property);
+    if (v && *v == value)
+        return Status::Ok;  // the window already shows it
+    m_window->apply(at, property, value);
+    if (v) {
         *v = value;
         changed();
     }
-    m_window->apply(at, property, value);
     return Status::Ok;
 }
 
 Status Form::property(std::string_view control, Property property, Value &value) const
 {
-    return read(row(control), control, property, value);
+    return read(row(control), property, value);
 }
 
 Status Form::setProperty(std::string_view control, Property property, const Value &value)
 {
-    Value v = value;
-    return access(row(control), control, property, Access::Write, v);
+    try {
+        return write(row(control), property, value);
+    } catch (const RunTimeError &error) {
+        return error.status();
+    }
 }
 
 void Form::userChanged(int at, Property property, Value value)
@@ -151,7 +151,7 @@ void Form::fire(int at, Event event)
 Value Form::get(Control control, Property property) const
 {
     Value value;
-    const Status s = read(rowOf(control), control.name, property, value);
+    const Status s = read(rowOf(control), property, value);
     if (s != Status::Ok)
         throw RunTimeError(s, control.name, property);
     return value;
@@ -159,7 +159,7 @@ Value Form::get(Control control, Property property) const
 
 void Form::put(Control control, Property property, Value value)
 {
-    const Status s = access(rowOf(control), control.name, property, Access::Write, value);
+    const Status s = write(rowOf(control), property, value);
     if (s != Status::Ok)
         throw RunTimeError(s, control.name, property);
 }

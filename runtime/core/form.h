@@ -11,7 +11,6 @@
 #include "binding.h"
 #include "control.h"
 #include "description.h"
-#include "faults.h"
 #include "status.h"
 
 #include <memory>
@@ -41,7 +40,6 @@ public:
     const std::string &name() const { return m_name; }
     const FormDescription &description() const { return m_description; }
     Window &window() const { return *m_window; }
-    Faults &faults() { return m_faults; }
 
     // The control's row in the description, or -1.
     int row(std::string_view control) const;
@@ -88,8 +86,8 @@ public:
 
 private:
     int rowOf(Control control) const;
-    Status access(int row, std::string_view control, Property property, Access access, Value &value);
-    Status read(int row, std::string_view control, Property property, Value &value) const;
+    Status read(int row, Property property, Value &value) const;
+    Status write(int row, Property property, const Value &value);
     Value get(Control control, Property property) const;
     void put(Control control, Property property, Value value);
     Value *stored(int row, Property property);
@@ -100,7 +98,6 @@ private:
     std::string m_name;
     Backend &m_backend;
     Bindings m_bindings;
-    Faults m_faults;
     // Each control's Visible and its one text (Caption or Text), by row.
     struct Values
     {

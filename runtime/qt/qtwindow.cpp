@@ -181,14 +181,4 @@ void QtWindow::runTimer(int row, int ms)
     m_controls[size_t(row)]->runTimer(ms);
 }
 
-QWidget *windowWidget(const Form &form)
-{
-    return static_cast<const QtWindow &>(form.window()).widget();
-}
-
-QWidget *controlWidget(const Form &form, std::string_view name)
-{
-    return static_cast<const QtWindow &>(form.window()).control(form.row(name));
-}
-
 } // namespace runtime::qt

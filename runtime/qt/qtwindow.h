@@ -41,8 +41,4 @@ private:
     bool m_focusPlaced = false;
 };
 
-// For the tests: a loaded form's window and controls as Qt widgets.
-QWidget *windowWidget(const Form &form);
-QWidget *controlWidget(const Form &form, std::string_view name);
-
 } // namespace runtime::qt
