@@ -9,6 +9,7 @@ void velk_window(int win, const char *caption, const char *icon, int width, int 
 void velk_control(int win, int row, int parent, const char *kind, int x, int y, int width, int height,
                   const char *text, const char *picture, int back, int fore, const char *font, int fontPixels,
                   int weight, int align, int border, int flags, int z, int tab, const char *name);
+void velk_order(int win, int row);
 void velk_set_text(int win, int row, const char *text);
 void velk_set_shown(int win, int row, int mode, const char *state, int silent);
 void velk_show(int win, int shown, int focusRow);

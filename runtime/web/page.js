@@ -109,7 +109,7 @@ mergeInto(LibraryManager.library, {
       e.style.fontSize = px + 'px';
       e.style.fontWeight = weight;
     }
-    e.style.textAlign = ['left', 'center', 'right'][align];
+    if (k != 'button') e.style.textAlign = ['left', 'center', 'right'][align];
     e.style.zIndex = z;
     if (tab >= 0) e.tabIndex = tab + 1;
     if (name) e.setAttribute('aria-label', velk.str(name));
@@ -122,6 +122,14 @@ mergeInto(LibraryManager.library, {
     if (flags & 1) e.classList.add('gone');
     (parent < 0 ? W.client : W.controls[parent]).appendChild(e);
     W.controls[row] = e;
+  },
+
+  // Puts the row's element last in its container: called in tab order, so
+  // that a screen reader reads the page as the keyboard goes through it.
+  velk_order__deps: ['$velk'],
+  velk_order: function(win, row) {
+    var e = velk.windows[win].controls[row];
+    if (e) e.parentNode.appendChild(e);
   },
 
   velk_set_text__deps: ['$velk'],
@@ -154,7 +162,13 @@ mergeInto(LibraryManager.library, {
     var o = W.outer;
     o.style.left = Math.max(0, (innerWidth - o.offsetWidth) >> 1) + 'px';
     o.style.top = Math.max(0, (innerHeight - o.offsetHeight) >> 1) + 'px';
-    if (focus >= 0 && W.controls[focus]) W.controls[focus].focus();
+    var f = W.controls[focus];
+    if (f) {
+      // At the start of its text, as a window's first focus puts it.
+      if (f.setSelectionRange) f.setSelectionRange(0, 0);
+      f.focus({preventScroll: true});
+      f.scrollTop = 0;
+    }
   },
 
   velk_timer__deps: ['$velk'],
@@ -205,7 +219,7 @@ mergeInto(LibraryManager.library, {
   // in-memory file at path, at most max + 1 bytes of it (enough for the
   // reader to say it is too large); velk_fetched(id) when done, whatever
   // came of it. Another site's file is not fetched: it stays missing.
-  velk_fetch__deps: ['$velk'],
+  velk_fetch__deps: ['$velk', '$FS', '$PATH', '$PATH_FS'],
   velk_fetch: function(id, address, path, max) {
     var a = velk.str(address), p = velk.str(path), done = function() {
       velk.call(function() { Module['_velk_fetched'](id); });
@@ -232,9 +246,11 @@ mergeInto(LibraryManager.library, {
           at += part.length;
         }
         try {
-          FS.mkdirTree(PATH.dirname(PATH.resolve(p)));
+          FS.mkdirTree(PATH.dirname(PATH_FS.resolve(p)));
           FS.writeFile(p, bytes);
-        } catch (e) {}
+        } catch (e) {
+          console.error(p, e);  // it stays missing, and the view says so
+        }
         done();
       };
       return reader.read().then(step);

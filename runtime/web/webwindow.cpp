@@ -8,7 +8,9 @@
 #include "twips.h"
 #include "webbackend.h"
 
+#include <algorithm>
 #include <cstring>
+#include <numeric>
 #include <string>
 #include <unordered_map>
 
@@ -107,6 +109,13 @@ void WebWindow::build()
         if (row.kind == Kind::BrowserView)
             m_views.emplace(r, std::make_unique<BrowserView>(*this, r, row));
     }
+    std::vector<int> tabOrder(size_t(n), 0);
+    std::iota(tabOrder.begin(), tabOrder.end(), 0);
+    std::stable_sort(tabOrder.begin(), tabOrder.end(), [&d](int a, int b) {
+        return d.controls[size_t(a)].settings.tabIndex < d.controls[size_t(b)].settings.tabIndex;
+    });
+    for (int r : tabOrder)
+        velk_order(m_id, r);
     for (int r = 0; r < n; ++r)
         if (hasWords(d.controls[size_t(r)]))
             tell(r);
