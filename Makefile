@@ -138,3 +138,29 @@ windows:
 .PHONY: bench-windows
 bench-windows: build windows
 	VELK_ZONES="$(CURDIR)/$(BUILD)/zones.txt" bash bench/run.sh "$(WINDOWS)"
+
+# --- the web ---
+
+# build-web/, a static folder any web server hosts (index.html, the script,
+# the WebAssembly, the pictures, the voice box), built with Debian's
+# Emscripten ("web" in CMakePresets.json); `make web-serve` shows it on
+# http://127.0.0.1:8000/. `make test-web` takes it through its tour in
+# Chromium (tests/web/tour.sh); it joins `make test` once the voice box's
+# decoding no longer holds the page up for a hostile file.
+WEB := build-web
+.PHONY: web web-serve test-web
+web:
+	@$(DEPS) web
+	cmake --preset web --log-level=WARNING
+	cmake --build "$(WEB)" -j $(JOBS)
+
+web-serve: web
+	@echo "make: serving $(WEB)/ on http://127.0.0.1:8000/ (Ctrl+C ends it)"
+	cd "$(WEB)" && python3 -m http.server 8000 --bind 127.0.0.1
+
+# The zone table from the windows' own tables, built for this machine.
+test-web: web
+	@$(DEPS) test web
+	$(CONFIGURE) $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVELK_PROGRAM_ONLY=OFF) >/dev/null
+	cmake --build "$(BUILD)" -j $(JOBS) --target zonetable
+	bash tests/web/tour.sh "$(WEB)" "$(BUILD)/zones.txt"

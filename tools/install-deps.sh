@@ -7,6 +7,7 @@
 #   test     the tests (`make test`, with "package" for the package test)
 #   fuzz     libFuzzer (`make fuzz`)
 #   bench    the benchmarks and profiles (`make bench`, with "test")
+#   web      the browser build and its tour (`make web`, `make test-web`)
 # Usage: tools/install-deps.sh [GROUP...]
 set -eu
 # The dashboard's Arial and MS Sans Serif want Liberation Sans's metrics;
@@ -29,6 +30,9 @@ qt6-base-private-dev valgrind libjpeg-dev" ;;
         bench) add="gnuplot-nox heaptrack linux-perf" ;;
         # the cross compiler for the Windows build and Wine to run it
         windows) add="g++-mingw-w64-x86-64-posix wine64 wine" ;;
+        # the WebAssembly compiler; Chromium, driven over its DevTools
+        # socket, and a static server for the tour
+        web) add="emscripten chromium python3-websocket python3 xvfb xauth xdotool imagemagick" ;;
         *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
     esac
     packages="$packages $add"

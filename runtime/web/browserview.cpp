@@ -1,0 +1,120 @@
+#include "browserview.h"
+#include "page.h"
+#include "webbackend.h"
+#include "webwindow.h"
+
+namespace runtime::web {
+
+BrowserView::BrowserView(WebWindow &window, int row, const ControlRow &description)
+    : m_window(window), m_row(row), m_view(description, *this)
+{
+}
+
+BrowserView::~BrowserView()
+{
+    m_view.close();
+    stopDelay();
+}
+
+int BrowserView::post(int ms, std::function<void()> work)
+{
+    return WebBackend::instance().post(ms, [alive = std::weak_ptr<bool>(m_alive), work = std::move(work)] {
+        if (!alive.expired())
+            work();
+    });
+}
+
+// A relative address is the page's, and names the in-memory file too.
+void BrowserView::navigate(const std::string &address)
+{
+    m_jobs.clear();
+    m_fetched = false;
+    m_view.navigate(address);
+    // A file asked for again is not fetched again: the page finds it there.
+    const int id = WebBackend::instance().whenCalled(
+            [this, alive = std::weak_ptr<bool>(m_alive), address = m_view.address()] {
+                if (alive.expired() || address != m_view.address())
+                    return;
+                m_fetched = true;
+                runNextJob();
+            });
+    velk_fetch(id, address.c_str(), address.c_str(), double(FrameDecoder::MaxFileBytes));
+}
+
+void BrowserView::inBackground(std::function<void()> job)
+{
+    m_jobs.push_back(std::move(job));
+    runNextJob();
+}
+
+void BrowserView::runNextJob()
+{
+    if (!m_fetched || m_jobDue || m_jobs.empty())
+        return;
+    m_jobDue = true;
+    post(0, [this] {
+        m_jobDue = false;
+        std::function<void()> job = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        job();
+        runNextJob();
+    });
+}
+
+void BrowserView::onUiThread(std::function<void()> done)
+{
+    post(0, std::move(done));
+}
+
+void BrowserView::startDelay(int ms)
+{
+    stopDelay();
+    m_delay = post(ms, [this] {
+        m_delay = 0;
+        m_view.delayOver();
+    });
+}
+
+void BrowserView::stopDelay()
+{
+    if (m_delay)
+        WebBackend::instance().cancel(m_delay);
+    m_delay = 0;
+}
+
+// Painted once, as a task of its own, however many parts changed.
+void BrowserView::invalidate(const Rect &)
+{
+    if (m_paintDue)
+        return;
+    m_paintDue = true;
+    post(0, [this] {
+        m_paintDue = false;
+        paint();
+    });
+}
+
+void BrowserView::paint()
+{
+    const Frame &frame = m_view.frame();
+    if (frame == m_painted && m_view.note() == m_paintedNote)
+        return;
+    m_painted = frame;
+    m_paintedNote = m_view.note();
+    const Rect at = m_view.frameRect();
+    const Rect note = m_view.noteRect();
+    velk_paint(m_window.id(), m_row, frame ? frame->pixels.data() : nullptr, at.width, at.height, at.x, at.y,
+               m_paintedNote.empty() ? nullptr : m_paintedNote.c_str(), note.x, note.y, note.width, note.height);
+}
+
+bool BrowserView::visibleNow() const
+{
+    return m_window.seen(m_row);
+}
+
+Rect BrowserView::containerArea() const
+{
+    return m_window.containerArea(m_row);
+}
+
+} // namespace runtime::web

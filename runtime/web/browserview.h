@@ -1,0 +1,56 @@
+// The voice box on the page: a canvas the core's AnimationView paints
+// frames on, and its note beside it. The page has no threads, so the view's
+// background work runs as tasks of their own between the page's, and only
+// once its file has been fetched, once, into the program's in-memory files
+// at the path the reader opens: the same reader, bounds and notes as the
+// other builds.
+#pragma once
+
+#include "animationview.h"
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace runtime::web {
+
+class WebWindow;
+
+class BrowserView final : public AnimationView::Host
+{
+public:
+    BrowserView(WebWindow &window, int row, const ControlRow &description);
+    ~BrowserView();
+
+    void navigate(const std::string &address);
+    void shown() { m_view.shown(); }
+
+    void inBackground(std::function<void()> job) override;
+    void onUiThread(std::function<void()> done) override;
+    void startDelay(int ms) override;
+    void stopDelay() override;
+    void invalidate(const Rect &area) override;
+    bool visibleNow() const override;
+    Rect containerArea() const override;
+
+private:
+    // work as a task of its own, dropped if the view is gone by then
+    int post(int ms, std::function<void()> work);
+    void runNextJob();
+    void paint();
+
+    WebWindow &m_window;
+    int m_row;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    std::deque<std::function<void()>> m_jobs;
+    bool m_fetched = false;
+    bool m_jobDue = false;
+    bool m_paintDue = false;
+    int m_delay = 0;
+    Frame m_painted;
+    std::string m_paintedNote;
+    AnimationView m_view;  // last: it goes first
+};
+
+} // namespace runtime::web

@@ -1,0 +1,55 @@
+#include "controls.h"
+#include "kinds.h"
+
+namespace runtime::web {
+
+namespace {
+
+constexpr struct
+{
+    Kind kind;
+    const char *element;
+} Elements[] = {
+    {Kind::PictureBox, "picture"},
+    {Kind::Label, "label"},
+    {Kind::TextBox, "text"},
+    {Kind::CommandButton, "button"},
+    {Kind::Line, "line"},
+    {Kind::Timer, nullptr},
+    {Kind::BrowserView, "view"},
+};
+static_assert(coversEveryKind(Elements));
+
+} // namespace
+
+const char *elementOf(Kind kind)
+{
+    return Elements[int(kind)].element;
+}
+
+int rgbOf(Colour colour, Colour fallback)
+{
+    if (!colour.isSet())
+        colour = fallback;
+    if (!colour.isSet())
+        return -1;
+    if (!colour.isSystem())
+        return int(colour.value & 0xFFFFFF);
+    switch (colour.value & ~Colour::SystemBit) {
+    case 5:  return 0xFFFFFF;  // window background
+    case 8:  return 0x000000;  // window text
+    case 15: return 0xF0F0F0;  // button face
+    case 18: return 0x000000;  // button text
+    default: return 0xF0F0F0;
+    }
+}
+
+// As on Linux: MS Sans Serif, where missing, takes a face with Arial's
+// metrics (fontconfig's own pick would overflow the small status fields),
+// and Arial resolves to Liberation Sans through fontconfig.
+std::string familyOf(const char *face)
+{
+    return std::string("'") + face + "', Arial, 'Liberation Sans', sans-serif";
+}
+
+} // namespace runtime::web

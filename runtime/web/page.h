@@ -1,0 +1,26 @@
+// The page's half of the web backend (page.js), as the C++ half calls it:
+// windows and controls by number, strings as UTF-8. The calls the page
+// makes back are the velk_* functions of webbackend.cpp.
+#pragma once
+
+extern "C" {
+void velk_window(int win, const char *caption, const char *icon, int width, int height, int framed, int back,
+                 const char *name);
+void velk_control(int win, int row, int parent, const char *kind, int x, int y, int width, int height,
+                  const char *text, const char *picture, int back, int fore, const char *font, int fontPixels,
+                  int weight, int align, int border, int flags, int z, int tab, const char *name);
+void velk_order(int win, int row);
+void velk_set_text(int win, int row, const char *text);
+void velk_set_shown(int win, int row, int mode, const char *state, int silent);
+void velk_show(int win, int shown, int focusRow);
+void velk_timer(int win, int row, int ms);
+void velk_drop_window(int win);
+void velk_post(int id, int ms);
+void velk_cancel(int id);
+void velk_fetch(int id, const char *address, const char *path, double maxBytes);
+void velk_paint(int win, int row, const void *pixels, int width, int height, int x, int y, const char *note,
+                int noteX, int noteY, int noteWidth, int noteHeight);
+char *velk_query(const char *name);  // malloc'ed, or null when the address has no such parameter
+void velk_report(const char *line);
+void velk_end();
+}

@@ -1,0 +1,313 @@
+// The page's half of the web backend: the elements the windows are made
+// of, their events handed to the program, timers and delayed work, and
+// the voice box's file fetched into the program's in-memory files. The
+// C++ half (webwindow.cpp, webbackend.cpp) decides what is shown; this
+// file only does it. Linked into velk-simulator.js with --js-library.
+mergeInto(LibraryManager.library, {
+  $velk: {
+    windows: {},   // by id: {outer, client, controls: {row: element}, timers: {row: interval}}
+    posts: {},     // pending delayed work by id: a timeout, or true for the queue
+    queue: [],     // work due now, run one item a task, after what the page has to do
+    channel: null,
+    ended: false,
+    // A call into the program that ends with the program: nothing runs after it.
+    call: function(f) {
+      if (!velk.ended) f();
+    },
+    colour: function(c) {
+      return c < 0 ? '' : '#' + (0x1000000 + c).toString(16).slice(1);
+    },
+    str: function(p) {
+      return p ? UTF8ToString(p) : '';
+    },
+    runQueue: function() {
+      var id = velk.queue.shift();
+      if (velk.queue.length) velk.channel.port2.postMessage(0);
+      if (id in velk.posts) {
+        delete velk.posts[id];
+        velk.call(function() { Module['_velk_run'](id); });
+      }
+    },
+    // The one line of errors and notices, under the windows.
+    line: function(text, cls) {
+      var p = document.createElement('p');
+      p.className = cls;
+      p.textContent = text;
+      document.getElementById('lines').appendChild(p);
+    },
+  },
+
+  velk_window__deps: ['$velk'],
+  velk_window: function(id, caption, icon, w, h, framed, back, label) {
+    var outer = document.createElement('div'), client = document.createElement('div');
+    outer.className = 'window' + (framed ? ' framed' : '');
+    outer.setAttribute('role', framed ? 'dialog' : 'region');
+    outer.setAttribute('aria-label', velk.str(label || caption));
+    client.className = 'client';
+    client.style.width = w + 'px';
+    client.style.height = h + 'px';
+    client.style.background = velk.colour(back) || '#f0f0f0';
+    if (framed) {
+      // A title bar: the icon, the caption, and the close button, the
+      // page's Alt+F4.
+      var bar = document.createElement('div'), img = document.createElement('img'),
+          title = document.createElement('span'), close = document.createElement('button');
+      bar.className = 'title';
+      if (icon) { img.src = velk.str(icon); img.alt = ''; bar.appendChild(img); }
+      title.textContent = velk.str(caption);
+      close.className = 'close';
+      close.textContent = '\u2715';
+      close.setAttribute('aria-label', 'Close');
+      close.tabIndex = -1;
+      close.onclick = function() { velk.call(function() { Module['_velk_close'](id); }); };
+      bar.appendChild(title);
+      bar.appendChild(close);
+      outer.appendChild(bar);
+    }
+    outer.appendChild(client);
+    document.getElementById('desktop').appendChild(outer);
+    velk.windows[id] = {outer: outer, client: client, controls: {}, timers: {}};
+  },
+
+  // One control. kind: the element's kind (controls.cpp); flags: 1 hidden,
+  // 2 read-only, 4 multi-line, 8 transparent, 16 clicked, 32 line.
+  velk_control__deps: ['$velk'],
+  velk_control: function(win, row, parent, kind, x, y, w, h, text, picture, back, fore, font, px, weight,
+                         align, border, flags, z, tab, name) {
+    var W = velk.windows[win], k = velk.str(kind), e;
+    if (k == 'text') {
+      e = document.createElement(flags & 4 ? 'textarea' : 'input');
+      e.value = velk.str(text);
+      e.readOnly = !!(flags & 2);
+      e.spellcheck = false;
+      e.oninput = function() {
+        velk.call(function() { ccall('velk_typed', null, ['number', 'number', 'string'], [win, row, e.value]); });
+      };
+    } else if (k == 'button') {
+      e = document.createElement('button');
+      e.textContent = velk.str(text);
+    } else {
+      e = document.createElement(k == 'view' ? 'canvas' : 'div');
+      if (k == 'label') e.textContent = velk.str(text);
+    }
+    e.className = 'c ' + k + (border ? ' b' + border : '');
+    if (flags & 32) {  // a line's end points; the browser draws it from one to the other
+      var dx = w - x, dy = h - y, len = Math.sqrt(dx * dx + dy * dy) + 1;
+      e.style.left = x + 'px'; e.style.top = y + 'px';
+      e.style.width = len + 'px'; e.style.height = '1px';
+      e.style.transform = 'rotate(' + Math.atan2(dy, dx) + 'rad)';
+    } else {
+      e.style.left = x + 'px'; e.style.top = y + 'px';
+      e.style.width = w + 'px'; e.style.height = h + 'px';
+    }
+    if (k == 'view') { e.width = w; e.height = h; }
+    if (back >= 0 && !(flags & 8)) e.style.backgroundColor = velk.colour(back);
+    if (fore >= 0) e.style[flags & 32 ? 'backgroundColor' : 'color'] = velk.colour(fore);
+    if (picture) e.style.backgroundImage = 'url("' + velk.str(picture) + '")';
+    if (font) {
+      e.style.fontFamily = velk.str(font);
+      e.style.fontSize = px + 'px';
+      e.style.fontWeight = weight;
+    }
+    if (k != 'button') e.style.textAlign = ['left', 'center', 'right'][align];
+    e.style.zIndex = z;
+    if (tab >= 0) e.tabIndex = tab + 1;
+    if (name) e.setAttribute('aria-label', velk.str(name));
+    if (flags & 16) {
+      if (k == 'label') e.setAttribute('role', 'button');
+      e.addEventListener('click', function() { velk.call(function() { Module['_velk_event'](win, row, 0); }); });
+    }
+    if (k == 'picture') e.setAttribute('role', name ? 'img' : 'none');
+    if (k == 'view') e.setAttribute('role', 'img');
+    if (flags & 1) e.classList.add('gone');
+    (parent < 0 ? W.client : W.controls[parent]).appendChild(e);
+    W.controls[row] = e;
+  },
+
+  // Puts the row's element last in its container: called in tab order, so
+  // that a screen reader reads the page as the keyboard goes through it.
+  velk_order__deps: ['$velk'],
+  velk_order: function(win, row) {
+    var e = velk.windows[win].controls[row];
+    if (e) e.parentNode.appendChild(e);
+  },
+
+  velk_set_text__deps: ['$velk'],
+  velk_set_text: function(win, row, text) {
+    var e = velk.windows[win].controls[row], t = velk.str(text);
+    if ('value' in e && e.tagName != 'BUTTON') e.value = t;
+    else e.textContent = t;
+    if (e.classList.contains('label') && e.hasAttribute('aria-label')) e.setAttribute('aria-description', t);
+  },
+
+  // mode: 0 not shown, 1 shown, 2 not shown but still there for a screen
+  // reader, which hears state (a dark lamp is still a lamp). silent: one of
+  // several boxes told as one, not the one that speaks.
+  velk_set_shown__deps: ['$velk'],
+  velk_set_shown: function(win, row, mode, state, silent) {
+    var e = velk.windows[win].controls[row];
+    e.classList.toggle('gone', mode == 0);
+    e.classList.toggle('ghost', mode == 2);
+    if (state) e.setAttribute('aria-description', velk.str(state));
+    if (silent) e.setAttribute('aria-hidden', 'true');
+    else e.removeAttribute('aria-hidden');
+  },
+
+  velk_show__deps: ['$velk'],
+  velk_show: function(win, shown, focus) {
+    var W = velk.windows[win];
+    W.outer.classList.toggle('shown', !!shown);
+    if (!shown) return;
+    // Centred in the page, never off its top or left edge.
+    var o = W.outer;
+    o.style.left = Math.max(0, (innerWidth - o.offsetWidth) >> 1) + 'px';
+    o.style.top = Math.max(0, (innerHeight - o.offsetHeight) >> 1) + 'px';
+    var f = W.controls[focus];
+    if (f) {
+      // At the start of its text, as a window's first focus puts it.
+      if (f.setSelectionRange) f.setSelectionRange(0, 0);
+      f.focus({preventScroll: true});
+      f.scrollTop = 0;
+    }
+  },
+
+  velk_timer__deps: ['$velk'],
+  velk_timer: function(win, row, ms) {
+    var W = velk.windows[win];
+    clearInterval(W.timers[row]);
+    delete W.timers[row];
+    if (ms > 0)
+      W.timers[row] = setInterval(function() { velk.call(function() { Module['_velk_event'](win, row, 1); }); }, ms);
+  },
+
+  velk_drop_window__deps: ['$velk'],
+  velk_drop_window: function(win) {
+    var W = velk.windows[win];
+    for (var r in W.timers) clearInterval(W.timers[r]);
+    W.outer.remove();
+    delete velk.windows[win];
+  },
+
+  // Work for later: after ms, or (0) as the next task once the page has
+  // done what it has to (a message, not a timeout, which the browser
+  // would hold back by 4 ms after a few in a row).
+  velk_post__deps: ['$velk'],
+  velk_post: function(id, ms) {
+    if (velk.ended) return;
+    if (ms > 0) {
+      velk.posts[id] = setTimeout(function() {
+        delete velk.posts[id];
+        velk.call(function() { Module['_velk_run'](id); });
+      }, ms);
+      return;
+    }
+    if (!velk.channel) {
+      velk.channel = new MessageChannel();
+      velk.channel.port1.onmessage = velk.runQueue;
+    }
+    velk.posts[id] = true;
+    velk.queue.push(id);
+    if (velk.queue.length == 1) velk.channel.port2.postMessage(0);
+  },
+  velk_cancel__deps: ['$velk'],
+  velk_cancel: function(id) {
+    if (velk.posts[id] !== true) clearTimeout(velk.posts[id]);
+    delete velk.posts[id];
+  },
+
+  // The file a view shows, fetched once from the page's own site into the
+  // in-memory file at path, at most max + 1 bytes of it (enough for the
+  // reader to say it is too large); velk_fetched(id) when done, whatever
+  // came of it. Another site's file is not fetched: it stays missing.
+  velk_fetch__deps: ['$velk', '$FS', '$PATH', '$PATH_FS'],
+  velk_fetch: function(id, address, path, max) {
+    var a = velk.str(address), p = velk.str(path), done = function() {
+      velk.call(function() { Module['_velk_fetched'](id); });
+    };
+    var url;
+    // A path, not an address: what an address would read as a query or a
+    // fragment is part of the file's name.
+    try { url = new URL(a.replace(/[%#?]/g, encodeURIComponent), document.baseURI); } catch (e) { return done(); }
+    if (url.origin != location.origin || FS.analyzePath(p).exists) return done();
+    fetch(url).then(function(response) {
+      if (!response.ok || !response.body) return done();
+      var reader = response.body.getReader(), parts = [], got = 0;
+      var step = function(r) {
+        if (!r.done && got <= max) {
+          parts.push(r.value);
+          got += r.value.length;
+          return reader.read().then(step);
+        }
+        if (!r.done) reader.cancel();
+        var bytes = new Uint8Array(Math.min(got, max + 1)), at = 0;
+        for (var i = 0; i < parts.length && at < bytes.length; ++i) {
+          var part = parts[i].subarray(0, bytes.length - at);
+          bytes.set(part, at);
+          at += part.length;
+        }
+        try {
+          FS.mkdirTree(PATH.dirname(PATH_FS.resolve(p)));
+          FS.writeFile(p, bytes);
+        } catch (e) {
+          console.error(p, e);  // it stays missing, and the view says so
+        }
+        done();
+      };
+      return reader.read().then(step);
+    }).catch(done);
+  },
+
+  // A frame of 0xAARRGGBB pixels at (x, y) on the view's black, and the
+  // note, if any, in its rectangle.
+  velk_paint__deps: ['$velk'],
+  velk_paint: function(win, row, pixels, w, h, x, y, note, nx, ny, nw, nh) {
+    var canvas = velk.windows[win].controls[row], g = canvas.getContext('2d');
+    g.fillStyle = '#000';
+    g.fillRect(0, 0, canvas.width, canvas.height);
+    if (pixels && w > 0 && h > 0) {
+      var from = HEAPU8.subarray(pixels, pixels + w * h * 4), image = g.createImageData(w, h), to = image.data;
+      for (var i = 0; i < to.length; i += 4) {
+        to[i] = from[i + 2]; to[i + 1] = from[i + 1]; to[i + 2] = from[i]; to[i + 3] = 255;
+      }
+      g.putImageData(image, x, y);
+    }
+    var n = canvas.nextSibling && canvas.nextSibling.className == 'note' ? canvas.nextSibling : null;
+    if (note && !n) {
+      n = document.createElement('div');
+      n.className = 'note';
+      canvas.after(n);
+    }
+    if (n) {
+      n.textContent = velk.str(note);
+      n.style.left = parseInt(canvas.style.left) + nx + 'px'; n.style.top = parseInt(canvas.style.top) + ny + 'px';
+      n.style.width = Math.max(0, nw) + 'px'; n.style.height = Math.max(0, nh) + 'px';
+    }
+  },
+
+  velk_query: function(name) {
+    var v = new URLSearchParams(location.search).get(UTF8ToString(name));
+    if (v === null) return 0;
+    var n = lengthBytesUTF8(v) + 1, p = _malloc(n);
+    stringToUTF8(v, p, n);
+    return p;
+  },
+
+  velk_report__deps: ['$velk'],
+  velk_report: function(text) {
+    velk.line(UTF8ToString(text), 'error');
+  },
+
+  // The end: every window and control goes, every timer and piece of
+  // work with them, and one line says how to start again.
+  velk_end__deps: ['$velk'],
+  velk_end: function() {
+    velk.ended = true;
+    for (var id in velk.posts) if (velk.posts[id] !== true) clearTimeout(velk.posts[id]);
+    velk.posts = {};
+    velk.queue = [];
+    for (var w in velk.windows) for (var r in velk.windows[w].timers) clearInterval(velk.windows[w].timers[r]);
+    velk.windows = {};
+    document.getElementById('desktop').replaceChildren();
+    velk.line('VELK-Simulator has ended. Reload the page to start it again.', 'ended');
+  },
+});

@@ -1,0 +1,170 @@
+#include "webbackend.h"
+#include "diagnostics.h"
+#include "form.h"
+#include "kinds.h"
+#include "page.h"
+#include "registry.h"
+#include "webwindow.h"
+
+#include <emscripten/emscripten.h>
+
+#include <exception>
+#include <string>
+#include <unordered_map>
+
+namespace runtime::web {
+
+namespace {
+
+std::unordered_map<int, std::function<void()>> &posted()
+{
+    static auto *work = new std::unordered_map<int, std::function<void()>>;
+    return *work;
+}
+
+} // namespace
+
+WebBackend &WebBackend::instance()
+{
+    static auto *backend = new WebBackend;  // lives as long as the page
+    return *backend;
+}
+
+std::unique_ptr<Window> WebBackend::build(Form &form)
+{
+    return std::make_unique<WebWindow>(form);
+}
+
+std::string pictureFile(std::string_view name)
+{
+    // "leftpanel.jpg,modeauto.bmp,...", from the build's list.
+    const std::string_view files = VELK_WEB_PICTURES;
+    for (size_t at = 0; at < files.size();) {
+        size_t end = files.find(',', at);
+        if (end == std::string_view::npos)
+            end = files.size();
+        const std::string_view file = files.substr(at, end - at);
+        if (file.size() > name.size() && file.substr(0, name.size()) == name && file[name.size()] == '.')
+            return std::string(file);
+        at = end + 1;
+    }
+    return {};
+}
+
+bool WebBackend::hasPicture(std::string_view name) const
+{
+    return !pictureFile(name).empty();
+}
+
+// The page's own folder, where the voice box lies beside it: relative
+// paths are fetched relative to the page's address.
+std::string WebBackend::appFolder() const
+{
+    return ".";
+}
+
+void WebBackend::report(const std::string &message, bool fatal)
+{
+    printError(message);  // the browser's console
+    velk_report(message.c_str());
+    if (fatal)
+        quit(1);
+}
+
+void WebBackend::later(std::function<void()> work)
+{
+    post(0, std::move(work));
+}
+
+// The browser runs the loop: main() returns and the page lives on.
+int WebBackend::exec()
+{
+    return 0;
+}
+
+void WebBackend::quit(int)
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    posted().clear();
+    velk_end();
+}
+
+int WebBackend::post(int ms, std::function<void()> work)
+{
+    static int last = 0;
+    if (m_ended)
+        return 0;
+    posted().emplace(++last, std::move(work));
+    if (ms >= 0)
+        velk_post(last, ms);
+    return last;
+}
+
+int WebBackend::whenCalled(std::function<void()> work)
+{
+    const int id = post(-1, std::move(work));
+    return id;
+}
+
+void WebBackend::cancel(int id)
+{
+    if (posted().erase(id))
+        velk_cancel(id);
+}
+
+void guarded(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const std::exception &e) {
+        WebBackend::instance().report(std::string("Internal error: ") + e.what(), false);
+    }
+}
+
+} // namespace runtime::web
+
+using runtime::web::guarded;
+using runtime::web::WebWindow;
+
+// What the page calls.
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void velk_run(int id)
+{
+    auto &work = runtime::web::posted();
+    auto it = work.find(id);
+    if (it == work.end())
+        return;
+    std::function<void()> run = std::move(it->second);
+    work.erase(it);
+    guarded(run);
+}
+
+EMSCRIPTEN_KEEPALIVE void velk_event(int win, int row, int event)
+{
+    if (WebWindow *w = WebWindow::byId(win))
+        guarded([w, row, event] { w->form().fire(row, runtime::Event(event)); });
+}
+
+EMSCRIPTEN_KEEPALIVE void velk_typed(int win, int row, const char *text)
+{
+    if (WebWindow *w = WebWindow::byId(win))
+        guarded([w, row, value = std::string(text)] { w->form().userChanged(row, runtime::Property::Text, value); });
+}
+
+// The close button of a window's title bar: the form unloads, as when a
+// window manager closes a window.
+EMSCRIPTEN_KEEPALIVE void velk_close(int win)
+{
+    if (WebWindow *w = WebWindow::byId(win))
+        guarded([name = w->form().name()] { runtime::FormRegistry::unload(name); });
+}
+
+EMSCRIPTEN_KEEPALIVE void velk_fetched(int id)
+{
+    velk_run(id);
+}
+
+} // extern "C"

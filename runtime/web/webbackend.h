@@ -1,0 +1,46 @@
+// The browser as the core's platform: windows are page elements, the
+// event loop is the browser's own, and work for later is a task the page
+// runs between its own (no threads: the page is the only one). Once the
+// program has ended, nothing of it runs again.
+#pragma once
+
+#include "backend.h"
+
+#include <functional>
+
+namespace runtime::web {
+
+class WebWindow;
+
+class WebBackend : public Backend
+{
+public:
+    static WebBackend &instance();
+
+    std::unique_ptr<Window> build(Form &form) override;
+    bool hasPicture(std::string_view name) const override;
+    std::string appFolder() const override;
+    void report(const std::string &message, bool fatal) override;
+    void later(std::function<void()> work) override;
+    int exec() override;
+    void quit(int status) override;
+
+    // work after ms (0: as the next task; -1: when called); the number to cancel it by.
+    int post(int ms, std::function<void()> work);
+    void cancel(int id);
+    // work for when the page calls velk_fetched() with the number given.
+    int whenCalled(std::function<void()> work);
+    bool ended() const { return m_ended; }
+
+private:
+    bool m_ended = false;
+};
+
+// The file a picture's name stands for, beside the page ("" for none).
+std::string pictureFile(std::string_view name);
+
+// Runs what the page asked for, reporting what escapes it (running out of
+// memory, say) rather than letting it unwind into the page.
+void guarded(const std::function<void()> &work);
+
+} // namespace runtime::web

@@ -1,0 +1,222 @@
+#include "webwindow.h"
+#include "browserview.h"
+#include "controls.h"
+#include "form.h"
+#include "kinds.h"
+#include "layout.h"
+#include "page.h"
+#include "twips.h"
+#include "webbackend.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+#include <string>
+#include <unordered_map>
+
+namespace runtime::web {
+
+namespace {
+
+std::unordered_map<int, WebWindow *> &windows()
+{
+    static auto *byId = new std::unordered_map<int, WebWindow *>;
+    return *byId;
+}
+
+enum Flags { Hidden = 1, ReadOnly = 2, MultiLine = 4, Transparent = 8, Clicked = 16, LineEnds = 32 };
+
+// Picture boxes that tell assistive technology what they show.
+bool hasWords(const ControlRow &row)
+{
+    return row.kind == Kind::PictureBox && (row.settings.accessible.shown || row.settings.accessible.hidden);
+}
+
+bool sameName(const char *a, const char *b)
+{
+    return a && b && !std::strcmp(a, b);
+}
+
+} // namespace
+
+WebWindow::WebWindow(Form &form) : m_form(form)
+{
+    static int last = 0;
+    m_id = ++last;
+    windows()[m_id] = this;
+    const WindowSettings &w = form.description().window;
+    const std::string icon = w.icon ? pictureFile(w.icon) : std::string();
+    velk_window(m_id, w.caption, icon.empty() ? nullptr : icon.c_str(), pixels(w.clientWidth), pixels(w.clientHeight),
+                !w.borderless, rgbOf(w.back, ButtonFace), w.accessibleName);
+    build();
+}
+
+WebWindow::~WebWindow()
+{
+    m_views.clear();
+    windows().erase(m_id);
+    if (!WebBackend::instance().ended())
+        velk_drop_window(m_id);
+}
+
+WebWindow *WebWindow::byId(int id)
+{
+    auto it = windows().find(id);
+    return it == windows().end() ? nullptr : it->second;
+}
+
+void WebWindow::build()
+{
+    const FormDescription &d = m_form.description();
+    const int n = int(d.controls.size());
+    m_container.assign(size_t(n), -1);
+    int firstTab = -1;
+    for (int r : buildOrder(d)) {
+        const ControlRow &row = d.controls[size_t(r)];
+        const Settings &s = row.settings;
+        m_container[size_t(r)] = row.container && *row.container ? m_form.row(row.container) : -1;
+        const char *element = elementOf(row.kind);
+        if (!element)
+            continue;
+        const KindInfo *kind = kindInfo(row.kind);
+        const bool line = row.kind == Kind::Line;
+        const Rect at = line ? Rect{pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height)}
+                             : placeOf(row);
+        const bool bordered = row.kind == Kind::PictureBox || row.kind == Kind::TextBox;
+        const bool focusable = row.kind == Kind::TextBox || row.kind == Kind::CommandButton;
+        const int flags = (s.hidden ? Hidden : 0) | (s.readOnly ? ReadOnly : 0) | (s.multiLine ? MultiLine : 0)
+                | (s.transparent ? Transparent : 0) | (m_form.handles(r, Event::Click) ? Clicked : 0)
+                | (line ? LineEnds : 0);
+        const Font &font = s.font.face ? s.font : DefaultFont;
+        const std::string family = familyOf(font.face);
+        const std::string picture = s.picture ? pictureFile(s.picture) : std::string();
+        // Front-most first within each container; windowed controls in
+        // front of those drawn on the container's surface.
+        const int z = (kind->windowed ? 2 * n : n) - r;
+        const bool textBox = row.kind == Kind::TextBox;
+        const Colour back = textBox ? WindowBackground : row.kind == Kind::Label || row.kind == Kind::CommandButton
+                                                                 ? ButtonFace : Colour{};
+        const Colour fore = textBox ? WindowText : line ? WindowText : ButtonText;
+        velk_control(m_id, r, m_container[size_t(r)], element, at.x, at.y, at.width, at.height,
+                     textBox ? s.text : s.caption, picture.empty() ? nullptr : picture.c_str(),
+                     rgbOf(s.back, back), rgbOf(s.fore, fore), family.c_str(), fontPixels(font.points), font.weight,
+                     int(s.align), bordered ? borderPixels(s.border) : 0, flags, z, focusable ? s.tabIndex : -1,
+                     s.accessible.name);
+        if (focusable && s.tabIndex >= 0 && (firstTab < 0 || s.tabIndex < firstTab)) {
+            firstTab = s.tabIndex;
+            m_firstFocus = r;
+        }
+        if (row.kind == Kind::BrowserView)
+            m_views.emplace(r, std::make_unique<BrowserView>(*this, r, row));
+    }
+    std::vector<int> tabOrder(size_t(n), 0);
+    std::iota(tabOrder.begin(), tabOrder.end(), 0);
+    std::stable_sort(tabOrder.begin(), tabOrder.end(), [&d](int a, int b) {
+        return d.controls[size_t(a)].settings.tabIndex < d.controls[size_t(b)].settings.tabIndex;
+    });
+    for (int r : tabOrder)
+        velk_order(m_id, r);
+    for (int r = 0; r < n; ++r)
+        if (hasWords(d.controls[size_t(r)]))
+            tell(r);
+}
+
+bool WebWindow::visible(int row) const
+{
+    const Value *v = m_form.value(row, Property::Visible);
+    return !v || std::get<bool>(*v);
+}
+
+bool WebWindow::seen(int row) const
+{
+    if (!m_shown)
+        return false;
+    for (int r = row; r >= 0; r = m_container[size_t(r)])
+        if (!visible(r))
+            return false;
+    return true;
+}
+
+Rect WebWindow::containerArea(int row) const
+{
+    const int c = m_container[size_t(row)];
+    if (c < 0) {
+        const WindowSettings &w = m_form.description().window;
+        return {0, 0, pixels(w.clientWidth), pixels(w.clientHeight)};
+    }
+    const ControlRow &box = m_form.description().controls[size_t(c)];
+    const Rect place = placeOf(box);
+    const int edge = box.kind == Kind::PictureBox ? borderPixels(box.settings.border) : 0;
+    return {0, 0, place.width - 2 * edge, place.height - 2 * edge};
+}
+
+// Shows or hides a row, and what a screen reader hears of it: boxes of
+// one container that share a name are told as one, by the front-most
+// shown, or while none is, by the front-most with a word for hidden,
+// which stays on the page for it, unseen and unclickable.
+void WebWindow::tell(int row)
+{
+    const auto &rows = m_form.description().controls;
+    const ControlRow &me = rows[size_t(row)];
+    if (!hasWords(me)) {
+        velk_set_shown(m_id, row, visible(row) ? 1 : 0, nullptr, 0);
+        return;
+    }
+    std::vector<int> group;
+    for (int r = 0; r < int(rows.size()); ++r)
+        if (hasWords(rows[size_t(r)]) && m_container[size_t(r)] == m_container[size_t(row)]
+            && (r == row || sameName(rows[size_t(r)].settings.accessible.name, me.settings.accessible.name)))
+            group.push_back(r);
+    int speaker = -1;
+    for (int r : group)
+        if (speaker < 0 && visible(r))
+            speaker = r;
+    for (int r : group)
+        if (speaker < 0 && rows[size_t(r)].settings.accessible.hidden)
+            speaker = r;
+    for (int r : group) {
+        const Accessible &words = rows[size_t(r)].settings.accessible;
+        const bool shown = visible(r);
+        velk_set_shown(m_id, r, shown ? 1 : r == speaker ? 2 : 0, shown ? words.shown : words.hidden, r != speaker);
+    }
+}
+
+void WebWindow::show()
+{
+    m_shown = true;
+    velk_show(m_id, 1, m_focusPlaced ? -1 : m_firstFocus);
+    m_focusPlaced = true;
+    viewsMayBeSeen();
+}
+
+void WebWindow::hide()
+{
+    m_shown = false;
+    velk_show(m_id, 0, -1);
+}
+
+void WebWindow::viewsMayBeSeen()
+{
+    for (auto &[row, view] : m_views)
+        if (seen(row))
+            view->shown();
+}
+
+void WebWindow::apply(int row, Property property, const Value &value)
+{
+    if (property == Property::Visible) {
+        tell(row);
+        viewsMayBeSeen();
+    } else if (auto view = m_views.find(row); view != m_views.end()) {
+        view->second->navigate(std::get<std::string>(value));
+    } else {
+        velk_set_text(m_id, row, std::get<std::string>(value).c_str());
+    }
+}
+
+void WebWindow::runTimer(int row, int ms)
+{
+    velk_timer(m_id, row, ms);
+}
+
+} // namespace runtime::web
