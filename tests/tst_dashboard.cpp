@@ -98,8 +98,8 @@ void tst_Dashboard::readoutsFollowTheirSources()
 
 void tst_Dashboard::steadyReadoutsDoNotRepaint()
 {
-    // The timer writes both captions a thousand times a second; while they
-    // hold their text nothing may repaint.
+    // The readouts hold their text once the timer has caught up: nothing
+    // may repaint, whether the timer sleeps or ticks.
     powerOn();
     EventCounter paints({QEvent::Paint});
     QTest::qWait(50);

@@ -59,8 +59,8 @@ private:
     std::set<std::string> m_unloading;  // their Unload handler is running
     std::vector<std::unique_ptr<Form>> m_unloaded;  // destroyed once their handler has returned
     bool m_ended = false;
-    // A handler that fails on every tick of a fast timer must not write a
-    // thousand lines a second.
+    // A handler that fails at every tick of a timer must not write a line
+    // at each of them.
     std::set<std::string> m_reported;
     std::map<std::string, std::string> m_options;
 };
