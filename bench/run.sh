@@ -357,10 +357,11 @@ if ((CALLGRIND)); then
         # is the idle window.
         record "$p" startup_instructions "$(awk '/^summary:/ { print $2 }' "$out/callgrind.$p.out.1")"
         record "$p" agree_instructions "$(awk '/^summary:/ { print $2 }' "$out/callgrind.$p.out.2")"
+        # A timer with nothing to do sleeps: the idle window may hold no
+        # tick at all, and then only the whole process's count is had.
         read -r calls incl total < <(callgrind_ticks "$out/callgrind.$p.out.3")
-        ((calls > 0)) || fail "$p: no timer ticks counted"
-        record "$p" tick_instructions $((incl / calls))
-        record "$p" loop_instructions_per_tick $((total / calls))
+        record "$p" idle_instructions_per_s $((total / 10))
+        ((calls > 0)) && record "$p" tick_instructions $((incl / calls))
     done
 fi
 

@@ -52,7 +52,8 @@ struct CountingBackend : Backend
     void report(const std::string &message, bool) override { reports.push_back(message); }
     void later(std::function<void()> work) override { work(); }
     int exec() override { return 0; }
-    void quit(int) override {}
+    void quit(int) override { ++quits; }
+    int quits = 0;
 } backend;
 
 // A readout that follows a hidden text on a timer, as the dashboard's do.
@@ -119,6 +120,7 @@ private slots:
     void timerDelivery();
     void storeAndSleepingTimers();
     void nestedUnload();
+    void lastUnloadEnds();
     void commandLine_data();
     void commandLine();
     void animationNote_data();
@@ -143,7 +145,7 @@ void tst_Core::init()
 {
     FormRegistry::setBackend(backend);
     testing::resetRegistry();
-    backend.built = backend.applied = 0;
+    backend.built = backend.applied = backend.quits = 0;
     backend.timers.clear();
     backend.reports.clear();
 }
@@ -302,6 +304,22 @@ void tst_Core::nestedUnload()
     QCOMPARE(unloads, 1);
     QVERIFY(!FormRegistry::loaded("Follow"));
     QVERIFY(backend.reports.empty());
+}
+
+// The program ends with the last window unloaded, not before.
+void tst_Core::lastUnloadEnds()
+{
+    const FormDescription plain{{.name = "Plain", .caption = "", .clientWidth = 150, .clientHeight = 150}, {}, {}};
+    FormRegistry::add(Follow);
+    FormRegistry::add(plain);
+    QCOMPARE(FormRegistry::show("Plain"), Status::Ok);
+    QCOMPARE(FormRegistry::load("Follow"), Status::Ok);
+    QCOMPARE(FormRegistry::unload("Follow"), Status::Ok);
+    QCOMPARE(backend.quits, 0);
+    QVERIFY(!FormRegistry::hasEnded());
+    QCOMPARE(FormRegistry::unload("Plain"), Status::Ok);
+    QCOMPARE(backend.quits, 1);
+    QVERIFY(FormRegistry::hasEnded());
 }
 
 void tst_Core::commandLine_data()

@@ -89,7 +89,6 @@ private slots:
     void runTimeErrorStopsTheHandlerThere();
     void injectedFaultStopsTheHandlerThere();
     void showLoadsOnceBeforeShowing();
-    void lastUnloadEndsTheProgram();
     void endStopsEveryHandler();
     void closingFromTheFrameUnloads();
 };
@@ -286,18 +285,6 @@ void tst_FormsRuntime::showLoadsOnceBeforeShowing()
     QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
     QCOMPARE(clicks, QStringList{"Form_Load"});  // loaded once
     QCOMPARE(FormRegistry::show("Nonesuch"), Status::NoSuchForm);
-}
-
-void tst_FormsRuntime::lastUnloadEndsTheProgram()
-{
-    QSignalSpy ended(&runtime::qt::QtBackend::instance(), &runtime::qt::QtBackend::ended);
-    QCOMPARE(FormRegistry::show("Other"), Status::Ok);
-    QCOMPARE(FormRegistry::load("Zones"), Status::Ok);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Run-time error in Form_Unload"));
-    QCOMPARE(FormRegistry::unload("Zones"), Status::Ok);
-    QCOMPARE(ended.count(), 0);
-    QCOMPARE(FormRegistry::unload("Other"), Status::Ok);
-    QCOMPARE(ended.count(), 1);
 }
 
 void tst_FormsRuntime::endStopsEveryHandler()
