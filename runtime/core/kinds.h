@@ -8,6 +8,7 @@
 #include "status.h"
 
 #include <cstddef>
+#include <memory>
 #include <initializer_list>
 #include <string_view>
 
@@ -37,9 +38,7 @@ const KindInfo *kindInfo(Kind kind);
 
 inline constexpr int KindCount = int(Kind::BrowserView) + 1;
 
-// Whether a backend's table by kind has one row for each kind, in the
-// order of Kind: checked where the table is defined, so that a backend
-// that lacks a kind does not compile.
+// Whether a table by kind has one row for each kind, in the order of Kind.
 template <class Row, std::size_t N>
 constexpr bool coversEveryKind(const Row (&rows)[N])
 {
@@ -50,6 +49,24 @@ constexpr bool coversEveryKind(const Row (&rows)[N])
             return false;
     return true;
 }
+
+// A backend's control classes, one for each kind in the order of Kind, so
+// that a backend lacking one does not compile; make() builds the class of
+// a kind from the arguments every class's constructor takes.
+template <class... Classes>
+struct ControlClasses
+{
+    static_assert(sizeof...(Classes) == KindCount, "a control class for every kind, in the order of Kind");
+
+    template <class Base, class... Args>
+    static std::unique_ptr<Base> make(Kind kind, Args &&...args)
+    {
+        std::unique_ptr<Base> made;
+        int at = 0;
+        ((at++ == int(kind) ? void(made = std::make_unique<Classes>(args...)) : void()), ...);
+        return made;
+    }
+};
 
 // The events a window itself raises, bound as "Form_<event>".
 inline constexpr Event FormEvents[] = {Event::Load, Event::Unload};

@@ -56,29 +56,13 @@ public:
     }
 };
 
-template <class C>
-QtControl *make(const ControlRow &row, QWidget *parent) { return new C(row, parent); }
-
-constexpr struct
-{
-    Kind kind;
-    QtControl *(*make)(const ControlRow &, QWidget *);
-} Makers[] = {
-    {Kind::PictureBox, make<PictureBox>},
-    {Kind::Label, make<Label>},
-    {Kind::TextBox, make<TextBox>},
-    {Kind::CommandButton, make<CommandButton>},
-    {Kind::Line, make<Line>},
-    {Kind::Timer, make<Timer>},
-    {Kind::BrowserView, make<BrowserView>},
-};
-static_assert(coversEveryKind(Makers));
-
 } // namespace
 
 QtControl *makeControl(const ControlRow &row, QWidget *parent)
 {
-    return Makers[int(row.kind)].make(row, parent);
+    // Owned by its parent widget, or (a timer) by its parent as an object.
+    using Classes = ControlClasses<PictureBox, Label, TextBox, CommandButton, Line, Timer, BrowserView>;
+    return Classes::make<QtControl>(row.kind, row, parent).release();
 }
 
 } // namespace runtime::qt

@@ -117,24 +117,6 @@ private:
     std::function<void(Event)> m_fire;
 };
 
-template <class C>
-std::unique_ptr<Win32Control> make(const ControlRow &row, const Place &place) { return std::make_unique<C>(row, place); }
-
-constexpr struct
-{
-    Kind kind;
-    std::unique_ptr<Win32Control> (*make)(const ControlRow &, const Place &);
-} Makers[] = {
-    {Kind::PictureBox, make<PictureBox>},
-    {Kind::Label, make<Label>},
-    {Kind::TextBox, make<TextBox>},
-    {Kind::CommandButton, make<CommandButton>},
-    {Kind::Line, make<Line>},
-    {Kind::Timer, make<Timer>},
-    {Kind::BrowserView, make<BrowserView>},
-};
-static_assert(coversEveryKind(Makers));
-
 } // namespace
 
 ATOM registerWindowClass(const wchar_t *name, WNDPROC procedure)
@@ -150,7 +132,8 @@ ATOM registerWindowClass(const wchar_t *name, WNDPROC procedure)
 
 std::unique_ptr<Win32Control> makeControl(const ControlRow &row, const Place &place)
 {
-    return Makers[int(row.kind)].make(row, place);
+    using Classes = ControlClasses<PictureBox, Label, TextBox, CommandButton, Line, Timer, BrowserView>;
+    return Classes::make<Win32Control>(row.kind, row, place);
 }
 
 } // namespace runtime::win32
