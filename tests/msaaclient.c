@@ -136,7 +136,7 @@ static int is(const char *name, long role, const char *value, const char *action
 {
     Node *n = find(name, role);
     char what[200];
-    snprintf(what, sizeof what, "\"%s\" %s%s%s", name, value ? "reads " : "", value ? value : "", action ? " and is pressed" : "");
+    snprintf(what, sizeof what, "\"%s\"%s%s%s", name, value ? " reads " : "", value ? value : "", action ? " and is pressed" : "");
     return check(n && (!value || !strncmp(n->value, value, strlen(value))) && (!action || !strcmp(n->action, action)), what);
 }
 
