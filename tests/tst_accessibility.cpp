@@ -2,6 +2,7 @@
 // from the window, every click zone a named button whose press action does
 // what a click does, and the lamps, readouts, central display and status
 // field telling what the user sees, before and after each press.
+#include "accessiblenames.h"
 #include "dashboardfixture.h"
 #include "qttesting.h"
 
@@ -37,45 +38,6 @@ QAccessibleActionInterface *actions(QAccessibleInterface *iface)
 
 const QRgb Black = qRgb(0, 0, 0);
 
-struct LampZone
-{
-    const char *zone, *name, *lamp, *lampName;
-};
-
-const LampZone LampZones[] = {
-    {"Label12", "Left console lamp 1, left button", "Picture6", "Left console lamp 1"},
-    {"Label13", "Left console lamp 1, right button", "Picture6", "Left console lamp 1"},
-    {"Label14", "Left console lamp 2, left button", "Picture7", "Left console lamp 2"},
-    {"Label15", "Left console lamp 2, right button", "Picture7", "Left console lamp 2"},
-    {"Label16", "Left console lamp 3, left button", "Picture8", "Left console lamp 3"},
-    {"Label17", "Left console lamp 3, right button", "Picture8", "Left console lamp 3"},
-    {"Label18", "Left console lamp 4, left button", "Picture9", "Left console lamp 4"},
-    {"Label19", "Left console lamp 4, right button", "Picture9", "Left console lamp 4"},
-    {"Label20", "Left console lamp 5, left button", "Picture10", "Left console lamp 5"},
-    {"Label21", "Left console lamp 5, right button", "Picture10", "Left console lamp 5"},
-    {"Label22", "Left console lamp 6, left button", "Picture11", "Left console lamp 6"},
-    {"Label23", "Left console lamp 6, right button", "Picture11", "Left console lamp 6"},
-    {"Label24", "Left console lamp 7, left button", "Picture13", "Left console lamp 7"},
-    {"Label26", "Left console lamp 7, right button", "Picture13", "Left console lamp 7"},
-    {"Label25", "Left console lamp 8, left button", "Picture14", "Left console lamp 8"},
-    {"Label27", "Left console lamp 8, right button", "Picture14", "Left console lamp 8"},
-    {"Label45", "Right console lamp 1, left button", "Picture21", "Right console lamp 1"},
-    {"Label44", "Right console lamp 1, right button", "Picture21", "Right console lamp 1"},
-    {"Label43", "Right console lamp 2, left button", "Picture20", "Right console lamp 2"},
-    {"Label42", "Right console lamp 2, right button", "Picture20", "Right console lamp 2"},
-    {"Label41", "Right console lamp 3, left button", "Picture19", "Right console lamp 3"},
-    {"Label40", "Right console lamp 3, right button", "Picture19", "Right console lamp 3"},
-    {"Label39", "Right console lamp 4, left button", "Picture18", "Right console lamp 4"},
-    {"Label38", "Right console lamp 4, right button", "Picture18", "Right console lamp 4"},
-    {"Label37", "Right console lamp 5, left button", "Picture17", "Right console lamp 5"},
-    {"Label36", "Right console lamp 5, right button", "Picture17", "Right console lamp 5"},
-    {"Label35", "Right console lamp 6, left button", "Picture16", "Right console lamp 6"},
-    {"Label34", "Right console lamp 6, right button", "Picture16", "Right console lamp 6"},
-    {"Label33", "Right console lamp 7, left button", "Picture15", "Right console lamp 7"},
-    {"Label31", "Right console lamp 7, right button", "Picture15", "Right console lamp 7"},
-    {"Label32", "Right console lamp 8, left button", "Picture12", "Right console lamp 8"},
-    {"Label30", "Right console lamp 8, right button", "Picture12", "Right console lamp 8"},
-};
 
 } // namespace
 
@@ -209,13 +171,8 @@ void tst_Accessibility::zoneNames_data()
 {
     QTest::addColumn<QString>("zone");
     QTest::addColumn<QString>("name");
-    QTest::newRow("power") << "Label1" << "Power";
-    QTest::newRow("normal") << "Label3" << "Normal";
-    QTest::newRow("auto") << "Label4" << "Auto";
-    QTest::newRow("pursuit") << "Label5" << "Pursuit";
-    QTest::newRow("program buttons") << "Label9" << "Voice box";
-    QTest::newRow("small buttons") << "Label8" << "Voice box, left panel buttons";
-    QTest::newRow("exit") << "Label2" << "Exit";
+    for (const NamedZone &z : NamedZones)
+        QTest::newRow(z.zone) << z.zone << z.name;
     for (const LampZone &z : LampZones)
         QTest::newRow(z.zone) << z.zone << z.name;
 }

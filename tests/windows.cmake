@@ -12,3 +12,20 @@ set_tests_properties(endtoend-windows PROPERTIES
     RUN_SERIAL TRUE
     SKIP_RETURN_CODE 77
     ENVIRONMENT "SCREENSHOT_DIR=${CMAKE_BINARY_DIR}/screenshots-windows;VELK_ZONES=${CMAKE_BINARY_DIR}/zones.txt")
+
+# The Windows build to a screen reader: tests/msaaclient.c, built with the
+# MinGW-w64 compiler, drives it through MSAA from another process.
+find_program(VELK_MINGW_CC x86_64-w64-mingw32-gcc)
+if(VELK_MINGW_CC)
+    set(client "${CMAKE_CURRENT_BINARY_DIR}/msaaclient.exe")
+    add_custom_command(OUTPUT "${client}"
+        COMMAND "${VELK_MINGW_CC}" -O1 -Wall -Wextra -o "${client}" "${CMAKE_CURRENT_SOURCE_DIR}/msaaclient.c"
+            -luuid -loleacc -lole32 -loleaut32 -luser32
+        DEPENDS msaaclient.c accessiblenames.h VERBATIM)
+    add_custom_target(msaaclient ALL DEPENDS "${client}")
+    add_test(NAME msaa-windows
+        COMMAND bash -c "[ -f \"$1\" ] || exit 77; exec bash \"$2\" \"$1\" \"$3\""
+            msaa-windows "${VELK_WINDOWS_EXE}" "${CMAKE_CURRENT_SOURCE_DIR}/msaa.sh" "${client}")
+    set_tests_properties(msaa-windows PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE SKIP_RETURN_CODE 77
+        ENVIRONMENT "VELK_ZONES=${CMAKE_BINARY_DIR}/zones.txt")
+endif()

@@ -1,7 +1,7 @@
 #include "accessibility.h"
-#include "accessiblepicturebox.h"
+#include "accessibletree.h"
+#include "form.h"
 #include "label.h"
-#include "picturebox.h"
 #include "qtcontrol.h"
 
 #include <QAccessible>
@@ -13,8 +13,8 @@ namespace runtime::qt::accessibility {
 
 namespace {
 
-const char ShownKey[] = "accessibleShown";
-const char HiddenKey[] = "accessibleHidden";
+const char FormKey[] = "velkForm";
+const char RowKey[] = "velkRow";
 
 // Each control class says what it is to assistive technology; Qt's own
 // interfaces stay for the rest.
@@ -31,26 +31,32 @@ class VisibilityWatch : public QObject
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        int row;
+        Form *form = formOf(static_cast<QWidget *>(watched), row);
         // Nothing is built for announcements no one hears.
-        if ((event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
-                && QAccessible::isActive()) {
-            for (QWidget *box : AccessiblePictureBox::group(static_cast<QWidget *>(watched))) {
-                QAccessible::State changed;
-                changed.invisible = true;
-                QAccessibleStateChangeEvent state(box, changed);
-                QAccessible::updateAccessibility(&state);
-                QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(box);
-                QAccessibleValueChangeEvent value(box, iface ? iface->text(QAccessible::Value) : QString());
-                QAccessible::updateAccessibility(&value);
-                QAccessibleEvent description(box, QAccessible::DescriptionChanged);
-                QAccessible::updateAccessibility(&description);
-            }
+        if ((event->type() != QEvent::ShowToParent && event->type() != QEvent::HideToParent)
+                || !QAccessible::isActive() || !form)
+            return false;
+        for (int member : runtime::accessibility::group(*form, row)) {
+            QWidget *box = widgetOfRow(static_cast<QWidget *>(watched), member);
+            if (!box)
+                continue;
+            QAccessible::State changed;
+            changed.invisible = true;
+            QAccessibleStateChangeEvent state(box, changed);
+            QAccessible::updateAccessibility(&state);
+            QAccessibleValueChangeEvent value(box, toQString(runtime::accessibility::value(*form, member)));
+            QAccessible::updateAccessibility(&value);
+            QAccessibleEvent description(box, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&description);
         }
         return false;
     }
 };
 
 } // namespace
+
+QString toQString(const std::string &utf8) { return QString::fromStdString(utf8); }
 
 void install()
 {
@@ -60,23 +66,40 @@ void install()
     installed = true;
 }
 
-void describe(QWidget *control, const Accessible &words)
+void describe(QWidget *control, Form &form, int row)
 {
-    if (words.name) {
-        control->setAccessibleName(QString::fromUtf8(words.name));
-        if (control->focusProxy())  // a text box: its editor is what is read
-            control->focusProxy()->setAccessibleName(QString::fromUtf8(words.name));
+    control->setProperty(FormKey, QVariant::fromValue(static_cast<void *>(&form)));
+    control->setProperty(RowKey, row);
+    // Qt's own interfaces (text boxes, buttons, the browser view) read the
+    // widget's name; a text box's editor is what is read.
+    const QString name = toQString(runtime::accessibility::name(form, row));
+    if (form.description().controls[size_t(row)].settings.accessible.name) {
+        control->setAccessibleName(name);
+        if (control->focusProxy())
+            control->focusProxy()->setAccessibleName(name);
     }
-    if (!words.shown && !words.hidden)
-        return;
-    control->setProperty(ShownKey, QString::fromUtf8(words.shown ? words.shown : ""));
-    control->setProperty(HiddenKey, QString::fromUtf8(words.hidden ? words.hidden : ""));
-    static VisibilityWatch *watch = new VisibilityWatch;  // lives as long as the process
-    control->installEventFilter(watch);
+    if (runtime::accessibility::role(form, row) == runtime::accessibility::Role::Graphic) {
+        static VisibilityWatch *watch = new VisibilityWatch;  // lives as long as the process
+        control->installEventFilter(watch);
+    }
 }
 
-QString shownWord(const QWidget *box) { return box->property(ShownKey).toString(); }
-QString hiddenWord(const QWidget *box) { return box->property(HiddenKey).toString(); }
+Form *formOf(const QWidget *control, int &row)
+{
+    const QVariant form = control->property(FormKey);
+    row = control->property(RowKey).toInt();
+    return form.isValid() ? static_cast<Form *>(form.value<void *>()) : nullptr;
+}
+
+QWidget *widgetOfRow(const QWidget *control, int row)
+{
+    int own;
+    Form *form = formOf(control, own);
+    if (!form)
+        return nullptr;
+    const QString name = QString::fromUtf8(form->description().controls[size_t(row)].name);
+    return control->window()->findChild<QWidget *>(name);
+}
 
 // Announced whether or not a screen reader is known to listen: captions
 // change only when their text does, which is seldom, and Qt passes the

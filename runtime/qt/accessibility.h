@@ -1,26 +1,33 @@
-// How the runtime's controls meet assistive technology. A form hands each
-// control the words of its row; a factory, installed once, gives Qt's
+// How the runtime's controls meet assistive technology on Qt. What each
+// control is, is called, says and whether it can be found or pressed is
+// the core's (runtime/core/accessibletree.h), read from the form's store;
+// this bridge only tells each widget its form and row, and gives Qt's
 // accessibility our own interfaces for labels, picture boxes and the
-// browser view, and Qt's stay for text boxes and command buttons, which
-// are already right. Changes a screen reader must hear of (a caption, a
-// box shown or hidden) are announced from here.
+// browser view through a factory installed once (Qt's stay for text boxes
+// and command buttons, which are already right). Changes a screen reader
+// must hear of (a caption, a box shown or hidden) are announced from here.
 #pragma once
 
-#include "description.h"
+#include <string>
 
 class QString;
 class QWidget;
 
+namespace runtime { class Form; }
 namespace runtime::qt { class Label; }
 
 namespace runtime::qt::accessibility {
 
 void install();
-void describe(QWidget *control, const Accessible &words);
+// Ties the control's widget to its row of the form.
+void describe(QWidget *control, Form &form, int row);
 
-// The words a picture box was given for its being shown and hidden.
-QString shownWord(const QWidget *box);
-QString hiddenWord(const QWidget *box);
+// The form and row a widget stands for; nullptr for another widget.
+Form *formOf(const QWidget *control, int &row);
+// The widget of another row of the same window as control.
+QWidget *widgetOfRow(const QWidget *control, int row);
+
+QString toQString(const std::string &utf8);
 
 void captionChanged(Label *label);
 

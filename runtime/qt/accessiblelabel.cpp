@@ -1,7 +1,12 @@
 #include "accessiblelabel.h"
+#include "accessibility.h"
+#include "accessibletree.h"
+#include "form.h"
 #include "label.h"
 
 namespace runtime::qt {
+
+namespace core = runtime::accessibility;
 
 AccessibleLabel::AccessibleLabel(Label *label)
     : QAccessibleWidget(label, QAccessible::StaticText)
@@ -10,14 +15,21 @@ AccessibleLabel::AccessibleLabel(Label *label)
 
 Label *AccessibleLabel::label() const { return static_cast<Label *>(widget()); }
 
-bool AccessibleLabel::isZone() const { return label()->answersClicks(); }
+const Form *AccessibleLabel::form(int &row) const { return accessibility::formOf(widget(), row); }
 
-// Shown, and not clipped away entirely by the boxes that hold it: a zone
-// that lies outside its box's client area is never clicked, so it is not
-// pressed either.
+bool AccessibleLabel::isZone() const
+{
+    int row;
+    const Form *f = form(row);
+    return f && core::role(*f, row) == core::Role::Button;
+}
+
+// Pressable as the core has it, and only while its window is shown.
 bool AccessibleLabel::reachable() const
 {
-    return widget()->isVisible() && !widget()->visibleRegion().isEmpty();
+    int row;
+    const Form *f = form(row);
+    return f && widget()->window()->isVisible() && core::pressable(*f, row);
 }
 
 QAccessible::Role AccessibleLabel::role() const
@@ -28,22 +40,27 @@ QAccessible::Role AccessibleLabel::role() const
 QAccessible::State AccessibleLabel::state() const
 {
     QAccessible::State s = QAccessibleWidget::state();
-    if (!reachable())
+    int row;
+    if (const Form *f = form(row); f && core::invisible(*f, row))
         s.invisible = true;
     return s;
 }
 
 QString AccessibleLabel::text(QAccessible::Text t) const
 {
-    const QString name = widget()->accessibleName();
+    int row;
+    const Form *f = form(row);
+    if (!f)
+        return QAccessibleWidget::text(t);
     switch (t) {
     case QAccessible::Name:
-        return name.isEmpty() ? label()->caption() : name;
+        return accessibility::toQString(core::name(*f, row));
     case QAccessible::Value:
-        return isZone() ? QString() : label()->caption();
+        return accessibility::toQString(core::value(*f, row));
     case QAccessible::Description:
         // A named text, a readout: what it shows now.
-        return !isZone() && !name.isEmpty() ? label()->caption() : QString();
+        return f->description().controls[size_t(row)].settings.accessible.name
+                ? accessibility::toQString(core::value(*f, row)) : QString();
     default:
         return QAccessibleWidget::text(t);
     }
@@ -51,14 +68,14 @@ QString AccessibleLabel::text(QAccessible::Text t) const
 
 QStringList AccessibleLabel::actionNames() const
 {
-    if (isZone() && reachable())
+    if (reachable())
         return {pressAction()};
     return {};
 }
 
 void AccessibleLabel::doAction(const QString &actionName)
 {
-    if (actionName == pressAction() && isZone() && reachable())
+    if (actionName == pressAction() && reachable())
         label()->click();
 }
 

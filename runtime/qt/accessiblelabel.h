@@ -1,10 +1,11 @@
-// A label to assistive technology. A label whose clicks someone answers is
-// a click zone over a painted button: a button, named by its row, whose
-// press action runs the very path a mouse click takes, and only while a
-// mouse could reach it. Any other label is static text, its caption read.
+// A label to assistive technology, as the core describes it
+// (accessibletree.h): a click zone is a button whose press action runs the
+// very path a mouse click takes; any other label is static text.
 #pragma once
 
 #include <QAccessibleWidget>
+
+namespace runtime { class Form; }
 
 namespace runtime::qt {
 
@@ -25,6 +26,7 @@ public:
 
 private:
     Label *label() const;
+    const Form *form(int &row) const;
     bool isZone() const;
     bool reachable() const;
 };

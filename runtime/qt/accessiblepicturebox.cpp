@@ -1,8 +1,11 @@
 #include "accessiblepicturebox.h"
 #include "accessibility.h"
+#include "accessibletree.h"
 #include "picturebox.h"
 
 namespace runtime::qt {
+
+namespace core = runtime::accessibility;
 
 AccessiblePictureBox::AccessiblePictureBox(PictureBox *box)
     : QAccessibleWidget(box, QAccessible::Pane)
@@ -11,38 +14,9 @@ AccessiblePictureBox::AccessiblePictureBox(PictureBox *box)
 
 bool AccessiblePictureBox::hasWords() const
 {
-    return !accessibility::shownWord(widget()).isEmpty() || !accessibility::hiddenWord(widget()).isEmpty();
-}
-
-QList<QWidget *> AccessiblePictureBox::group(QWidget *box)
-{
-    const QString name = box->accessibleName();
-    QWidget *container = box->parentWidget();
-    if (name.isEmpty() || !container)
-        return {box};
-    QList<QWidget *> boxes;
-    // The last child is the front-most: raising moves a widget to the end.
-    const QObjectList &siblings = container->children();
-    for (auto it = siblings.crbegin(); it != siblings.crend(); ++it) {
-        auto *w = qobject_cast<PictureBox *>(*it);
-        if (w && w->accessibleName() == name)
-            boxes << w;
-    }
-    return boxes;
-}
-
-bool AccessiblePictureBox::speaks(QWidget *box)
-{
-    if (box->parentWidget() && !box->parentWidget()->isVisible())
-        return false;
-    const QList<QWidget *> boxes = group(box);
-    for (QWidget *w : boxes)
-        if (!w->isHidden())
-            return w == box;
-    for (QWidget *w : boxes)
-        if (!accessibility::hiddenWord(w).isEmpty())
-            return w == box;
-    return false;
+    int row;
+    const Form *form = accessibility::formOf(widget(), row);
+    return form && core::role(*form, row) == core::Role::Graphic;
 }
 
 QAccessible::Role AccessiblePictureBox::role() const
@@ -53,15 +27,20 @@ QAccessible::Role AccessiblePictureBox::role() const
 QAccessible::State AccessiblePictureBox::state() const
 {
     QAccessible::State s = QAccessibleWidget::state();
-    if (hasWords())
-        s.invisible = !speaks(widget());
+    int row;
+    if (const Form *form = accessibility::formOf(widget(), row); form && hasWords())
+        s.invisible = core::invisible(*form, row) || !widget()->window()->isVisible();
     return s;
 }
 
 QString AccessiblePictureBox::text(QAccessible::Text t) const
 {
-    if (hasWords() && (t == QAccessible::Value || t == QAccessible::Description))
-        return widget()->isHidden() ? accessibility::hiddenWord(widget()) : accessibility::shownWord(widget());
+    int row;
+    const Form *form = accessibility::formOf(widget(), row);
+    if (form && t == QAccessible::Name)
+        return accessibility::toQString(core::name(*form, row));
+    if (form && hasWords() && (t == QAccessible::Value || t == QAccessible::Description))
+        return accessibility::toQString(core::value(*form, row));
     return QAccessibleWidget::text(t);
 }
 

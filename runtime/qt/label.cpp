@@ -3,7 +3,6 @@
 #include "accessiblelabel.h"
 #include "colours.h"
 
-#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -56,11 +55,6 @@ void Label::onEvent(std::function<void(Event)> fire)
 QAccessibleInterface *Label::accessible()
 {
     return new AccessibleLabel(this);
-}
-
-bool Label::answersClicks() const
-{
-    return isSignalConnected(QMetaMethod::fromSignal(&Label::clicked));
 }
 
 void Label::paintEvent(QPaintEvent *)

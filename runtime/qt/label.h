@@ -24,8 +24,6 @@ public:
     QString caption() const { return m_caption; }
     void setCaption(const QString &caption);
 
-    // Whether anyone answers its clicks: such a label is a click zone.
-    bool answersClicks() const;
     // A click by other means than the mouse (assistive technology): the
     // same signal, so the same path into the handler.
     void click() { emit clicked(); }

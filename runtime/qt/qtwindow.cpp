@@ -114,7 +114,7 @@ void QtWindow::build(Form &form)
                 w->setFont(fontFor(row.settings.font));
             w->setObjectName(QString::fromUtf8(row.name));
             w->setVisible(!row.settings.hidden);
-            accessibility::describe(w, row.settings.accessible);
+            accessibility::describe(w, form, r);
         }
         if (form.handlesAny(r))
             c->onEvent([&form, r](Event event) { form.fire(r, event); });

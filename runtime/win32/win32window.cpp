@@ -3,6 +3,7 @@
 #include "form.h"
 #include "kinds.h"
 #include "layout.h"
+#include "msaa.h"
 #include "pictures.h"
 #include "registry.h"
 #include "text.h"
@@ -48,6 +49,7 @@ Win32Window::Win32Window(Form &form)
     create(form.description());
     build(form);
     stack(form.description());
+    m_access = std::make_unique<Msaa>(form, m_window, m_scale, m_controls);
 }
 
 Win32Window::~Win32Window()
@@ -175,7 +177,7 @@ LRESULT CALLBACK Win32Window::procedure(HWND window, UINT message, WPARAM wParam
 LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
-    if (m_surface.handle(message, wParam, lParam, result))
+    if (m_surface.handle(message, wParam, lParam, result) || (m_access && m_access->handle(message, wParam, lParam, result)))
         return result;
     switch (message) {
     case WM_ERASEBKGND:
@@ -232,6 +234,7 @@ void Win32Window::show()
     // take it; later showings keep the control that last had it.
     if (m_focus && IsWindow(m_focus))
         SetFocus(m_focus);
+    m_access->windowShown(true);
 }
 
 void Win32Window::hide()
@@ -240,6 +243,7 @@ void Win32Window::hide()
     if (focus && IsChild(m_window, focus))
         m_focus = focus;
     ShowWindow(m_window, SW_HIDE);
+    m_access->windowShown(false);
 }
 
 void Win32Window::apply(int row, Property property, const Value &value)
@@ -249,6 +253,7 @@ void Win32Window::apply(int row, Property property, const Value &value)
         c->setVisible(std::get<bool>(value));
     else
         c->apply(property, value);
+    m_access->changed(row, property);
 }
 
 void Win32Window::runTimer(int row, int ms)

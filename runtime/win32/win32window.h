@@ -16,6 +16,7 @@
 
 namespace runtime::win32 {
 
+class Msaa;
 class Win32Control;
 
 class Win32Window : public Window
@@ -48,6 +49,7 @@ private:
     Surface m_surface;
     std::vector<std::unique_ptr<Win32Control>> m_controls;  // by row
     HWND m_focus = nullptr;  // the control that has, or last had, the focus
+    std::unique_ptr<Msaa> m_access;  // the window to screen readers
 };
 
 } // namespace runtime::win32

@@ -1,0 +1,417 @@
+#include "msaa.h"
+#include "accessibletree.h"
+#include "form.h"
+#include "layout.h"
+#include "text.h"
+#include "win32control.h"
+
+// IID_IAccessible defined here, as data: MinGW's oleacc import library
+// also exports the name, as a thunk, and a QueryInterface compared with
+// that would fail on every system.
+#include <initguid.h>
+#include <oleacc.h>
+
+#include <algorithm>
+
+namespace runtime::win32 {
+
+namespace a = accessibility;
+
+namespace {
+
+// Posted by a press, so that the screen reader's call returns at once and
+// the handler runs from the message loop as a click's does.
+constexpr UINT PressLater = WM_APP + 2;
+
+// A row's id in events: the root resolves any row by it. Negative, clear
+// of the child ids 1..n that index a node's own children.
+LONG eventId(int row) { return -(row + 1); }
+
+} // namespace
+
+class Element;
+
+// What every element of one window shares; the form is cleared when the
+// window goes, and elements still held by a client then say so.
+struct Link
+{
+    Form *form;
+    HWND window;
+    int scale;
+    std::vector<Element *> elements;  // by row + 1, for a stable identity
+};
+
+namespace {
+
+const struct
+{
+    a::Role role;
+    LONG msaa;
+} Roles[] = {
+    {a::Role::Window, ROLE_SYSTEM_CLIENT},     {a::Role::Pane, ROLE_SYSTEM_PANE},
+    {a::Role::Button, ROLE_SYSTEM_PUSHBUTTON}, {a::Role::StaticText, ROLE_SYSTEM_STATICTEXT},
+    {a::Role::Text, ROLE_SYSTEM_TEXT},         {a::Role::Graphic, ROLE_SYSTEM_GRAPHIC},
+    {a::Role::Animation, ROLE_SYSTEM_ANIMATION},
+};
+
+BSTR bstr(const std::string &utf8) { return SysAllocString(toWide(utf8).c_str()); }
+
+HRESULT text(const std::string &utf8, BSTR *out)
+{
+    *out = utf8.empty() ? nullptr : bstr(utf8);
+    return utf8.empty() ? S_FALSE : S_OK;
+}
+
+} // namespace
+
+class Element final : public IAccessible
+{
+public:
+    Element(std::shared_ptr<Link> link, int row) : m_link(std::move(link)), m_row(row) {}
+
+    // The element of a row, made once and kept while a client holds it.
+    static Element *of(const std::shared_ptr<Link> &link, int row)
+    {
+        Element *&e = link->elements[size_t(row + 1)];
+        if (e)
+            e->AddRef();
+        else
+            e = new Element(link, row);
+        return e;
+    }
+
+    // --- IUnknown ---
+    STDMETHODIMP QueryInterface(REFIID riid, void **out) override
+    {
+        if (!out)
+            return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID_IAccessible)) {
+            *out = static_cast<IAccessible *>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ULONG(InterlockedIncrement(&m_refs)); }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        const LONG left = InterlockedDecrement(&m_refs);
+        if (left == 0) {
+            m_link->elements[size_t(m_row + 1)] = nullptr;
+            delete this;
+        }
+        return ULONG(left);
+    }
+
+    // --- IDispatch: not offered; clients call IAccessible directly ---
+    STDMETHODIMP GetTypeInfoCount(UINT *count) override { *count = 0; return S_OK; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *, UINT *) override
+    {
+        return E_NOTIMPL;
+    }
+
+    // --- IAccessible ---
+    STDMETHODIMP get_accParent(IDispatch **out) override
+    {
+        *out = nullptr;
+        if (!form())
+            return CO_E_OBJNOTCONNECTED;
+        if (m_row < 0)
+            return AccessibleObjectFromWindow(m_link->window, DWORD(OBJID_WINDOW), IID_IDispatch,
+                                              reinterpret_cast<void **>(out));
+        *out = of(m_link, a::parent(*form(), m_row));
+        return S_OK;
+    }
+    STDMETHODIMP get_accChildCount(long *count) override
+    {
+        if (!form())
+            return CO_E_OBJNOTCONNECTED;
+        *count = long(a::children(*form(), m_row).size());
+        return S_OK;
+    }
+    STDMETHODIMP get_accChild(VARIANT child, IDispatch **out) override
+    {
+        *out = nullptr;
+        int row;
+        if (HRESULT hr = resolve(child, row); FAILED(hr))
+            return hr;
+        if (row == m_row)
+            return E_INVALIDARG;
+        *out = of(m_link, row);
+        return S_OK;
+    }
+    STDMETHODIMP get_accName(VARIANT child, BSTR *out) override
+    {
+        return answer(child, out, [](const Form &f, int row) { return a::name(f, row); });
+    }
+    STDMETHODIMP get_accValue(VARIANT child, BSTR *out) override
+    {
+        return answer(child, out, [](const Form &f, int row) { return a::value(f, row); });
+    }
+    STDMETHODIMP get_accDescription(VARIANT, BSTR *out) override { *out = nullptr; return S_FALSE; }
+    STDMETHODIMP get_accHelp(VARIANT, BSTR *out) override { *out = nullptr; return S_FALSE; }
+    STDMETHODIMP get_accHelpTopic(BSTR *file, VARIANT, long *topic) override
+    {
+        *file = nullptr;
+        *topic = 0;
+        return S_FALSE;
+    }
+    STDMETHODIMP get_accKeyboardShortcut(VARIANT, BSTR *out) override { *out = nullptr; return S_FALSE; }
+    STDMETHODIMP get_accRole(VARIANT child, VARIANT *out) override
+    {
+        VariantInit(out);
+        int row;
+        if (HRESULT hr = resolve(child, row); FAILED(hr))
+            return hr;
+        const a::Role role = a::role(*form(), row);
+        for (const auto &r : Roles)
+            if (r.role == role) {
+                out->vt = VT_I4;
+                out->lVal = r.msaa;
+            }
+        return S_OK;
+    }
+    STDMETHODIMP get_accState(VARIANT child, VARIANT *out) override
+    {
+        VariantInit(out);
+        int row;
+        if (HRESULT hr = resolve(child, row); FAILED(hr))
+            return hr;
+        LONG state = 0;
+        if (!IsWindowVisible(m_link->window) || a::invisible(*form(), row))
+            state |= STATE_SYSTEM_INVISIBLE;
+        if (row >= 0 && a::role(*form(), row) == a::Role::Text) {
+            if (form()->description().controls[size_t(row)].settings.readOnly)
+                state |= STATE_SYSTEM_READONLY;
+        }
+        out->vt = VT_I4;
+        out->lVal = state;
+        return S_OK;
+    }
+    STDMETHODIMP get_accFocus(VARIANT *out) override { VariantInit(out); return S_FALSE; }
+    STDMETHODIMP get_accSelection(VARIANT *out) override { VariantInit(out); return S_FALSE; }
+    STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR *out) override
+    {
+        *out = nullptr;
+        int row;
+        if (HRESULT hr = resolve(child, row); FAILED(hr))
+            return hr;
+        return a::pressable(*form(), row) ? text("Press", out) : S_FALSE;
+    }
+    STDMETHODIMP accSelect(long, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
+    STDMETHODIMP accLocation(long *x, long *y, long *width, long *height, VARIANT child) override
+    {
+        int row;
+        if (HRESULT hr = resolve(child, row); FAILED(hr))
+            return hr;
+        RECT r;
+        GetClientRect(m_link->window, &r);
+        if (row >= 0) {
+            const Rect place = windowRect(form()->description(), row);
+            const int s = m_link->scale;
+            r = {place.x * s, place.y * s, (place.x + place.width) * s, (place.y + place.height) * s};
+        }
+        MapWindowPoints(m_link->window, nullptr, reinterpret_cast<POINT *>(&r), 2);
+        *x = r.left;
+        *y = r.top;
+        *width = r.right - r.left;
+        *height = r.bottom - r.top;
+        return S_OK;
+    }
+    STDMETHODIMP accNavigate(long direction, VARIANT start, VARIANT *out) override
+    {
+        VariantInit(out);
+        int row;
+        if (HRESULT hr = resolve(start, row); FAILED(hr))
+            return hr;
+        std::vector<int> rows;
+        int to = -1;
+        switch (direction) {
+        case NAVDIR_FIRSTCHILD:
+        case NAVDIR_LASTCHILD:
+            rows = a::children(*form(), row);
+            if (rows.empty())
+                return S_FALSE;
+            to = direction == NAVDIR_FIRSTCHILD ? rows.front() : rows.back();
+            break;
+        case NAVDIR_NEXT:
+        case NAVDIR_PREVIOUS: {
+            if (row < 0)
+                return S_FALSE;  // the window's siblings are the system's
+            rows = a::children(*form(), a::parent(*form(), row));
+            const auto at = std::find(rows.begin(), rows.end(), row) - rows.begin() + (direction == NAVDIR_NEXT ? 1 : -1);
+            if (at < 0 || at >= std::ptrdiff_t(rows.size()))
+                return S_FALSE;
+            to = rows[size_t(at)];
+            break;
+        }
+        default:
+            return DISP_E_MEMBERNOTFOUND;  // by position: a client finds its way by accHitTest
+        }
+        out->vt = VT_DISPATCH;
+        out->pdispVal = of(m_link, to);
+        return S_OK;
+    }
+    STDMETHODIMP accHitTest(long x, long y, VARIANT *out) override
+    {
+        VariantInit(out);
+        if (!form())
+            return CO_E_OBJNOTCONNECTED;
+        POINT at{x, y};
+        RECT client;
+        ScreenToClient(m_link->window, &at);
+        GetClientRect(m_link->window, &client);
+        if (!PtInRect(&client, at))
+            return S_FALSE;
+        at.x /= m_link->scale;
+        at.y /= m_link->scale;
+        const int row = hit(*form(), m_row, at);
+        if (row == m_row) {
+            out->vt = VT_I4;
+            out->lVal = CHILDID_SELF;
+        } else {
+            out->vt = VT_DISPATCH;
+            out->pdispVal = of(m_link, row);
+        }
+        return S_OK;
+    }
+    STDMETHODIMP accDoDefaultAction(VARIANT child) override
+    {
+        int row;
+        if (HRESULT hr = resolve(child, row); FAILED(hr))
+            return hr;
+        if (!a::pressable(*form(), row) || !IsWindowVisible(m_link->window))
+            return DISP_E_MEMBERNOTFOUND;
+        PostMessageW(m_link->window, PressLater, WPARAM(row), 0);
+        return S_OK;
+    }
+    STDMETHODIMP put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+private:
+    Form *form() const { return m_link->form; }
+
+    // A child id as a row: CHILDID_SELF this element, 1..n its children,
+    // a negative one any row of the form (events name rows so).
+    HRESULT resolve(const VARIANT &child, int &row) const
+    {
+        if (!form())
+            return CO_E_OBJNOTCONNECTED;
+        if (child.vt != VT_I4)
+            return E_INVALIDARG;
+        const LONG id = child.lVal;
+        const int rows = int(form()->description().controls.size());
+        if (id == CHILDID_SELF) {
+            row = m_row;
+        } else if (id < 0 && -id <= rows && a::role(*form(), int(-id - 1)) != a::Role::None) {
+            row = int(-id - 1);
+        } else {
+            const std::vector<int> held = a::children(*form(), m_row);
+            if (id < 0 || id > LONG(held.size()))
+                return E_INVALIDARG;
+            row = held[size_t(id - 1)];
+        }
+        return S_OK;
+    }
+
+    template <class Read>
+    HRESULT answer(const VARIANT &child, BSTR *out, Read read) const
+    {
+        *out = nullptr;
+        int row;
+        if (HRESULT hr = resolve(child, row); FAILED(hr))
+            return hr;
+        return text(read(*form(), row), out);
+    }
+
+    // What a click at the point (layout pixels in the window) would meet:
+    // the front-most shown control there, through the boxes that hold it.
+    static int hit(const Form &form, int container, POINT at)
+    {
+        for (int row : a::children(form, container)) {
+            const Rect r = a::reach(form, row);
+            if (!a::shown(form, row) || at.x < r.x || at.y < r.y || at.x > r.right() || at.y > r.bottom())
+                continue;
+            return hit(form, row, at);
+        }
+        return container;
+    }
+
+    LONG m_refs = 1;
+    std::shared_ptr<Link> m_link;
+    int m_row;  // -1: the window
+};
+
+Msaa::Msaa(Form &form, HWND window, int scale, const std::vector<std::unique_ptr<Win32Control>> &controls)
+    : m_link(std::make_shared<Link>(Link{&form, window, scale, {}})), m_controls(controls)
+{
+    m_link->elements.assign(form.description().controls.size() + 1, nullptr);
+}
+
+Msaa::~Msaa()
+{
+    m_link->form = nullptr;
+}
+
+bool Msaa::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result)
+{
+    if (message == WM_GETOBJECT && LONG(lParam) == LONG(OBJID_CLIENT)) {
+        Element *root = Element::of(m_link, -1);
+        result = LresultFromObject(IID_IAccessible, wParam, root);
+        root->Release();
+        return true;
+    }
+    if (message != PressLater)
+        return false;
+    // Checked again: the zone may have gone since the press was asked for.
+    const int row = int(wParam);
+    result = 0;
+    if (!m_link->form || !a::pressable(*m_link->form, row))
+        return true;
+    Win32Control *control = m_controls[size_t(row)].get();
+    if (Windowless *zone = control->windowless()) {
+        zone->click();
+    } else if (HWND button = control->window()) {
+        // What the button itself sends its container when clicked.
+        SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+    }
+    return true;
+}
+
+static void announce(HWND window, DWORD event, int row)
+{
+    if (IsWinEventHookInstalled(event))
+        NotifyWinEvent(event, window, OBJID_CLIENT, row < 0 ? CHILDID_SELF : eventId(row));
+}
+
+void Msaa::changed(int row, Property property)
+{
+    const Form &form = *m_link->form;
+    if (a::role(form, row) == a::Role::None)
+        return;
+    if (property == Property::Visible) {
+        announce(m_link->window, a::shown(form, row) ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, row);
+        // A box shown or hidden changes what its whole group says: the one
+        // that speaks for a spot may pass the word to another.
+        for (int r : a::group(form, row)) {
+            announce(m_link->window, EVENT_OBJECT_STATECHANGE, r);
+            announce(m_link->window, EVENT_OBJECT_VALUECHANGE, r);
+        }
+        return;
+    }
+    announce(m_link->window, EVENT_OBJECT_VALUECHANGE, row);
+    // An unnamed label is called by its caption.
+    if (!form.description().controls[size_t(row)].settings.accessible.name)
+        announce(m_link->window, EVENT_OBJECT_NAMECHANGE, row);
+}
+
+void Msaa::windowShown(bool shown)
+{
+    announce(m_link->window, shown ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, -1);
+}
+
+} // namespace runtime::win32
