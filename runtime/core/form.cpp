@@ -119,6 +119,12 @@ void Form::changed()
         if (t.asleep) {
             t.asleep = false;
             m_window->runTimer(t.row, t.ms);
+            // What the change asks of the sleeping timer is done as soon as
+            // the handler that made it returns, not a whole interval later.
+            m_backend.later([name = m_name, row = t.row] {
+                if (Form *form = FormRegistry::loaded(name))
+                    form->fire(row, Event::Timer);
+            });
         }
 }
 

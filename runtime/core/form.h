@@ -59,8 +59,9 @@ public:
     //
     // Handlers are functions of the form's state: a timer whose handler
     // changed nothing would change nothing at its next tick either, so it
-    // sleeps until a property changes, by a handler or by the user. A
-    // timer whose handler reads the clock says so in its row (ticksIdle).
+    // sleeps until a property changes, by a handler or by the user; then
+    // it ticks at once and goes on. A timer whose handler reads the clock
+    // says so in its row (readsClock) and never sleeps.
     void fire(int row, Event event);
     bool handles(int row, Event event) const { return m_bindings.handler(row, event); }
     // Whether a handler is bound to any event of the row: one callback
