@@ -17,8 +17,8 @@ const std::string &programName() { return name(); }
 
 void printError(std::string_view line)
 {
-    const std::string text = (name().empty() ? std::string() : name() + ": ") + std::string(line) + "\n";
-    std::fputs(text.c_str(), stderr);
+    const std::string text = (name().empty() ? std::string() : name() + ": ") + std::string(line);
+    std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);
 }
 
