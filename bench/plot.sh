@@ -94,4 +94,4 @@ for p in "${programs[@]}"; do
 done
 render "$3" 'Wakeups a second: the dashboard idle, then the voice box shown, then hidden' \
     'seconds since the idle phase began' 'context switches a second, all threads (half-second samples)' \
-    'set logscale y' 'set yrange [10:*]' "${marks[@]}" || exit 1
+    'set logscale y' 'set yrange [0.5:*]' "${marks[@]}" || exit 1
