@@ -28,10 +28,10 @@ public:
 
     virtual void show() = 0;  // the first show puts the focus on the first control in tab order
     virtual void hide() = 0;
-    // A property's new value. Only a change comes here (a navigation each
-    // time it is asked for): the backend shows it and keeps no copy. A
-    // device error throws RunTimeError, which stops the handler there and
-    // leaves the form's value as it was.
+    // A property's new value, which the form already holds. Only a change
+    // comes here (a navigation each time it is asked for): the backend
+    // shows it and keeps no copy. A device error throws RunTimeError,
+    // which stops the handler there and puts the form's value back.
     virtual void apply(int row, Property property, const Value &value) = 0;
     // The row's timer delivers a tick every ms milliseconds; 0 stops it.
     virtual void runTimer(int row, int ms) = 0;

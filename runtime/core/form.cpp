@@ -3,6 +3,8 @@
 #include "registry.h"
 #include "timing.h"
 
+#include <utility>
+
 namespace runtime {
 
 Form::Form(const FormDescription &d, Backend &backend)
@@ -71,8 +73,9 @@ Status Form::read(int at, Property property, Value &value) const
     return Status::Ok;
 }
 
-// The window is told first: a write it fails leaves the form's value, and
-// what its timers depend on, as they were.
+// The form holds the new value while the window is told, so that what the
+// window asks of the form then (assistive technology's words) is already
+// the new state; a write the window fails puts the old value back.
 Status Form::write(int at, Property property, const Value &value)
 {
     if (at < 0)
@@ -80,13 +83,20 @@ Status Form::write(int at, Property property, const Value &value)
     if (!kindInfo(m_description.controls[size_t(at)].kind)->has(property))
         return Status::NoSuchProperty;
     Value *v = stored(at, property);
-    if (v && *v == value)
-        return Status::Ok;  // the window already shows it
-    m_window->apply(at, property, value);
-    if (v) {
-        *v = value;
-        changed();
+    if (!v) {  // an action: nothing held
+        m_window->apply(at, property, value);
+        return Status::Ok;
     }
+    if (*v == value)
+        return Status::Ok;  // the window already shows it
+    Value previous = std::exchange(*v, value);
+    try {
+        m_window->apply(at, property, value);
+    } catch (...) {
+        *v = std::move(previous);
+        throw;
+    }
+    changed();
     return Status::Ok;
 }
 
