@@ -117,6 +117,8 @@ mergeInto(LibraryManager.library, {
       if (k == 'label') e.setAttribute('role', 'button');
       e.addEventListener('click', function() { velk.call(function() { Module['_velk_event'](win, row, 0); }); });
     }
+    // A named label that is no zone is a readout: its caption is its state.
+    else if (k == 'label' && name) { e.setAttribute('role', 'status'); e.setAttribute('aria-description', velk.str(text)); }
     if (k == 'picture') e.setAttribute('role', name ? 'img' : 'none');
     if (k == 'view') e.setAttribute('role', 'img');
     if (flags & 1) e.classList.add('gone');
