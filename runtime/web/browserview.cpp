@@ -43,6 +43,14 @@ void BrowserView::navigate(const std::string &address)
 
 void BrowserView::inBackground(std::function<void()> job)
 {
+    inSlices([job = std::move(job)] {
+        job();
+        return false;
+    });
+}
+
+void BrowserView::inSlices(std::function<bool()> job)
+{
     m_jobs.push_back(std::move(job));
     runNextJob();
 }
@@ -54,9 +62,10 @@ void BrowserView::runNextJob()
     m_jobDue = true;
     post(0, [this] {
         m_jobDue = false;
-        std::function<void()> job = std::move(m_jobs.front());
+        std::function<bool()> job = std::move(m_jobs.front());
         m_jobs.pop_front();
-        job();
+        if (job())
+            m_jobs.push_front(std::move(job));
         runNextJob();
     });
 }
