@@ -2,9 +2,8 @@
 // frames on, and its note beside it. The page has no threads, so the view's
 // background work runs as tasks of their own between the page's, a slice a
 // task (none holds the page for more than a few milliseconds), and only
-// once its file has been fetched, once, into the program's in-memory files
-// at the path the reader opens: the same reader, bounds and notes as the
-// other builds.
+// once its file has been fetched, once (fetchedfiles.cpp): the same
+// reading, bounds and notes as the other builds.
 #pragma once
 
 #include "animationview.h"
