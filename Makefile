@@ -156,6 +156,13 @@ web:
 	cmake --preset web --log-level=WARNING
 	cmake --build "$(WEB)" -j $(JOBS)
 
+# The page against its yardsticks, side by side in one Chromium: size,
+# first paint, idle and voice-box CPU (bench/web/run.py).
+.PHONY: bench-web
+bench-web: web
+	@$(DEPS) web
+	/usr/bin/python3 bench/web/run.py "$(WEB)"
+
 web-serve: web
 	@echo "make: serving $(WEB)/ on http://127.0.0.1:8000/ (Ctrl+C ends it)"
 	cd "$(WEB)" && python3 -m http.server 8000 --bind 127.0.0.1
