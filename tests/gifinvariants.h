@@ -19,6 +19,28 @@ inline runtime::Animation decode(QByteArrayView bytes, QRect crop, const std::at
                                          {crop.x(), crop.y(), crop.width(), crop.height()}, stop);
 }
 
+// The same in slices of about budget units, as a page decodes.
+inline runtime::Animation decodeInSlices(QByteArrayView bytes, QRect crop, std::int64_t budget)
+{
+    runtime::FrameDecoder decoder(bytes.data(), size_t(bytes.size()), {crop.x(), crop.y(), crop.width(), crop.height()});
+    while (decoder.advance(budget)) {
+    }
+    return decoder.animation();
+}
+
+// Empty when the two show alike; otherwise how they differ.
+inline QString difference(const runtime::Animation &a, const runtime::Animation &b)
+{
+    if (a.end != b.end || a.plays != b.plays || a.work != b.work || a.bytes != b.bytes || a.delaysMs != b.delaysMs)
+        return QStringLiteral("end, plays, work, bytes or delays differ");
+    if (a.frames.size() != b.frames.size())
+        return QStringLiteral("%1 frames against %2").arg(a.frames.size()).arg(b.frames.size());
+    for (size_t i = 0; i < a.frames.size(); ++i)
+        if (*a.frames.at(i) != *b.frames.at(i))
+            return QStringLiteral("frame %1 differs").arg(i);
+    return {};
+}
+
 inline QSize sizeOf(const runtime::Frame &f) { return QSize(f->width, f->height); }
 
 // Empty when all holds; otherwise what does not.

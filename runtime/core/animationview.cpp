@@ -109,9 +109,21 @@ void AnimationView::decodeWhenSeen()
 {
     if (!m_bytes || !m_host.visibleNow())
         return;
-    m_host.inBackground([this, link = m_link, stop = m_stop, bytes = std::move(m_bytes), crop = m_crop,
-                         generation = m_generation] {
-        FrameDecoder decoder(bytes->data(), bytes->size(), crop, stop.get());
+    // The decoder and whether the first frame has gone out, kept from one
+    // slice to the next.
+    struct Decoding
+    {
+        std::shared_ptr<const std::vector<unsigned char>> bytes;
+        FrameDecoder decoder;
+        bool firstSent = false;
+        Decoding(std::shared_ptr<const std::vector<unsigned char>> b, Rect crop, const std::atomic<bool> *stop)
+            : bytes(std::move(b)), decoder(bytes->data(), bytes->size(), crop, stop)
+        {
+        }
+    };
+    auto decoding = std::make_shared<Decoding>(std::move(m_bytes), m_crop, m_stop.get());
+    m_host.inSlices([this, link = m_link, stop = m_stop, decoding, generation = m_generation] {
+        FrameDecoder &decoder = decoding->decoder;
         // The first frame goes out as soon as it is decoded, the whole
         // animation once the rest are.
         auto deliver = [&](bool whole) {
@@ -120,11 +132,14 @@ void AnimationView::decodeWhenSeen()
             if (link->host && !stop->load())
                 link->host->onUiThread([this, generation, animation, whole] { onDecoded(generation, animation, whole); });
         };
-        if (decoder.next())
+        const bool more = decoder.advance(SliceWork);
+        if (!decoding->firstSent && !decoder.animation().isEmpty()) {
+            decoding->firstSent = true;
             deliver(false);
-        while (decoder.next()) {
         }
-        deliver(true);
+        if (!more)
+            deliver(true);
+        return more;
     });
     m_bytes.reset();
 }

@@ -1,11 +1,11 @@
 // What a view of an animated picture file does, the same on every platform
 // (the browser view is one): navigate() returns at once; the file is read
-// once, on a worker thread, and decoded there once (see FrameDecoder for
-// the bounds) when the view is first seen: the first frame is shown as soon
-// as it is decoded, and the rest follow while it shows. Frames are painted
-// at (16, 24) within the view, on black. While the view is not visible
-// nothing is decoded and no frame is advanced; showing it resumes where it
-// stopped, without opening the file again.
+// once, on a worker thread, and decoded there once, in slices (see
+// FrameDecoder for the bounds) when the view is first seen: the first frame
+// is shown as soon as it is decoded, and the rest follow while it shows.
+// Frames are painted at (16, 24) within the view, on black. While the view
+// is not visible nothing is decoded and no frame is advanced; showing it
+// resumes where it stopped, without opening the file again.
 //
 // What cannot be shown whole is said once on the error stream. When nothing
 // of it can be shown, the view says so itself too, in a short note inside
@@ -23,6 +23,7 @@
 #include "playback.h"
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -38,6 +39,16 @@ public:
     public:
         // Runs job on the view's worker thread, after any job given before.
         virtual void inBackground(std::function<void()> job) = 0;
+        // The same for a job done in slices: run again until it returns
+        // false. A host with a thread to spare runs it through at once; a
+        // host with only the page's thread lets other work in between.
+        virtual void inSlices(std::function<bool()> job)
+        {
+            inBackground([job = std::move(job)] {
+                while (job()) {
+                }
+            });
+        }
         // Runs done on the UI thread soon, unless the view is gone by then.
         // Called from the worker thread.
         virtual void onUiThread(std::function<void()> done) = 0;
@@ -60,6 +71,9 @@ public:
 
     static constexpr int OriginX = 16, OriginY = 24;  // where frames are painted
     static constexpr int NoteMargin = 4;
+    // The decoding done in one slice (FrameDecoder's units): a few
+    // milliseconds of one core, in a browser too.
+    static constexpr std::int64_t SliceWork = 400'000;
 
     AnimationView(const ControlRow &row, Host &host);
     ~AnimationView();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace runtime {
@@ -130,6 +131,23 @@ struct FrameDecoder::State
     std::vector<GifPixelType> line;
     bool over = false;
 
+    // The image being decoded, row by row, between steps.
+    struct Decoding
+    {
+        bool active = false;
+        int left = 0, top = 0, width = 0, height = 0;
+        Rect drawn;  // what of it is seen
+        std::vector<int> order;
+        std::size_t rows = 0, row = 0;  // rows to decode, rows decoded
+        int disposal = 0;
+        std::array<Rgb, 256> colours;
+    } image;
+
+    // This step's work so far: pixels decoded, and bytes read since mark.
+    std::int64_t stepPixels = 0;
+    std::size_t stepMark = 0;
+    std::int64_t stepWork() const { return stepPixels + std::int64_t(stepMark - input.left); }
+
     bool stopped() const { return stop && stop->load(); }
 };
 
@@ -177,9 +195,39 @@ void FrameDecoder::finish(Animation::End end)
 
 bool FrameDecoder::next()
 {
+    m_state->stepPixels = 0;
+    m_state->stepMark = m_state->input.left;
+    Step got;
+    while ((got = step(std::numeric_limits<std::int64_t>::max())) == Step::More) {
+    }
+    return got == Step::Frame;
+}
+
+bool FrameDecoder::advance(std::int64_t budget)
+{
+    m_state->stepPixels = 0;
+    m_state->stepMark = m_state->input.left;
+    // The first frame ends a slice, so that it can be shown at once.
+    Step got;
+    while ((got = step(budget)) == Step::Frame && m_animation.frames.size() > 1) {
+    }
+    return got != Step::Over && !m_state->over;
+}
+
+// Decodes until a frame is added, the animation is over, or the work done
+// since the counters were reset reaches budget.
+FrameDecoder::Step FrameDecoder::step(std::int64_t budget)
+{
     State &s = *m_state;
     Animation &a = m_animation;
     while (!s.over) {
+        if (s.image.active) {
+            if (!decodeRows(budget))
+                return s.over ? Step::Over : Step::More;
+            return endImage() ? Step::Frame : Step::Over;
+        }
+        if (s.stepWork() >= budget)
+            return Step::More;
         if (s.stopped()) {
             finish(Animation::End::Stopped);
             break;
@@ -193,8 +241,11 @@ bool FrameDecoder::next()
             finish(Animation::End::Complete);
             break;
         }
-        if (record == IMAGE_DESC_RECORD_TYPE)
-            return readImage();
+        if (record == IMAGE_DESC_RECORD_TYPE) {
+            if (!beginImage())
+                break;
+            continue;
+        }
         if (record != EXTENSION_RECORD_TYPE) {
             finish(Animation::End::Malformed);
             break;
@@ -219,12 +270,13 @@ bool FrameDecoder::next()
         if (!ok || !skipExtension(s.gif.get(), block))
             finish(Animation::End::Malformed);
     }
-    return false;
+    return Step::Over;
 }
 
-// One image: decoded onto the canvas, then kept as a frame. Returns
-// whether a frame was added; if not, the animation is over.
-bool FrameDecoder::readImage()
+// One image in three parts: its description read and the canvas readied,
+// its rows decoded onto the canvas, and the canvas kept as a frame. Each
+// returns false when the animation is over.
+bool FrameDecoder::beginImage()
 {
     State &s = *m_state;
     Animation &a = m_animation;
@@ -264,7 +316,7 @@ bool FrameDecoder::readImage()
     // Which stored rows must be decoded for every seen row to be had;
     // the rest are skipped undecoded.
     const Rect drawn = frameRect.intersected(s.seen);
-    const std::vector<int> order = storedOrder(drawn.isEmpty() ? 0 : desc.Height, desc.Interlace);
+    std::vector<int> order = storedOrder(drawn.isEmpty() ? 0 : desc.Height, desc.Interlace);
     size_t rowsToDecode = 0;
     if (!drawn.isEmpty()) {
         const int first = drawn.y - desc.Top, last = drawn.bottom() - desc.Top;
@@ -280,6 +332,7 @@ bool FrameDecoder::readImage()
         return false;
     }
     a.work += work;
+    s.stepPixels += FrameOverheadPixels;
 
     // The previous frame's disposal, then this frame on top.
     Image &canvas = s.canvas;
@@ -298,42 +351,77 @@ bool FrameDecoder::readImage()
         s.savedFrame = s.canvasFrame;
     }
 
-    std::array<Rgb, 256> colours;
-    colours.fill(Skip);
+    State::Decoding &image = s.image;
+    image.colours.fill(Skip);
     for (int i = 0; i < map->ColorCount; ++i) {
         const GifColorType &c = map->Colors[i];
-        colours[size_t(i)] = 0xFF000000u | Rgb(c.Red) << 16 | Rgb(c.Green) << 8 | Rgb(c.Blue);
+        image.colours[size_t(i)] = 0xFF000000u | Rgb(c.Red) << 16 | Rgb(c.Green) << 8 | Rgb(c.Blue);
     }
     if (s.control.transparent >= 0)
-        colours[size_t(s.control.transparent)] = Skip;
-
+        image.colours[size_t(s.control.transparent)] = Skip;
+    image.active = true;
+    image.left = desc.Left;
+    image.top = desc.Top;
+    image.width = desc.Width;
+    image.height = desc.Height;
+    image.drawn = drawn;
+    image.order = std::move(order);
+    image.rows = rowsToDecode;
+    image.row = 0;
+    image.disposal = disposal;
     s.line.resize(size_t(std::max(desc.Width, 1)));
-    for (size_t i = 0; i < rowsToDecode; ++i) {
+    return true;
+}
+
+// Rows until the image is decoded (true) or the step's budget is spent or
+// the animation is over (false).
+bool FrameDecoder::decodeRows(std::int64_t budget)
+{
+    State &s = *m_state;
+    State::Decoding &image = s.image;
+    Image &canvas = s.canvas;
+    for (bool first = true; image.row < image.rows; ++image.row, first = false) {
+        if (!first && s.stepWork() >= budget)
+            return false;
         // A bad frame ends the animation; it is not shown.
-        if ((i & 63) == 0 && s.stopped()) {
+        if ((image.row & 63) == 0 && s.stopped()) {
             finish(Animation::End::Stopped);
             return false;
         }
-        if (DGifGetLine(gif, s.line.data(), desc.Width) == GIF_ERROR) {
+        if (DGifGetLine(s.gif.get(), s.line.data(), image.width) == GIF_ERROR) {
             finish(Animation::End::Malformed);
             return false;
         }
-        const int y = desc.Top + order[i];
+        s.stepPixels += image.width;
+        const int y = image.top + image.order[image.row];
+        const Rect &drawn = image.drawn;
         if (y < drawn.y || y > drawn.bottom())
             continue;
         Rgb *out = &canvas.pixels[size_t(y - s.seen.y) * size_t(canvas.width)];
         for (int x = drawn.x; x <= drawn.right(); ++x)
-            if (const Rgb c = colours[s.line[size_t(x - desc.Left)]]) {
+            if (const Rgb c = image.colours[s.line[size_t(x - image.left)]]) {
                 out[x - s.seen.x] = c;
                 s.canvasFrame.reset();
             }
     }
+    return true;
+}
+
+// Returns whether a frame was added.
+bool FrameDecoder::endImage()
+{
+    State &s = *m_state;
+    Animation &a = m_animation;
+    State::Decoding &image = s.image;
+    const Image &canvas = s.canvas;
+    image.active = false;
     // DGifGetLine reads the end of the data itself after the last row.
-    const bool allRows = rowsToDecode == size_t(desc.Height) && desc.Width > 0;
-    const bool dataOk = allRows || skipImageData(gif);
+    const bool allRows = image.rows == size_t(image.height) && image.width > 0;
+    const bool dataOk = allRows || skipImageData(s.gif.get());
 
     // The frame as seen: the same picture as the last shares its image,
     // and so does a picture restored from before and left unchanged.
+    s.stepPixels += std::int64_t(canvas.pixels.size());  // compared, or copied
     if (!s.canvasFrame && !a.frames.empty() && *a.frames.back() == canvas)
         s.canvasFrame = a.frames.back();
     if (!s.canvasFrame) {
@@ -347,8 +435,8 @@ bool FrameDecoder::readImage()
     a.frames.push_back(s.canvasFrame);
     const int delay = s.control.delayCs * 10;
     a.delaysMs.push_back(delay < MinDelayMs ? DefaultDelayMs : delay);
-    s.previousDisposal = disposal;
-    s.previousRect = drawn;
+    s.previousDisposal = image.disposal;
+    s.previousRect = image.drawn;
     s.control = Control();
     if (!dataOk)
         finish(Animation::End::Malformed);

@@ -97,13 +97,23 @@ public:
     // Adds the next frame to the animation; false once there is none,
     // when the animation's end says why.
     bool next();
+    // The same in slices, for a caller whose thread must not be held long
+    // (a page has only one): decodes about budget units of work, a unit
+    // being a pixel decoded or a byte read, and at least one row of an
+    // image, and stops after the first frame; true while there is more to
+    // do. The frames decoded so far are in the animation.
+    bool advance(std::int64_t budget);
     const Animation &animation() const { return m_animation; }
 
     // The whole animation at once: the entry point of the tests.
     static Animation decode(const void *bytes, std::size_t size, Rect crop, const std::atomic<bool> *stop = nullptr);
 
 private:
-    bool readImage();
+    enum class Step { Frame, More, Over };
+    Step step(std::int64_t budget);
+    bool beginImage();
+    bool decodeRows(std::int64_t budget);
+    bool endImage();
     void finish(Animation::End end);
 
     struct State;

@@ -24,24 +24,29 @@ int BrowserView::post(int ms, std::function<void()> work)
     });
 }
 
-// A relative address is the page's, and names the in-memory file too.
+// A relative address is the page's.
 void BrowserView::navigate(const std::string &address)
 {
     m_jobs.clear();
     m_fetched = false;
     m_view.navigate(address);
-    // A file asked for again is not fetched again: the page finds it there.
-    const int id = WebBackend::instance().whenCalled(
-            [this, alive = std::weak_ptr<bool>(m_alive), address = m_view.address()] {
-                if (alive.expired() || address != m_view.address())
-                    return;
-                m_fetched = true;
-                runNextJob();
-            });
-    velk_fetch(id, address.c_str(), address.c_str(), double(FrameDecoder::MaxFileBytes));
+    WebBackend::instance().fetch(address, [this, alive = std::weak_ptr<bool>(m_alive), address] {
+        if (alive.expired() || address != m_view.address())
+            return;
+        m_fetched = true;
+        runNextJob();
+    });
 }
 
 void BrowserView::inBackground(std::function<void()> job)
+{
+    inSlices([job = std::move(job)] {
+        job();
+        return false;
+    });
+}
+
+void BrowserView::inSlices(std::function<bool()> job)
 {
     m_jobs.push_back(std::move(job));
     runNextJob();
@@ -54,9 +59,12 @@ void BrowserView::runNextJob()
     m_jobDue = true;
     post(0, [this] {
         m_jobDue = false;
-        std::function<void()> job = std::move(m_jobs.front());
+        if (!m_fetched || m_jobs.empty())  // another file was asked for meanwhile
+            return;
+        std::function<bool()> job = std::move(m_jobs.front());
         m_jobs.pop_front();
-        job();
+        if (job())
+            m_jobs.push_front(std::move(job));
         runNextJob();
     });
 }

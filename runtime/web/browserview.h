@@ -1,9 +1,9 @@
 // The voice box on the page: a canvas the core's AnimationView paints
 // frames on, and its note beside it. The page has no threads, so the view's
-// background work runs as tasks of their own between the page's, and only
-// once its file has been fetched, once, into the program's in-memory files
-// at the path the reader opens: the same reader, bounds and notes as the
-// other builds.
+// background work runs as tasks of their own between the page's, a slice a
+// task (none holds the page for more than a few milliseconds), and only
+// once its file has been fetched, once (fetchedfiles.cpp): the same
+// reading, bounds and notes as the other builds.
 #pragma once
 
 #include "animationview.h"
@@ -27,6 +27,7 @@ public:
     void shown() { m_view.shown(); }
 
     void inBackground(std::function<void()> job) override;
+    void inSlices(std::function<bool()> job) override;
     void onUiThread(std::function<void()> done) override;
     void startDelay(int ms) override;
     void stopDelay() override;
@@ -43,7 +44,7 @@ private:
     WebWindow &m_window;
     int m_row;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
-    std::deque<std::function<void()>> m_jobs;
+    std::deque<std::function<bool()>> m_jobs;  // a slice each: true for more
     bool m_fetched = false;
     bool m_jobDue = false;
     bool m_paintDue = false;

@@ -17,7 +17,8 @@ void velk_timer(int win, int row, int ms);
 void velk_drop_window(int win);
 void velk_post(int id, int ms);
 void velk_cancel(int id);
-void velk_fetch(int id, const char *address, const char *path, double maxBytes);
+void velk_fetch(int id, const char *address, double maxBytes);
+void velk_run(int id);  // the page's call back, in webbackend.cpp
 void velk_paint(int win, int row, const void *pixels, int width, int height, int x, int y, const char *note,
                 int noteX, int noteY, int noteWidth, int noteHeight);
 char *velk_query(const char *name);  // malloc'ed, or null when the address has no such parameter

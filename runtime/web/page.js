@@ -1,9 +1,10 @@
 // The page's half of the web backend: the elements the windows are made
 // of, their events handed to the program, timers and delayed work, and
-// the voice box's file fetched into the program's in-memory files. The
+// the voice box's file fetched and handed to the program. The
 // C++ half (webwindow.cpp, webbackend.cpp) decides what is shown; this
 // file only does it. Linked into velk-simulator.js with --js-library.
 mergeInto(LibraryManager.library, {
+  $velk__deps: ['malloc'],
   $velk: {
     windows: {},   // by id: {outer, client, controls: {row: element}, timers: {row: interval}}
     posts: {},     // pending delayed work by id: a timeout, or true for the queue
@@ -19,6 +20,12 @@ mergeInto(LibraryManager.library, {
     },
     str: function(p) {
       return p ? UTF8ToString(p) : '';
+    },
+    // A string for the program, which frees it.
+    alloc: function(s) {
+      var n = lengthBytesUTF8(s) + 1, p = _malloc(n);
+      stringToUTF8(s, p, n);
+      return p;
     },
     runQueue: function() {
       var id = velk.queue.shift();
@@ -81,7 +88,7 @@ mergeInto(LibraryManager.library, {
       e.readOnly = !!(flags & 2);
       e.spellcheck = false;
       e.oninput = function() {
-        velk.call(function() { ccall('velk_typed', null, ['number', 'number', 'string'], [win, row, e.value]); });
+        velk.call(function() { Module['_velk_typed'](win, row, velk.alloc(e.value)); });
       };
     } else if (k == 'button') {
       e = document.createElement('button');
@@ -117,6 +124,8 @@ mergeInto(LibraryManager.library, {
       if (k == 'label') e.setAttribute('role', 'button');
       e.addEventListener('click', function() { velk.call(function() { Module['_velk_event'](win, row, 0); }); });
     }
+    // A named label that is no zone is a readout: its caption is its state.
+    else if (k == 'label' && name) { e.setAttribute('role', 'status'); e.setAttribute('aria-description', velk.str(text)); }
     if (k == 'picture') e.setAttribute('role', name ? 'img' : 'none');
     if (k == 'view') e.setAttribute('role', 'img');
     if (flags & 1) e.classList.add('gone');
@@ -215,46 +224,40 @@ mergeInto(LibraryManager.library, {
     delete velk.posts[id];
   },
 
-  // The file a view shows, fetched once from the page's own site into the
-  // in-memory file at path, at most max + 1 bytes of it (enough for the
-  // reader to say it is too large); velk_fetched(id) when done, whatever
-  // came of it. Another site's file is not fetched: it stays missing.
-  velk_fetch__deps: ['$velk', '$FS', '$PATH', '$PATH_FS'],
-  velk_fetch: function(id, address, path, max) {
-    var a = velk.str(address), p = velk.str(path), done = function() {
-      velk.call(function() { Module['_velk_fetched'](id); });
+  // The file a view shows, fetched from the page's own site, at most max
+  // bytes of it, and handed to the program whole: velk_fetched(id, bytes,
+  // size) when done, bytes 0 when nothing came. Another site's file is not
+  // fetched: it stays missing.
+  velk_fetch__deps: ['$velk'],
+  velk_fetch: function(id, address, max) {
+    var a = velk.str(address), done = function(parts, got) {
+      var p = 0;
+      if (parts) {
+        p = _malloc(got || 1);
+        for (var i = 0, at = 0; i < parts.length && at < got; at += parts[i++].length)
+          HEAPU8.set(parts[i].subarray(0, got - at), p + at);
+      }
+      velk.call(function() { Module['_velk_fetched'](id, p, got || 0); });
     };
     var url;
     // A path, not an address: what an address would read as a query or a
     // fragment is part of the file's name.
     try { url = new URL(a.replace(/[%#?]/g, encodeURIComponent), document.baseURI); } catch (e) { return done(); }
-    if (url.origin != location.origin || FS.analyzePath(p).exists) return done();
+    if (url.origin != location.origin) return done();
     fetch(url).then(function(response) {
       if (!response.ok || !response.body) return done();
       var reader = response.body.getReader(), parts = [], got = 0;
       var step = function(r) {
-        if (!r.done && got <= max) {
+        if (!r.done && got < max) {
           parts.push(r.value);
           got += r.value.length;
           return reader.read().then(step);
         }
         if (!r.done) reader.cancel();
-        var bytes = new Uint8Array(Math.min(got, max + 1)), at = 0;
-        for (var i = 0; i < parts.length && at < bytes.length; ++i) {
-          var part = parts[i].subarray(0, bytes.length - at);
-          bytes.set(part, at);
-          at += part.length;
-        }
-        try {
-          FS.mkdirTree(PATH.dirname(PATH_FS.resolve(p)));
-          FS.writeFile(p, bytes);
-        } catch (e) {
-          console.error(p, e);  // it stays missing, and the view says so
-        }
-        done();
+        done(parts, Math.min(got, max));
       };
       return reader.read().then(step);
-    }).catch(done);
+    }).catch(function() { done(); });
   },
 
   // A frame of 0xAARRGGBB pixels at (x, y) on the view's black, and the
@@ -284,12 +287,10 @@ mergeInto(LibraryManager.library, {
     }
   },
 
+  velk_query__deps: ['$velk'],
   velk_query: function(name) {
     var v = new URLSearchParams(location.search).get(UTF8ToString(name));
-    if (v === null) return 0;
-    var n = lengthBytesUTF8(v) + 1, p = _malloc(n);
-    stringToUTF8(v, p, n);
-    return p;
+    return v === null ? 0 : velk.alloc(v);
   },
 
   velk_report__deps: ['$velk'],

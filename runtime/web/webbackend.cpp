@@ -8,6 +8,7 @@
 
 #include <emscripten/emscripten.h>
 
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <unordered_map>
@@ -102,12 +103,6 @@ int WebBackend::post(int ms, std::function<void()> work)
     return last;
 }
 
-int WebBackend::whenCalled(std::function<void()> work)
-{
-    const int id = post(-1, std::move(work));
-    return id;
-}
-
 void WebBackend::cancel(int id)
 {
     if (posted().erase(id))
@@ -148,10 +143,13 @@ EMSCRIPTEN_KEEPALIVE void velk_event(int win, int row, int event)
         guarded([w, row, event] { w->form().fire(row, runtime::Event(event)); });
 }
 
-EMSCRIPTEN_KEEPALIVE void velk_typed(int win, int row, const char *text)
+// text: malloc'ed by the page, taken over here.
+EMSCRIPTEN_KEEPALIVE void velk_typed(int win, int row, char *text)
 {
+    std::string value(text);
+    std::free(text);
     if (WebWindow *w = WebWindow::byId(win))
-        guarded([w, row, value = std::string(text)] { w->form().userChanged(row, runtime::Property::Text, value); });
+        guarded([w, row, value = std::move(value)] { w->form().userChanged(row, runtime::Property::Text, value); });
 }
 
 // The close button of a window's title bar: the form unloads, as when a
@@ -160,11 +158,6 @@ EMSCRIPTEN_KEEPALIVE void velk_close(int win)
 {
     if (WebWindow *w = WebWindow::byId(win))
         guarded([name = w->form().name()] { runtime::FormRegistry::unload(name); });
-}
-
-EMSCRIPTEN_KEEPALIVE void velk_fetched(int id)
-{
-    velk_run(id);
 }
 
 } // extern "C"

@@ -7,6 +7,7 @@
 #include "backend.h"
 
 #include <functional>
+#include <string>
 
 namespace runtime::web {
 
@@ -28,8 +29,9 @@ public:
     // work after ms (0: as the next task; -1: when called); the number to cancel it by.
     int post(int ms, std::function<void()> work);
     void cancel(int id);
-    // work for when the page calls velk_fetched() with the number given.
-    int whenCalled(std::function<void()> work);
+    // Fetches address from the page's own site for readRegularFile, then
+    // work, however it went (fetchedfiles.cpp).
+    void fetch(const std::string &address, std::function<void()> work);
     bool ended() const { return m_ended; }
 
 private:

@@ -1,15 +1,12 @@
 // The program's start in a browser: the options come from the page's
 // address (?voice-box=NAME), read by the same command line as elsewhere;
-// relative paths are the page's, in an in-memory folder of their own.
+// relative paths are the page's (fetchedfiles.cpp).
 // What stops the start is said in one line on the page.
 #include "commandline.h"
 #include "diagnostics.h"
 #include "page.h"
 #include "program.h"
 #include "webbackend.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -20,9 +17,6 @@ namespace runtime {
 int run(int, char *[], const Program &program)
 {
     setProgramName("velk-simulator");
-    mkdir("/page", 0755);
-    if (chdir("/page") != 0)
-        printError("no in-memory folder for the page's files");
     std::vector<std::string> words;
     for (const Option &option : program.options)
         if (char *value = velk_query(option.name)) {

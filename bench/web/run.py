@@ -1,0 +1,138 @@
+#!/usr/bin/python3
+# The web build against its yardsticks, side by side in one headless
+# Chromium, the pages served by a plain static server:
+#  - the download: WebAssembly + script, as served and gzipped;
+#  - the disclaimer's first contentful paint, against the same disclaimer
+#    as plain HTML (disclaimer.html), cache off, the median of RUNS loads;
+#  - the powered-on dashboard idling, against a blank page (blank.html);
+#  - the voice box playing, against the same GIF in an <img> (voicebox.html);
+# CPU being the whole browser's (every process of its session), over PHASE
+# seconds each, the median of RUNS.
+# Usage: bench/web/run.py BUILD-WEB   (make bench-web). Environment: RUNS
+# (default 5), PHASE (seconds, default 8).
+import gzip, json, os, socket, statistics, subprocess, sys, tempfile, time, urllib.request
+
+import websocket
+
+build = os.path.realpath(sys.argv[1])
+here = os.path.dirname(os.path.realpath(__file__))
+RUNS, PHASE = int(os.environ.get("RUNS", 5)), float(os.environ.get("PHASE", 8))
+work = tempfile.mkdtemp(prefix="velk-bench-web.")
+site = os.path.join(work, "site")
+os.mkdir(site)
+for folder, names in ((build, os.listdir(build)), (here, ["disclaimer.html", "voicebox.html", "blank.html"])):
+    for name in names:
+        if os.path.isfile(os.path.join(folder, name)):
+            os.symlink(os.path.join(folder, name), os.path.join(site, name))
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+http, cdp = free_port(), free_port()
+quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+server = subprocess.Popen(["/usr/bin/python3", "-m", "http.server", str(http), "--bind", "127.0.0.1"], cwd=site, **quiet)
+browser = subprocess.Popen(["chromium", "--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                            "--disable-background-networking", "--disable-component-update", "--user-data-dir=" + work + "/profile",
+                            "--remote-debugging-port=%d" % cdp, "about:blank"], start_new_session=True, **quiet)
+try:
+    for _ in range(100):
+        try:
+            target = next(t for t in json.load(urllib.request.urlopen("http://127.0.0.1:%d/json" % cdp)) if t["type"] == "page")
+            break
+        except (OSError, StopIteration):
+            time.sleep(0.2)
+    ws = websocket.create_connection(target["webSocketDebuggerUrl"], timeout=60)
+    serial = 0
+
+    def call(method, **params):
+        global serial
+        serial += 1
+        ws.send(json.dumps({"id": serial, "method": method, "params": params}))
+        while True:
+            answer = json.loads(ws.recv())
+            if answer.get("id") == serial:
+                return answer.get("result", {})
+
+    def evaluate(expression):
+        return call("Runtime.evaluate", expression=expression, returnByValue=True, awaitPromise=True)["result"].get("value")
+
+    def until(expression, seconds=20):
+        end = time.time() + seconds
+        while time.time() < end:
+            value = evaluate(expression)
+            if value:
+                return value
+            time.sleep(0.05)
+        sys.exit("bench-web: gave up waiting for " + expression)
+
+    def load(page):
+        call("Page.navigate", url="about:blank")
+        time.sleep(0.3)
+        call("Page.navigate", url="http://127.0.0.1:%d/%s" % (http, page))
+        until("document.readyState == 'complete'")
+
+    def cpu_seconds():  # every process of the browser's session
+        total = 0
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                fields = open("/proc/%s/stat" % pid).read().rsplit(")", 1)[1].split()
+            except OSError:
+                continue
+            if int(fields[3]) == browser.pid:
+                total += int(fields[11]) + int(fields[12])
+        return total / os.sysconf("SC_CLK_TCK")
+
+    def cpu_while_shown():
+        time.sleep(2)
+        start = cpu_seconds()
+        time.sleep(PHASE)
+        return (cpu_seconds() - start) / PHASE * 100
+
+    def click(selector):
+        evaluate("document.querySelector(%s).click()" % json.dumps(selector))
+
+    def dashboard(voice_box):
+        load("index.html")
+        until("!![...document.querySelectorAll('button')].find(b => b.textContent == 'I Agree')")
+        evaluate("[...document.querySelectorAll('button')].find(b => b.textContent == 'I Agree').click()")
+        click("[aria-label=Power]")
+        if voice_box:
+            click('[aria-label="Voice box"]')
+        return cpu_while_shown()
+
+    def yardstick(page):
+        load(page)
+        return cpu_while_shown()
+
+    def first_paint(page):
+        load(page)
+        return until("(performance.getEntriesByName('first-contentful-paint')[0] || {}).startTime")
+
+    call("Page.enable")
+    call("Network.enable")
+    call("Network.setCacheDisabled", cacheDisabled=True)
+    sizes = [os.path.getsize(os.path.join(build, f)) for f in ("velk-simulator.wasm", "velk-simulator.js")]
+    zipped = [len(gzip.compress(open(os.path.join(build, f), "rb").read(), 9)) for f in ("velk-simulator.wasm", "velk-simulator.js")]
+    rows = [("WebAssembly + script (KB)", sum(sizes) / 1024, None, "%.1f, %.1f gzipped (goal 150, 60)" % (sum(sizes) / 1024, sum(zipped) / 1024))]
+    for name, ours, theirs, goal in (
+            ("disclaimer's first contentful paint (ms)", lambda: first_paint("index.html"), lambda: first_paint("disclaimer.html"), 1.3),
+            ("dashboard idling (CPU %)", lambda: dashboard(False), lambda: yardstick("blank.html"), 1.5),
+            ("voice box playing (CPU %)", lambda: dashboard(True), lambda: yardstick("voicebox.html"), 1.2)):
+        a, b = [], []
+        for _ in range(RUNS):  # alternated, so that a busy moment falls on both
+            a.append(ours())
+            b.append(theirs())
+        ratio = statistics.median(a) / max(statistics.median(b), 1e-9)
+        rows.append((name, statistics.median(a), statistics.median(b), "ratio %.2f (goal at most %.1f)" % (ratio, goal)))
+    for name, a, b, words in rows:
+        print("%-42s %8.1f %8s   %s" % (name, a, "" if b is None else "%.1f" % b, words))
+finally:
+    browser.terminate()
+    server.terminate()
+    browser.wait()
+    server.wait()
+    subprocess.run(["rm", "-rf", work])

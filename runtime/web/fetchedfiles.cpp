@@ -1,0 +1,88 @@
+// The web half of readRegularFile (filereader.h). A page has no files, only
+// what it fetches from its own site: the page hands each file over whole
+// (velk_fetched), and it is kept here by the address it was asked for, for
+// the page's life, so that a file asked for again is not fetched again.
+// What the page could not fetch is missing; the bound, the chunked reading
+// and the words for what is wrong are the other halves'.
+#include "filereader.h"
+#include "page.h"
+#include "webbackend.h"
+
+#include <emscripten/emscripten.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+
+namespace runtime {
+
+namespace {
+
+std::unordered_map<std::string, std::vector<unsigned char>> &files()
+{
+    static auto *kept = new std::unordered_map<std::string, std::vector<unsigned char>>;
+    return *kept;
+}
+
+// The addresses being fetched, by the number the page answers with.
+std::unordered_map<int, std::string> &fetching()
+{
+    static auto *pending = new std::unordered_map<int, std::string>;
+    return *pending;
+}
+
+} // namespace
+
+std::optional<std::vector<unsigned char>> readRegularFile(const std::string &path, std::int64_t maxBytes,
+                                                          const std::atomic<bool> *stop, FileProblem &problem)
+{
+    problem = FileProblem::None;
+    const auto it = files().find(path);
+    if (it == files().end()) {
+        problem = FileProblem::Missing;
+        return std::nullopt;
+    }
+    const std::vector<unsigned char> &file = it->second;
+    size_t at = 0;
+    return readToEnd(std::int64_t(file.size()), maxBytes, stop, problem, [&](unsigned char *into, size_t wanted) {
+        const size_t n = std::min(wanted, file.size() - at);
+        std::memcpy(into, file.data() + at, n);
+        at += n;
+        return std::int64_t(n);
+    });
+}
+
+namespace web {
+
+void WebBackend::fetch(const std::string &address, std::function<void()> work)
+{
+    if (files().count(address)) {
+        post(0, std::move(work));
+        return;
+    }
+    const int id = post(-1, std::move(work));
+    fetching()[id] = address;
+    // One byte past the bound, for the reader to tell a file too large.
+    velk_fetch(id, address.c_str(), double(FrameDecoder::MaxFileBytes + 1));
+}
+
+} // namespace web
+
+} // namespace runtime
+
+// The page's answer: the file's bytes (malloc'ed, taken over here), or
+// none when it could not be fetched.
+extern "C" EMSCRIPTEN_KEEPALIVE void velk_fetched(int id, unsigned char *bytes, double size)
+{
+    auto &pending = runtime::fetching();
+    const auto it = pending.find(id);
+    if (it != pending.end()) {
+        if (bytes)
+            runtime::files()[it->second].assign(bytes, bytes + size_t(size));
+        pending.erase(it);
+    }
+    std::free(bytes);
+    velk_run(id);
+}
