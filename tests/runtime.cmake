@@ -15,3 +15,7 @@ add_test(NAME fuzz_builds
     COMMAND sh -c "\"$0\" -S \"$1\" -B \"$2\" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null && \"$0\" --build \"$2\" -j 2"
         ${CMAKE_COMMAND} ${PROJECT_SOURCE_DIR}/tests/fuzz ${CMAKE_BINARY_DIR}/fuzz-build)
 set_tests_properties(fuzz_builds PROPERTIES TIMEOUT 300)
+# The backends' conformance table (conformance/cases.h), run on Qt here and
+# on Win32 under Wine by windows.cmake.
+velk_add_test(tst_conformance SOURCES conformance/tst_conformance.cpp conformance/cases.h LIBS formsqt)
+target_include_directories(tst_conformance PRIVATE conformance)

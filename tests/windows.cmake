@@ -12,3 +12,10 @@ set_tests_properties(endtoend-windows PROPERTIES
     RUN_SERIAL TRUE
     SKIP_RETURN_CODE 77
     ENVIRONMENT "SCREENSHOT_DIR=${CMAKE_BINARY_DIR}/screenshots-windows;VELK_ZONES=${CMAKE_BINARY_DIR}/zones.txt")
+# The backends' conformance table on Win32: its driver, built beside the
+# .exe, run under Wine.
+add_test(NAME conformance-windows
+    COMMAND bash "${CMAKE_CURRENT_SOURCE_DIR}/conformance/win32.sh"
+        "${PROJECT_SOURCE_DIR}/build-windows/tests/conformance/conformance.exe"
+        "${PROJECT_SOURCE_DIR}/build-windows/wine-prefix")
+set_tests_properties(conformance-windows PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
