@@ -8,5 +8,5 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../xsession.sh"
 [[ -f $1 ]] || exit 77
 trap xs_stop_x EXIT
-xs_wine_prefix "$2" && xs_start_x 1024x768 || { echo "Bail out! no X server or Wine prefix"; exit 1; }
+xs_wine_prefix "$(realpath -m "$2")" && xs_start_x 1024x768 || { echo "Bail out! no X server or Wine prefix"; exit 1; }
 timeout 120 wine "$1"

@@ -103,7 +103,7 @@ std::string run(Form &f, const Case &c)
     case Check::TextReadsBack: {
         f.setText(c.control, c.expect);
         wchar_t text[256] = {};
-        GetWindowTextW(GetDlgItem(form, childId(rowOf(c.control))), text, 256);
+        GetWindowTextW(GetDlgItem(form, win32::childId(rowOf(c.control))), text, 256);
         std::string got;
         for (const wchar_t *t = text; *t; ++t)
             got += char(*t);
