@@ -253,11 +253,11 @@ start() {
 }
 
 # agree: through the disclaimer to the dashboard; $wid becomes the dashboard.
-# A click goes only to a window that takes input: mapped, painted, taken
-# on by the window manager and active. (A window that is mapped but not yet
-# taken on is reparented into its frame a moment later, and a click in that
-# moment is lost.) An "I Agree" that brought no dashboard in the whole wait
-# was lost, and is sent again, at most twice.
+# A click goes only to a window that takes input: mapped, painted, and
+# made the active window by the window manager (on a loaded machine a
+# window has been seen mapped and painted a while before it answered, under
+# Wine most of all). An "I Agree" that brought no dashboard in the whole
+# wait was lost, and is sent again, at most twice.
 agree() {
     local x y try
     for try in 1 2 3; do
