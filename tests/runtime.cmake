@@ -25,3 +25,7 @@ foreach(mistake NONE MISSPELT_CONTROL MISSING_MAKER)
         set_tests_properties(compile_${mistake} PROPERTIES WILL_FAIL TRUE)
     endif()
 endforeach()
+# The backends' conformance table (conformance/cases.h), run on Qt here and
+# on Win32 under Wine by windows.cmake.
+velk_add_test(tst_conformance SOURCES conformance/tst_conformance.cpp conformance/cases.h LIBS formsqt)
+target_include_directories(tst_conformance PRIVATE conformance ${CMAKE_CURRENT_SOURCE_DIR})

@@ -258,6 +258,9 @@ void tst_Core::timerDelivery_data()
     QTest::newRow("16 ms at 60 Hz") << 16 << 60.0 << 17;
     QTest::newRow("100 ms kept at 60 Hz") << 100 << 60.0 << 100;
     QTest::newRow("1 ms at 50 Hz") << 1 << 50.0 << 20;
+    // 13.3 ms and 16.7 ms: a tick a refresh rounds up, never faster than the screen
+    QTest::newRow("1 ms at 75 Hz rounds up") << 1 << 75.0 << 14;
+    QTest::newRow("1 ms at 59.94 Hz rounds up") << 1 << 59.94 << 17;
 }
 
 void tst_Core::timerDelivery()

@@ -110,6 +110,38 @@ const Designed Layout[] = {
     {"Form1", "Label29",     "label",            "",                 0,      0,  11175,    375,  73, {"MS Sans Serif", 13.5, 400}, false},
 };
 
+// Every text the user can read, transcribed apart from the tables: the
+// windows' captions (the control "" is the window), the labels' and
+// buttons' captions and the text boxes' texts. A control not listed has
+// none. The web site's host name is the one word chosen for the program.
+#define SITE "velk.example"
+const struct
+{
+    const char *form, *control, *text;
+} Texts[] = {
+    {"Form2", "", "VELK-Simulator Version 1"},
+    {"Form2", "Command2", "I Do Not Agree"},
+    {"Form2", "Command1", "I Agree"},
+    {"Form2", "Text1", "WARNING!!\r\n\r\nThis is not a new version of the VELK-Simulator!\r\n"
+                      "This is the first one! NEVER released to the public before!\r\n"
+                      "But this is the project that gave me the idea of creating a talking VELK!\r\n\r\n"
+                      "So enjoy this special release ;)\r\n\r\n"
+                      "NOTE: You cannot expect much from this release, it just shows you the beginning.\r\n"},
+    {"Form2", "Label3", "Looking for info or the latest version? Visit: " SITE},
+    {"Form2", "Label2", "This is a program created by: Tovek Marrin AKA Dravimok"},
+    {"Form2", "Label1", "Disclaimer:"},
+    {"Form1", "", "Form1"},
+    {"Form1", "Label7", "Label7"},
+    {"Form1", "Label10", "000"},
+    {"Form1", "Label11", "000"},
+    {"Form1", "Text1", "Off"},
+    {"Form1", "Text2", "CPU Status:"},
+    {"Form1", "Label29", "    Push The Buttons!           >>>          " SITE "           >>"},
+    {"Form1", "Label6", "Tovek's VELK Simulator"},
+    {"Form1", "Label2", "X"},
+};
+#undef SITE
+
 } // namespace
 
 class tst_WindowTables : public QObject
@@ -120,6 +152,8 @@ private slots:
     void asDesigned_data();
     void asDesigned();
     void nothingUndesigned();
+    void texts_data();
+    void texts();
 };
 
 static const runtime::FormDescription &formNamed(const QByteArray &name)
@@ -167,6 +201,31 @@ void tst_WindowTables::nothingUndesigned()
                                             [name](const Designed &d) { return qstrcmp(d.form, name) == 0; });
         QCOMPARE(formNamed(name).controls.size(), size_t(designed));
     }
+}
+
+void tst_WindowTables::texts_data()
+{
+    QTest::addColumn<QByteArray>("form");
+    QTest::addColumn<int>("row");  // -1: the window's caption
+    for (const char *form : {"Form2", "Form1"}) {
+        QTest::addRow("%s caption", form) << QByteArray(form) << -1;
+        for (size_t r = 0; r < formNamed(form).controls.size(); ++r)
+            QTest::addRow("%s %s", form, formNamed(form).controls[r].name) << QByteArray(form) << int(r);
+    }
+}
+
+void tst_WindowTables::texts()
+{
+    QFETCH(QByteArray, form);
+    QFETCH(int, row);
+    const runtime::FormDescription &d = formNamed(form);
+    const char *name = row < 0 ? "" : d.controls[size_t(row)].name;
+    const char *has = row < 0 ? d.window.caption : d.controls[size_t(row)].settings.caption;
+    if (row >= 0 && !has)
+        has = d.controls[size_t(row)].settings.text;
+    const auto want = std::find_if(std::begin(Texts), std::end(Texts),
+                                   [&](const auto &t) { return form == t.form && qstrcmp(name, t.control) == 0; });
+    QCOMPARE(QByteArray(has), QByteArray(want == std::end(Texts) ? nullptr : want->text));
 }
 
 QTEST_APPLESS_MAIN(tst_WindowTables)

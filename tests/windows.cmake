@@ -29,3 +29,11 @@ if(VELK_MINGW_CC)
     set_tests_properties(msaa-windows PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE SKIP_RETURN_CODE 77
         ENVIRONMENT "VELK_ZONES=${CMAKE_BINARY_DIR}/zones.txt")
 endif()
+
+# The backends' conformance table on Win32: its driver, built beside the
+# .exe, run under Wine.
+add_test(NAME conformance-windows
+    COMMAND bash "${CMAKE_CURRENT_SOURCE_DIR}/conformance/win32.sh"
+        "${PROJECT_SOURCE_DIR}/build-windows/tests/conformance/conformance.exe"
+        "${PROJECT_SOURCE_DIR}/build-windows/wine-prefix")
+set_tests_properties(conformance-windows PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE SKIP_RETURN_CODE 77)

@@ -63,8 +63,22 @@ xs_poll() {
 
 # xs_start_x WIDTHxHEIGHT: a fresh X server on the first free display, with
 # a window manager, since closing a window the way a user does (Alt+F4, a
-# close request) only exists with one. Exports DISPLAY.
+# close request) only exists with one. Exports DISPLAY. On a machine where
+# others start X servers too, the display first chosen has been seen gone
+# before the window manager could open it: a server that does not come up
+# with its window manager is given up, said, and another tried, three times
+# at most.
 xs_start_x() {
+    local try
+    for try in 1 2 3; do
+        xs_start_x_once "$1" && return 0
+        echo "# X server or window manager did not start (try $try):"
+        sed 's/^/#   /' "$xs_dir/xvfb.log" "$xs_dir/openbox.log" 2>/dev/null
+        xs_stop_x
+    done
+    return 1
+}
+xs_start_x_once() {
     xs_wine_stop  # a Wine server keeps the screen it started on
     xs_dir=$(mktemp -d -t velk-x.XXXXXX) || return 1
     # Only X is wanted: no platform override inherited from unit tests.
@@ -72,7 +86,7 @@ xs_start_x() {
     Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp \
         3>"$xs_dir/display" >"$xs_dir/xvfb.log" 2>&1 &
     xs_xvfb_pid=$!
-    xs_poll 10 test -s "$xs_dir/display" || { cat "$xs_dir/xvfb.log" >&2; return 1; }
+    xs_poll 10 test -s "$xs_dir/display" || return 1
     DISPLAY=":$(head -n1 "$xs_dir/display")"
     export DISPLAY
     # Openbox centres new windows by default, which would hide whether the
@@ -80,7 +94,7 @@ xs_start_x() {
     sed 's|<center>yes</center>|<center>no</center>|' /etc/xdg/openbox/rc.xml >"$xs_dir/rc.xml"
     openbox --sm-disable --config-file "$xs_dir/rc.xml" >"$xs_dir/openbox.log" 2>&1 &
     xs_wm_pid=$!
-    xs_poll 10 xs_wm_ready || { cat "$xs_dir/openbox.log" >&2; return 1; }
+    xs_poll 10 xs_wm_ready
 }
 
 xs_wm_ready() {

@@ -1,0 +1,129 @@
+// What every backend must do, as one table that a small driver per
+// backend runs: a click at a window point reaches the right zone or none,
+// a hidden or clipped label takes no click, a text reads back as written,
+// a caption change repaints, a timer runs at the interval the core asked
+// for. The window and the table are plain data with no toolkit in them;
+// every point is derived from the core's layout, so a driver checks the
+// backend against the core, never against pixels typed here.
+#pragma once
+
+#include "control.h"
+#include "description.h"
+#include "form.h"
+#include "layout.h"
+
+#include <string>
+
+namespace conformance {
+
+using namespace runtime;
+
+// The zones whose click handlers ran, in order, each followed by ';'.
+inline std::string clickLog;
+inline int ticks = 0;
+
+// A three-dimensional box (two pixels of border) holding two zones side
+// by side, a hidden label in front of the second and a label pushed out of
+// its client area; beside it an opaque label, a text box, a timer that
+// keeps itself awake, and the sentinel zone a driver clicks to know that
+// every earlier click has been handled.
+inline constexpr ControlRow Controls[] = {
+    {Kind::PictureBox, "Box", "", 300, 300, 1800, 900, {.back = rgb(0x000000)}},
+    {Kind::Label, "Hidden", "Box", 675, 180, 300, 225, {.transparent = true, .hidden = true}},
+    {Kind::Label, "ZoneA", "Box", 150, 150, 450, 300, {.transparent = true}},
+    {Kind::Label, "ZoneB", "Box", 600, 150, 450, 300, {.transparent = true}},
+    {Kind::Label, "Clipped", "Box", 150, 1200, 450, 300, {.transparent = true}},
+    {Kind::Label, "Caption", "", 2400, 300, 1200, 300, {.back = rgb(0x000000), .fore = rgb(0xFF0000)}},
+    {Kind::TextBox, "Text", "", 2400, 900, 1500, 300, {.text = "first"}},
+    {Kind::Label, "Sentinel", "", 300, 2400, 600, 300, {.transparent = true}},
+    {Kind::Label, "Count", "", 0, 0, 15, 15, {.hidden = true}},
+    {Kind::Timer, "Tick", "", 0, 0, 0, 0, {.interval = 1}},
+};
+
+template <const char *Name>
+void clicked(Form &)
+{
+    clickLog += Name;
+    clickLog += ';';
+}
+inline constexpr char A[] = "ZoneA", B[] = "ZoneB", H[] = "Hidden", C[] = "Clipped", S[] = "Sentinel";
+
+consteval Control control(std::string_view name) { return controlIn(Controls, name); }
+
+// Each tick changes a hidden caption, so the core never puts it to sleep.
+inline void tick(Form &form)
+{
+    form.setCaption(control("Count"), std::to_string(++ticks));
+}
+
+inline const Handler Handlers[] = {
+    {"ZoneA_Click", clicked<A>}, {"ZoneB_Click", clicked<B>}, {"Hidden_Click", clicked<H>},
+    {"Clipped_Click", clicked<C>}, {"Sentinel_Click", clicked<S>}, {"Tick_Timer", tick},
+};
+
+inline const FormDescription &window()
+{
+    static const FormDescription form{{.name = "Conformance", .caption = "Conformance", .clientWidth = 4500,
+                                       .clientHeight = 3000},
+                                      Controls, Handlers};
+    return form;
+}
+
+enum class Check { Click, TextReadsBack, CaptionRepaints, TimerInterval };
+// Where on a control's window rectangle a click lands.
+enum class At { Centre, TopLeft, RightEdge, PastRight, BottomEdge, PastBottom };
+
+struct Case
+{
+    const char *name;
+    Check check;
+    const char *control;
+    At at;
+    const char *expect;  // the zone whose handler runs ("" for none), or a text
+};
+
+inline const Case Cases[] = {
+    {"zone centre reaches the zone", Check::Click, "ZoneA", At::Centre, "ZoneA"},
+    {"zone top-left pixel is inside", Check::Click, "ZoneA", At::TopLeft, "ZoneA"},
+    {"zone right edge pixel is inside", Check::Click, "ZoneA", At::RightEdge, "ZoneA"},
+    {"zone right edge: the next pixel is the neighbour's", Check::Click, "ZoneA", At::PastRight, "ZoneB"},
+    {"zone right edge is outside, nothing beside", Check::Click, "ZoneB", At::PastRight, ""},
+    {"zone bottom edge pixel is inside", Check::Click, "ZoneA", At::BottomEdge, "ZoneA"},
+    {"zone bottom edge is outside", Check::Click, "ZoneA", At::PastBottom, ""},
+    {"hidden label takes no click, the zone behind does", Check::Click, "Hidden", At::Centre, "ZoneB"},
+    {"label clipped away by its box takes no click", Check::Click, "Clipped", At::Centre, ""},
+    {"text box reads back as written", Check::TextReadsBack, "Text", At::Centre, "second, written"},
+    {"caption change repaints", Check::CaptionRepaints, "Caption", At::Centre, "WWWW"},
+    {"timer delivers at the core's interval", Check::TimerInterval, "Tick", At::Centre, ""},
+};
+
+inline int rowOf(const char *control)
+{
+    const auto &rows = window().controls;
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (std::string(rows[i].name) == control)
+            return int(i);
+    return -1;
+}
+
+// The window point a case clicks, from the core's layout of its control.
+struct Point
+{
+    int x, y;
+};
+inline Point pointOf(const Case &c)
+{
+    const Rect r = windowRect(window(), rowOf(c.control));
+    switch (c.at) {
+    case At::TopLeft:    return {r.x, r.y};
+    case At::RightEdge:  return {r.right(), r.y + r.height / 2};
+    case At::PastRight:  return {r.right() + 1, r.y + r.height / 2};
+    case At::BottomEdge: return {r.x + r.width / 2, r.bottom()};
+    case At::PastBottom: return {r.x + r.width / 2, r.bottom() + 1};
+    case At::Centre:     break;
+    }
+    return {r.x + r.width / 2, r.y + r.height / 2};
+}
+inline Point sentinel() { return pointOf({"", Check::Click, "Sentinel", At::Centre, ""}); }
+
+} // namespace conformance

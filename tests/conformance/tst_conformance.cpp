@@ -1,0 +1,99 @@
+// The conformance table (cases.h) on the Qt backend, in-process on the
+// offscreen platform: clicks go in at window coordinates through the
+// window system's entry, what the screen shows is read from the window's
+// backing store, and the timer's interval is read from the timer itself.
+#include "cases.h"
+#include "formaccess.h"
+#include "qtbackend.h"
+#include "qtcontrol.h"
+#include "qttesting.h"
+#include "qtwindow.h"
+#include "registry.h"
+#include "timing.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+using namespace conformance;
+
+class tst_Conformance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void backend_data();
+    void backend();
+
+private:
+    QImage shown(const char *control) const;
+    Form *m_form = nullptr;
+    QWidget *m_window = nullptr;
+};
+
+void tst_Conformance::initTestCase()
+{
+    runtime::testing::startQtAfresh();
+    FormRegistry::add(window());
+    QCOMPARE(FormRegistry::show("Conformance"), Status::Ok);
+    m_form = FormRegistry::loaded("Conformance");
+    m_window = widgetOf(m_form);
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+}
+
+QImage tst_Conformance::shown(const char *control) const
+{
+    const Rect r = windowRect(window(), rowOf(control));
+    return QGuiApplication::primaryScreen()->grabWindow(m_window->winId(), r.x, r.y, r.width, r.height).toImage();
+}
+
+void tst_Conformance::backend_data()
+{
+    QTest::addColumn<int>("at");
+    for (size_t i = 0; i < std::size(Cases); ++i)
+        QTest::newRow(Cases[i].name) << int(i);
+}
+
+void tst_Conformance::backend()
+{
+    QFETCH(int, at);
+    const Case &c = Cases[at];
+    switch (c.check) {
+    case Check::Click: {
+        clickLog.clear();
+        const Point p = pointOf(c);
+        QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, QPoint(p.x, p.y));
+        QCOMPARE(QString::fromStdString(clickLog), *c.expect ? QString(c.expect) + ';' : QString());
+        break;
+    }
+    case Check::TextReadsBack: {
+        m_form->setProperty(c.control, Property::Text, std::string(c.expect));
+        auto *editor = controlOf(m_form, c.control)->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), QString(c.expect));
+        break;
+    }
+    case Check::CaptionRepaints: {
+        const QImage before = shown(c.control);
+        m_form->setProperty(c.control, Property::Caption, std::string(c.expect));
+        QTRY_VERIFY(shown(c.control) != before);
+        break;
+    }
+    case Check::TimerInterval: {
+        QTimer *timer = nullptr;
+        for (QTimer *t : m_window->findChildren<QTimer *>())
+            if (dynamic_cast<qt::QtControl *>(t))
+                timer = t;
+        QVERIFY(timer && timer->isActive());
+        const int asked = window().controls[size_t(rowOf(c.control))].settings.interval;
+        QCOMPARE(timer->interval(), timerDeliveryMs(asked, qt::QtBackend::instance().refreshHz()));
+        break;
+    }
+    }
+}
+
+QTEST_MAIN(tst_Conformance)
+#include "tst_conformance.moc"

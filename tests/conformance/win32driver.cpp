@@ -1,0 +1,162 @@
+// The conformance table (cases.h) on the Win32 backend: the window built
+// by the backend as the program's are, real mouse input (the cursor put on
+// the point, then the button pressed and let go through SendInput), the
+// text read back from the edit control, the pixels read back from the
+// window, the timer's ticks counted. Prints TAP; run under Wine by
+// tests/conformance/win32.sh.
+#include "cases.h"
+#include "registry.h"
+#include "timing.h"
+#include "win32backend.h"
+#include "win32control.h"
+#include "win32window.h"
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace conformance;
+
+namespace {
+
+HWND form;
+
+// Runs the message loop until done() holds or ms have passed.
+bool pumpUntil(const std::function<bool()> &done, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (!done()) {
+        if (GetTickCount() - start >= ms)
+            return false;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+void press(Point p)
+{
+    POINT at{p.x, p.y};
+    ClientToScreen(form, &at);
+    SetCursorPos(at.x, at.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+// Input is handled in order: once a click on the sentinel has answered,
+// every click before it has been handled. What they did, the sentinel's
+// answer left out; "?" if it never came.
+std::string clickAt(Point p)
+{
+    clickLog.clear();
+    press(p);
+    press(sentinel());
+    const std::string answer = std::string(S) + ';';
+    if (!pumpUntil([&] { return clickLog.ends_with(answer); }, 10000))
+        return "?";
+    return clickLog.substr(0, clickLog.size() - answer.size());
+}
+
+// The window takes input once a click on the sentinel answers; on a
+// loaded machine a shown window may take a while.
+int waitForInput()
+{
+    for (int tries = 1; tries <= 20; ++tries)
+        if (clickAt(sentinel()) != "?")
+            return tries;
+    return 0;
+}
+
+std::vector<COLORREF> shown(const char *control)
+{
+    const Rect r = windowRect(window(), rowOf(control));
+    HDC screen = GetDC(form), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.width, r.height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, r.width, r.height, screen, r.x, r.y, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.width, -r.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<COLORREF> pixels(size_t(r.width * r.height));
+    GetDIBits(memory, bitmap, 0, UINT(r.height), pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(form, screen);
+    return pixels;
+}
+
+// ok, or the reason it is not.
+std::string run(Form &f, const Case &c)
+{
+    switch (c.check) {
+    case Check::Click: {
+        const std::string got = clickAt(pointOf(c)), want = *c.expect ? std::string(c.expect) + ';' : "";
+        return got == want ? "" : "clicks reached '" + got + "', expected '" + want + "'";
+    }
+    case Check::TextReadsBack: {
+        f.setProperty(c.control, Property::Text, std::string(c.expect));
+        wchar_t text[256] = {};
+        GetWindowTextW(GetDlgItem(form, win32::childId(rowOf(c.control))), text, 256);
+        std::string got;
+        for (const wchar_t *t = text; *t; ++t)
+            got += char(*t);
+        return got == c.expect ? "" : "the edit control holds '" + got + "'";
+    }
+    case Check::CaptionRepaints: {
+        pumpUntil([] { return false; }, 200);
+        const std::vector<COLORREF> before = shown(c.control);
+        f.setProperty(c.control, Property::Caption, std::string(c.expect));
+        return pumpUntil([&] { return shown(c.control) != before; }, 10000) ? "" : "the label's pixels never changed";
+    }
+    case Check::TimerInterval: {
+        // The system gives no timer's interval back, so it is measured:
+        // ticks never come faster than asked, a loaded machine only makes
+        // them slower, so only too many ticks fail.
+        const int ms = timerDeliveryMs(window().controls[size_t(rowOf(c.control))].settings.interval,
+                                       win32::Win32Backend::instance().refreshHz());
+        const int first = ticks;
+        const DWORD start = GetTickCount();
+        pumpUntil([] { return false; }, 1000);
+        const int got = ticks - first, most = int((GetTickCount() - start) * 1.1 / ms) + 2;
+        std::printf("# %d ticks in %lu ms, the core asked for one each %d ms\n", got, GetTickCount() - start, ms);
+        return got >= 1 && got <= most ? "" : "the timer ran faster than the core asked";
+    }
+    }
+    return "unknown check";
+}
+
+} // namespace
+
+int main()
+{
+    FormRegistry::setBackend(win32::Win32Backend::instance());
+    FormRegistry::add(window());
+    if (FormRegistry::show("Conformance") != Status::Ok) {
+        std::printf("Bail out! the window did not load\n");
+        return 1;
+    }
+    Form &f = *FormRegistry::loaded("Conformance");
+    form = static_cast<win32::Win32Window &>(f.window()).handle();
+    const int tries = waitForInput();
+    if (!tries) {
+        std::printf("Bail out! the window never took a click\n");
+        return 1;
+    }
+    std::printf("1..%zu\n# the window took input at click %d\n", std::size(Cases), tries);
+    int failed = 0, n = 0;
+    for (const Case &c : Cases) {
+        const std::string why = run(f, c);
+        failed += !why.empty();
+        std::printf("%sok %d - %s%s%s\n", why.empty() ? "" : "not ", ++n, c.name, why.empty() ? "" : " # ",
+                    why.c_str());
+    }
+    std::fflush(stdout);
+    return failed ? 1 : 0;
+}
