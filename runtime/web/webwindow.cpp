@@ -123,8 +123,6 @@ void WebWindow::build()
 
 bool WebWindow::visible(int row) const
 {
-    if (row == m_applyingRow)
-        return m_applyingVisible;
     const Value *v = m_form.value(row, Property::Visible);
     return !v || std::get<bool>(*v);
 }
@@ -207,11 +205,8 @@ void WebWindow::viewsMayBeSeen()
 void WebWindow::apply(int row, Property property, const Value &value)
 {
     if (property == Property::Visible) {
-        m_applyingRow = row;
-        m_applyingVisible = std::get<bool>(value);
-        tell(row);
+        tell(row);  // the form already holds the new visibility
         viewsMayBeSeen();
-        m_applyingRow = -1;
     } else if (auto view = m_views.find(row); view != m_views.end()) {
         view->second->navigate(std::get<std::string>(value));
     } else {

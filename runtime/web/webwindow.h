@@ -51,10 +51,6 @@ private:
     int m_id;
     bool m_shown = false;
     bool m_focusPlaced = false;
-    // The row whose Visible is being applied, and its new value: the form
-    // stores a value only once the window has shown it.
-    int m_applyingRow = -1;
-    bool m_applyingVisible = false;
     int m_firstFocus = -1;
     std::vector<int> m_container;  // by row: its container's row, or -1
     std::map<int, std::unique_ptr<BrowserView>> m_views;
