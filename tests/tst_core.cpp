@@ -9,6 +9,7 @@
 #include "diagnostics.h"
 #include "form.h"
 #include "giffixtures.h"
+#include "picturefiles.h"
 #include "registry.h"
 #include "testing.h"
 #include "timing.h"
@@ -124,6 +125,8 @@ private slots:
     void validate();
     void pixelConversion_data();
     void pixelConversion();
+    void pictureFiles_data();
+    void pictureFiles();
     void timerDelivery_data();
     void timerDelivery();
     void storeAndSleepingTimers();
@@ -245,6 +248,24 @@ void tst_Core::pixelConversion()
     QFETCH(int, pixels);
     QCOMPARE(fontPixels(points), pixels);
     QCOMPARE(runtime::pixels(-1800), -120);
+}
+
+void tst_Core::pictureFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("file");  // "": none
+    QTest::newRow("any case") << "LeftPanel" << "leftpanel.jpg";
+    QTest::newRow("up to any dot") << "lamp" << "lamp.lit.bmp";
+    QTest::newRow("two to choose from") << "mode" << "";
+    QTest::newRow("a name's start alone") << "left" << "";
+}
+
+void tst_Core::pictureFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, file);
+    const std::vector<std::string> files{"leftpanel.jpg", "lamp.lit.bmp", "mode.bmp", "mode.jpg"};
+    QCOMPARE(QString::fromStdString(pictureFile(files, name.toStdString())), file);
 }
 
 void tst_Core::timerDelivery_data()

@@ -71,6 +71,7 @@ public:
 
     static constexpr int OriginX = 16, OriginY = 24;  // where frames are painted
     static constexpr int NoteMargin = 4;
+    static constexpr Colour NoteColour = rgb(0xC0C0C0);  // light grey, on the black
     // The decoding done in one slice (FrameDecoder's units): a few
     // milliseconds of one core, in a browser too.
     static constexpr std::int64_t SliceWork = 400'000;

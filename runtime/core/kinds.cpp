@@ -24,14 +24,14 @@ using P = Property;
 using E = Event;
 
 constexpr KindInfo Kinds[] = {
-    // kind               name               cont.  windowed visual events             properties
-    {Kind::PictureBox,    "picture box",      true,  true,  true,  0,                   properties({P::Visible})},
-    {Kind::Label,         "label",            false, false, true,  events({E::Click}),  properties({P::Visible, P::Caption})},
-    {Kind::TextBox,       "text box",         false, true,  true,  0,                   properties({P::Visible, P::Text})},
-    {Kind::CommandButton, "command button",   false, true,  true,  events({E::Click}),  properties({P::Visible, P::Caption})},
-    {Kind::Line,          "line",             false, false, true,  0,                   properties({P::Visible})},
-    {Kind::Timer,         "timer",            false, false, false, events({E::Timer}),  0},
-    {Kind::BrowserView,   "web-browser view", false, true,  true,  0,                   properties({P::Visible, P::Navigate})},
+    // kind               name               cont.  windowed visual focus  events             properties
+    {Kind::PictureBox,    "picture box",      true,  true,  true,  false, 0,                   properties({P::Visible})},
+    {Kind::Label,         "label",            false, false, true,  false, events({E::Click}),  properties({P::Visible, P::Caption})},
+    {Kind::TextBox,       "text box",         false, true,  true,  true,  0,                   properties({P::Visible, P::Text})},
+    {Kind::CommandButton, "command button",   false, true,  true,  true,  events({E::Click}),  properties({P::Visible, P::Caption})},
+    {Kind::Line,          "line",             false, false, true,  false, 0,                   properties({P::Visible})},
+    {Kind::Timer,         "timer",            false, false, false, false, events({E::Timer}),  0},
+    {Kind::BrowserView,   "web-browser view", false, true,  true,  false, 0,                   properties({P::Visible, P::Navigate})},
 };
 
 static_assert(coversEveryKind(Kinds));

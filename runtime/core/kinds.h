@@ -1,6 +1,6 @@
 // What the runtime knows of each kind of control, as one table: which
-// hold others, which are drawn on their container's surface, which events
-// they raise and which properties they have. A new kind is a row here and
+// hold others, which are drawn on their container's surface, which take
+// the focus, which events they raise and which properties they have. A new kind is a row here and
 // one class in each backend.
 #pragma once
 
@@ -26,6 +26,7 @@ struct KindInfo
     bool container;   // holds other controls and clips them
     bool windowed;    // false: drawn on its container's surface, behind every windowed sibling
     bool visual;      // false: nothing on the screen (a timer)
+    bool focusable;   // takes the focus, in tab order
     unsigned events;      // bit per Event
     unsigned properties;  // bit per Property the control answers
 

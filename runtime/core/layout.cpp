@@ -51,7 +51,7 @@ std::vector<int> tabOrder(const FormDescription &form)
 {
     std::vector<int> rows;
     for (size_t r = 0; r < form.controls.size(); ++r)
-        if (form.controls[r].settings.tabIndex >= 0)
+        if (form.controls[r].settings.tabIndex >= 0 && kindInfo(form.controls[r].kind)->focusable)
             rows.push_back(int(r));
     std::stable_sort(rows.begin(), rows.end(), [&form](int a, int b) {
         return form.controls[size_t(a)].settings.tabIndex < form.controls[size_t(b)].settings.tabIndex;

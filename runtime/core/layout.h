@@ -24,7 +24,9 @@ std::vector<int> buildOrder(const FormDescription &form);
 // surface (labels, lines), which lie behind every windowed sibling.
 std::vector<int> stackingOrder(const FormDescription &form);
 
-// The rows with a tab index, in the order Tab visits them (ties as listed).
+// The rows that take the focus and have a tab index, in the order Tab
+// visits them (ties as listed): the first has the focus when its window
+// is first shown.
 std::vector<int> tabOrder(const FormDescription &form);
 
 } // namespace runtime

@@ -1,5 +1,5 @@
 #include "browserview.h"
-#include "diagnostics.h"
+#include "colours.h"
 
 #include <QAccessibleWidget>
 #include <QCoreApplication>
@@ -100,7 +100,7 @@ void BrowserView::paintEvent(QPaintEvent *event)
         const Rect r = m_view.noteRect();
         const QRect box(r.x, r.y, r.width, r.height);
         p.setClipRect(box);
-        p.setPen(QColor(0xC0, 0xC0, 0xC0));
+        p.setPen(toQColor(AnimationView::NoteColour, {}));
         p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, QString::fromStdString(m_view.note()));
     }
 }

@@ -1,7 +1,9 @@
-// The picture store behind picture(): an index of the embedded pictures by
-// name, made once, and each picture decoded once, on first use, kept for
-// the life of the application and shared by every box that shows it.
+// The picture store behind picture(): the embedded pictures, listed once
+// (the core's rule finds a name's file among them), and each decoded once,
+// on first use, kept for the life of the application and shared by every
+// box that shows it.
 #include "pictures.h"
+#include "picturefiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,7 +17,7 @@ namespace {
 
 struct Pictures
 {
-    QHash<QString, QString> paths;  // by lower-case name; empty when the name is ambiguous
+    std::vector<std::string> files;
     QHash<QString, QPixmap> decoded;
     QStringList decodes;
 };
@@ -24,17 +26,8 @@ Pictures &pictures()
 {
     static Pictures *p = [] {
         auto *p = new Pictures;
-        // The folder is listed once: a name is looked up for every control
-        // that shows a picture, in checking a description and in building it.
-        // "name.*" is what finds a file, so a file answers to every part of
-        // its name that ends before a dot.
-        const QStringList files = QDir(QStringLiteral(":/pictures")).entryList(QDir::Files);
-        for (const QString &file : files) {
-            for (qsizetype dot = file.indexOf(QLatin1Char('.')); dot > 0; dot = file.indexOf(QLatin1Char('.'), dot + 1)) {
-                const QString name = file.left(dot).toLower();
-                p->paths.insert(name, p->paths.contains(name) ? QString() : QStringLiteral(":/pictures/") + file);
-            }
-        }
+        for (const QString &file : QDir(QStringLiteral(":/pictures")).entryList(QDir::Files))
+            p->files.push_back(file.toStdString());
         // Pixmaps must not outlive the application.
         qAddPostRoutine([] { pictures().decoded.clear(); });
         return p;
@@ -61,7 +54,8 @@ QPixmap decode(const QString &path)
 
 QString picturePath(const QString &name)
 {
-    return pictures().paths.value(name.toLower());
+    const std::string file = pictureFile(pictures().files, name.toStdString());
+    return file.empty() ? QString() : QStringLiteral(":/pictures/") + QString::fromStdString(file);
 }
 
 QPixmap picture(const QString &name)
@@ -71,7 +65,7 @@ QPixmap picture(const QString &name)
     auto it = p.decoded.constFind(key);
     if (it != p.decoded.constEnd())
         return *it;
-    const QString path = p.paths.value(key);
+    const QString path = picturePath(key);
     QPixmap pixmap = path.isEmpty() ? QPixmap() : decode(path);
     if (!pixmap.isNull())
         p.decodes << key;

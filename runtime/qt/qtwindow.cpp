@@ -132,17 +132,11 @@ void QtWindow::stack(const FormDescription &d)
 
 void QtWindow::order(const FormDescription &d)
 {
-    std::vector<QWidget *> focusable;
-    for (int r : tabOrder(d)) {
-        QWidget *w = m_controls[size_t(r)]->widget();
-        QWidget *takesFocus = w && w->focusProxy() ? w->focusProxy() : w;
-        if (w && takesFocus->focusPolicy() != Qt::NoFocus)
-            focusable.push_back(w);
-    }
-    for (size_t i = 1; i < focusable.size(); ++i)
-        QWidget::setTabOrder(focusable[i - 1], focusable[i]);
-    if (!focusable.empty())
-        m_firstFocus = focusable.front();
+    const std::vector<int> rows = tabOrder(d);
+    for (size_t i = 1; i < rows.size(); ++i)
+        QWidget::setTabOrder(control(rows[i - 1]), control(rows[i]));
+    if (!rows.empty())
+        m_firstFocus = control(rows.front());
 }
 
 void QtWindow::show()

@@ -3,11 +3,13 @@
 #include "form.h"
 #include "kinds.h"
 #include "page.h"
+#include "picturefiles.h"
 #include "registry.h"
 #include "webwindow.h"
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <string>
@@ -39,17 +41,17 @@ std::unique_ptr<Window> WebBackend::build(Form &form)
 std::string pictureFile(std::string_view name)
 {
     // "leftpanel.jpg,modeauto.bmp,...", from the build's list.
-    const std::string_view files = VELK_WEB_PICTURES;
-    for (size_t at = 0; at < files.size();) {
-        size_t end = files.find(',', at);
-        if (end == std::string_view::npos)
-            end = files.size();
-        const std::string_view file = files.substr(at, end - at);
-        if (file.size() > name.size() && file.substr(0, name.size()) == name && file[name.size()] == '.')
-            return std::string(file);
-        at = end + 1;
-    }
-    return {};
+    static const std::vector<std::string> files = [] {
+        std::vector<std::string> list;
+        const std::string_view all = VELK_WEB_PICTURES;
+        for (size_t at = 0; at < all.size();) {
+            const size_t end = std::min(all.find(',', at), all.size());
+            list.emplace_back(all.substr(at, end - at));
+            at = end + 1;
+        }
+        return list;
+    }();
+    return runtime::pictureFile(files, name);
 }
 
 bool WebBackend::hasPicture(std::string_view name) const

@@ -70,7 +70,6 @@ void WebWindow::build()
     const FormDescription &d = m_form.description();
     const int n = int(d.controls.size());
     m_container.assign(size_t(n), -1);
-    int firstTab = -1;
     for (int r : buildOrder(d)) {
         const ControlRow &row = d.controls[size_t(r)];
         const Settings &s = row.settings;
@@ -83,7 +82,6 @@ void WebWindow::build()
         const Rect at = line ? Rect{pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height)}
                              : placeOf(row);
         const bool bordered = row.kind == Kind::PictureBox || row.kind == Kind::TextBox;
-        const bool focusable = row.kind == Kind::TextBox || row.kind == Kind::CommandButton;
         const int flags = (s.hidden ? Hidden : 0) | (s.readOnly ? ReadOnly : 0) | (s.multiLine ? MultiLine : 0)
                 | (s.transparent ? Transparent : 0) | (m_form.handles(r, Event::Click) ? Clicked : 0)
                 | (line ? LineEnds : 0);
@@ -100,21 +98,19 @@ void WebWindow::build()
         velk_control(m_id, r, m_container[size_t(r)], element, at.x, at.y, at.width, at.height,
                      textBox ? s.text : s.caption, picture.empty() ? nullptr : picture.c_str(),
                      rgbOf(s.back, back), rgbOf(s.fore, fore), family.c_str(), fontPixels(font.points), font.weight,
-                     int(s.align), bordered ? borderPixels(s.border) : 0, flags, z, focusable ? s.tabIndex : -1,
+                     int(s.align), bordered ? borderPixels(s.border) : 0, flags, z, kind->focusable ? s.tabIndex : -1,
                      s.accessible.name);
-        if (focusable && s.tabIndex >= 0 && (firstTab < 0 || s.tabIndex < firstTab)) {
-            firstTab = s.tabIndex;
-            m_firstFocus = r;
-        }
         if (row.kind == Kind::BrowserView)
             m_views.emplace(r, std::make_unique<BrowserView>(*this, r, row));
     }
-    std::vector<int> tabOrder(size_t(n), 0);
-    std::iota(tabOrder.begin(), tabOrder.end(), 0);
-    std::stable_sort(tabOrder.begin(), tabOrder.end(), [&d](int a, int b) {
+    if (const std::vector<int> focusOrder = tabOrder(d); !focusOrder.empty())
+        m_firstFocus = focusOrder.front();
+    std::vector<int> rows(size_t(n), 0);
+    std::iota(rows.begin(), rows.end(), 0);
+    std::stable_sort(rows.begin(), rows.end(), [&d](int a, int b) {
         return d.controls[size_t(a)].settings.tabIndex < d.controls[size_t(b)].settings.tabIndex;
     });
-    for (int r : tabOrder)
+    for (int r : rows)
         velk_order(m_id, r);
     for (int r = 0; r < n; ++r)
         if (hasWords(d.controls[size_t(r)]))

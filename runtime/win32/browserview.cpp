@@ -149,7 +149,7 @@ void BrowserView::paint(HDC dc, const RECT &dirty) const
         RECT box = device(m_view.noteRect());
         const std::wstring text = toWide(m_view.note());
         const HGDIOBJ before = SelectObject(dc, defaultFont(m_scale));
-        SetTextColor(dc, RGB(0xC0, 0xC0, 0xC0));
+        SetTextColor(dc, colourRef(AnimationView::NoteColour, {}));
         SetBkMode(dc, TRANSPARENT);
         DrawTextW(dc, text.c_str(), int(text.size()), &box, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
         SelectObject(dc, before);
