@@ -5,6 +5,7 @@
 // the clip box can show it whole, and does no work while unseen. The
 // decoder's own rules (disposal, transparency, interlacing, the bounds)
 // are checked on FrameDecoder::decode, the entry point the view uses.
+#include "animationview.h"
 #include "browserview.h"
 #include "filereader.h"
 #include "framedecoder.h"
@@ -14,7 +15,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImageWriter>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -92,6 +92,7 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<QWidget> m_parent;
     BrowserView *m_view = nullptr;
+    AnimationView *m_shown = nullptr;  // what the view was asked for, has decoded and has shown
 };
 
 QString tst_BrowserView::write(const QString &name, const QByteArray &bytes)
@@ -111,6 +112,7 @@ void tst_BrowserView::init()
     m_parent->resize(Seen.size());
     m_view = new BrowserView({Kind::BrowserView, "WebBrowser1", "", -240, -360, 3735, 5175}, m_parent.get());
     m_view->setGeometry(-16, -24, 249, 345);
+    m_shown = &testing::animationOf(m_view);
     m_parent->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
 }
@@ -166,26 +168,23 @@ void tst_BrowserView::anyFile()
         QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     else if (kind == "link")
         QCOMPARE(symlink(bytes.constData(), QFile::encodeName(path).constData()), 0);
-    QSignalSpy frames(m_view, &BrowserView::frameShown);
-    QSignalSpy loaded(m_view, &BrowserView::loaded);
-    QCOMPARE(m_view->navigate(path), Status::Ok);
-    QCOMPARE(loaded.count(), 0);  // returns before reading: the worker reads
-    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
-    QCOMPARE(loaded.at(0).at(0).toInt() > 0, shows);
+    m_shown->navigate(path.toStdString());
+    QVERIFY(m_shown->playback().loading());  // returns before reading: the worker reads
+    QTRY_VERIFY_WITH_TIMEOUT(!m_shown->playback().loading(), 20000);
+    QCOMPARE(!m_shown->playback().animation().isEmpty(), shows);
     if (shows) {
-        QTRY_VERIFY(frames.count() >= 1);
-        QVERIFY(!m_view->currentFrame().isNull());
+        QTRY_VERIFY(m_shown->framesShown() >= 1);
+        QVERIFY(m_shown->frame());
         // The picture, and no note beside it.
-        QCOMPARE(litInAndOut(m_view->grab().toImage(), QRect(Seen.topLeft(), m_view->currentFrame().size())).second, 0);
+        QCOMPARE(litInAndOut(m_view->grab().toImage(), QRect(Seen.topLeft(), toQImage(m_shown->frame()).size())).second, 0);
     } else {
         QTest::qWait(50);
-        QCOMPARE(frames.count(), 0);
+        QCOMPARE(m_shown->framesShown(), 0);
         // The note, all of it where the container lets it be seen.
         const auto [inside, outside] = litInAndOut(m_view->grab().toImage(), Seen);
         QVERIFY(inside > 0);
         QCOMPARE(outside, 0);
     }
-    QVERIFY(!m_view->isLoading());
 }
 
 void tst_BrowserView::readsOnlyRegularFilesOfBoundedSize_data()
@@ -439,9 +438,8 @@ void tst_BrowserView::loopCounts()
 void tst_BrowserView::pictureSitsWhereTheClipBoxShowsIt()
 {
     // A picture as large as the clip box's client area is seen whole.
-    QSignalSpy frames(m_view, &BrowserView::frameShown);
-    m_view->navigate(write("fit.gif", gif({167, 191}, {{{167, 191}, 10, 1}}, -1)));
-    QTRY_COMPARE(frames.count(), 1);
+    m_shown->navigate(write("fit.gif", gif({167, 191}, {{{167, 191}, 10, 1}}, -1)).toStdString());
+    QTRY_COMPARE(m_shown->framesShown(), 1);
     const QImage shot = m_view->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shot.pixel(16, 24), Red);
     QCOMPARE(shot.pixel(182, 214), Red);
@@ -450,55 +448,49 @@ void tst_BrowserView::pictureSitsWhereTheClipBoxShowsIt()
     QCOMPARE(shot.pixel(183, 214), Black);
     QCOMPARE(shot.pixel(182, 215), Black);
     // The view keeps no more than the part of it that its parent shows.
-    QCOMPARE(m_view->decodedBytes(), 167 * 191 * 4);
+    QCOMPARE(m_shown->playback().animation().bytes, 167 * 191 * 4);
 }
 
 void tst_BrowserView::playsOnceWithoutLoopExtension()
 {
-    QSignalSpy frames(m_view, &BrowserView::frameShown);
-    m_view->navigate(write("once.gif", gif({4, 4}, {{{4, 4}, 2, 1}, {{4, 4}, 2, 2}}, -1)));
-    QTRY_COMPARE(frames.count(), 2);
+    m_shown->navigate(write("once.gif", gif({4, 4}, {{{4, 4}, 2, 1}, {{4, 4}, 2, 2}}, -1)).toStdString());
+    QTRY_COMPARE(m_shown->framesShown(), 2);
     QTest::qWait(300);
-    QCOMPARE(frames.count(), 2);
-    QCOMPARE(m_view->currentFrame().pixel(0, 0), Green);
+    QCOMPARE(m_shown->framesShown(), 2);
+    QCOMPARE(m_shown->frame()->pixel(0, 0), Green);
 }
 
 void tst_BrowserView::pausesWhileHiddenAndResumesWithoutReopening()
 {
-    QSignalSpy navigated(m_view, &BrowserView::navigated);
-    QSignalSpy frames(m_view, &BrowserView::frameShown);
     const QString path = write("loop.gif", gif({4, 4}, {{{4, 4}, 2, 1}, {{4, 4}, 2, 2}, {{4, 4}, 2, 3}}));
-    m_view->navigate(path);
-    QTRY_VERIFY(frames.count() >= 4);  // looped past the last frame
+    m_shown->navigate(path.toStdString());
+    QTRY_VERIFY(m_shown->framesShown() >= 4);  // looped past the last frame
 
     m_parent->hide();
     QTest::qWait(100);  // a frame already due may still land
-    const int atHide = frames.count();
+    const int atHide = m_shown->framesShown();
     QTest::qWait(400);
-    QCOMPARE(frames.count(), atHide);
+    QCOMPARE(m_shown->framesShown(), atHide);
 
-    QFile::remove(path);  // nothing is read anew
+    QFile::remove(path);  // nothing is read anew: a new read would find no file
     m_parent->show();
-    QTRY_VERIFY(frames.count() >= atHide + 3);
-    QCOMPARE(navigated.count(), 1);
+    QTRY_VERIFY(m_shown->framesShown() >= atHide + 3);
 }
 
 void tst_BrowserView::fileChangedAfterReadingChangesNothing()
 {
     // Read once: whatever happens to the file afterwards, the animation
     // plays on as it was read.
-    QSignalSpy frames(m_view, &BrowserView::frameShown);
-    QSignalSpy loaded(m_view, &BrowserView::loaded);
     const QString path = write("changing.gif", gif({4, 4}, {{{4, 4}, 2, 1}, {{4, 4}, 2, 2}}));
-    m_view->navigate(path);
-    QTRY_COMPARE(loaded.count(), 1);
+    m_shown->navigate(path.toStdString());
+    QTRY_VERIFY(!m_shown->playback().loading());
     QVERIFY(::truncate(QFile::encodeName(path).constData(), 0) == 0);
-    QTRY_VERIFY(frames.count() >= 3);
+    QTRY_VERIFY(m_shown->framesShown() >= 3);
     write("changing.gif", QByteArray(1 << 20, 'x'));
-    const int before = frames.count();
-    QTRY_VERIFY(frames.count() >= before + 3);
-    QCOMPARE(loaded.count(), 1);
-    QCOMPARE(m_view->frameCount(), 2);
+    const int before = m_shown->framesShown();
+    QTRY_VERIFY(m_shown->framesShown() >= before + 3);
+    QVERIFY(!m_shown->playback().loading());
+    QCOMPARE(m_shown->playback().animation().frames.size(), 2);
 }
 
 QTEST_MAIN(tst_BrowserView)

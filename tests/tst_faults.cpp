@@ -11,12 +11,11 @@
 #include "dashboardfixture.h"
 #include "qttesting.h"
 
-#include "browserview.h"
+#include "animationview.h"
 #include "label.h"
 #include "textbox.h"
 
 #include <QMessageBox>
-#include <QSignalSpy>
 
 using runtime::Form;
 using runtime::Property;
@@ -116,8 +115,7 @@ QMap<QString, QString> tst_Faults::state() const
         s[c] = static_cast<runtime::qt::TextBox *>(controlOf(form, c))->text();
     for (const QString &c : {"Label10", "Label11"})
         s[c] = static_cast<runtime::qt::Label *>(controlOf(form, c))->caption();
-    s["WebBrowser1"] = static_cast<runtime::qt::BrowserView *>(controlOf(form, "WebBrowser1"))->address().isEmpty()
-            ? "" : "navigated";
+    s["WebBrowser1"] = runtime::testing::animationOf(controlOf(form, "WebBrowser1")).address().empty() ? "" : "navigated";
     return s;
 }
 

@@ -11,7 +11,7 @@
 #include "dashboardfixture.h"
 #include "qttesting.h"
 
-#include "browserview.h"
+#include "animationview.h"
 #include "framedecoder.h"
 
 #include <QDir>
@@ -19,9 +19,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSignalSpy>
 
-using runtime::qt::BrowserView;
+using runtime::AnimationView;
+using runtime::Animation;
 using runtime::FrameDecoder;
 
 namespace {
@@ -157,8 +157,8 @@ void tst_HostileVoiceBox::corpusFile()
     loadDashboard();
     const qint64 loadMs = clock.elapsed();
     QVERIFY2(loadMs < FreezeMs, qPrintable(QStringLiteral("loading took %1 ms").arg(loadMs)));
-    auto *view = static_cast<BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
-    QSignalSpy frames(view, &BrowserView::frameShown);
+    const AnimationView &view = runtime::testing::animationOf(controlOf(form, QStringLiteral("WebBrowser1")));
+    const Animation &decoded = view.playback().animation();
 
     // Power on and choose the voice box at once, while the file is read.
     qint64 worstClick = 0;
@@ -172,17 +172,17 @@ void tst_HostileVoiceBox::corpusFile()
     QCOMPARE(text("Text1"), QStringLiteral("On"));
     timedClick(Programs);
     QCOMPARE(display(), QStringLiteral("Picture1"));
-    qint64 worstWait = observe(20000, [view] { return !view->isLoading(); });
+    qint64 worstWait = observe(20000, [&view] { return !view.playback().loading(); });
     const qint64 decodeMs = clock.elapsed() - loadMs;
-    QVERIFY2(!view->isLoading(), "the file is still being read after 20 s");
+    QVERIFY2(!view.playback().loading(), "the file is still being read after 20 s");
     worstWait = qMax(worstWait, observe(300));
 
     if (changes) {
-        QTRY_VERIFY(frames.count() >= 2);
+        QTRY_VERIFY(view.framesShown() >= 2);
         QVERIFY(corpus({QStringLiteral("change"), name, folder()}));
-        const int before = frames.count();
-        worstWait = qMax(worstWait, observe(2000, [&] { return frames.count() >= before + 3; }));
-        QVERIFY2(frames.count() >= before + 3, "the animation goes on as it was read");
+        const int before = view.framesShown();
+        worstWait = qMax(worstWait, observe(2000, [&] { return view.framesShown() >= before + 3; }));
+        QVERIFY2(view.framesShown() >= before + 3, "the animation goes on as it was read");
     }
 
     // The lamp zone answers, every time, while the animation runs.
@@ -206,7 +206,7 @@ void tst_HostileVoiceBox::corpusFile()
         QCOMPARE(seen, expect);
 
     // Bounded memory, and nothing else on screen.
-    QVERIFY(view->decodedBytes() <= FrameDecoder::MaxFrameBytes);
+    QVERIFY(decoded.bytes <= FrameDecoder::MaxFrameBytes);
     const qint64 growth = residentKiB() - rssBefore;
     QVERIFY2(growth < 200 * 1024, qPrintable(QStringLiteral("grew by %1 KiB").arg(growth)));
     for (QWidget *w : QApplication::topLevelWidgets())
@@ -217,8 +217,8 @@ void tst_HostileVoiceBox::corpusFile()
     QVERIFY2(response < FreezeMs, qPrintable(QStringLiteral("a click waited %1 ms").arg(response)));
     m_figures << QStringLiteral("%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11")
                          .arg(name, expect, seen)
-                         .arg(view->frameCount())
-                         .arg(view->decodedBytes())
+                         .arg(decoded.frames.size())
+                         .arg(decoded.bytes)
                          .arg(loadMs)
                          .arg(decodeMs)
                          .arg(worstWait)

@@ -7,12 +7,11 @@
 #include "dashboardfixture.h"
 #include "qttesting.h"
 
-#include "browserview.h"
+#include "animationview.h"
 #include "pictures.h"
 
 #include <QFile>
 #include <QSet>
-#include <QSignalSpy>
 
 using runtime::FormRegistry;
 
@@ -71,7 +70,7 @@ void tst_Performance::disclaimerDecodesNothingOfTheDashboard()
     QCOMPARE(FormRegistry::show("Form2"), runtime::Status::Ok);
     QVERIFY(QTest::qWaitForWindowExposed(widgetOf(FormRegistry::loaded("Form2"))));
     QVERIFY(!FormRegistry::loaded("Form1"));
-    const QStringList decoded = runtime::qt::decodedPictures();
+    const QStringList decoded = runtime::testing::decodedPictures();
     QVERIFY2(decoded.isEmpty() || decoded == QStringList{"appicon"}, qPrintable(decoded.join(u' ')));
 }
 
@@ -94,7 +93,7 @@ void tst_Performance::picturesLoadOnlyTheirOwnReader()
 void tst_Performance::eachPictureIsDecodedOnce()
 {
     loadDashboard();
-    const QStringList first = runtime::qt::decodedPictures();
+    const QStringList first = runtime::testing::decodedPictures();
     for (const QString &name : DashboardPictures)
         QVERIFY2(first.count(name) == 1, qPrintable(name));
 
@@ -109,7 +108,7 @@ void tst_Performance::eachPictureIsDecodedOnce()
     // And the dashboard built afresh, as every test does.
     loadDashboard();
     (void)shot();
-    QCOMPARE(runtime::qt::decodedPictures(), first);
+    QCOMPARE(runtime::testing::decodedPictures(), first);
 }
 
 void tst_Performance::picturesAreInTheScreensPixelFormat()
@@ -123,24 +122,21 @@ void tst_Performance::picturesAreInTheScreensPixelFormat()
 void tst_Performance::hiddenVoiceBoxDecodesNoFrame()
 {
     loadDashboard();
-    auto *view = qobject_cast<runtime::qt::BrowserView *>(controlOf(form, QStringLiteral("WebBrowser1")));
-    QVERIFY(view);
-    QSignalSpy frames(view, &runtime::qt::BrowserView::frameShown);
+    const runtime::AnimationView &view = runtime::testing::animationOf(controlOf(form, QStringLiteral("WebBrowser1")));
     // Hidden from the start: read, but nothing decoded, nothing shown.
     QTest::qWait(300);
-    QCOMPARE(view->frameCount(), 0);
-    QCOMPARE(frames.count(), 0);
-    const int atLoad = 0;
+    QVERIFY(view.playback().animation().isEmpty());
+    QCOMPARE(view.framesShown(), 0);
 
     powerOn();
     click(Programs);
-    QTRY_VERIFY(frames.count() >= atLoad + 3);  // it plays while seen
+    QTRY_VERIFY(view.framesShown() >= 3);  // it plays while seen
 
     click(Normal);  // behind a mode picture
     QTest::qWait(150);  // a frame asked for before the click may still land
-    const int atHide = frames.count();
+    const int atHide = view.framesShown();
     QTest::qWait(500);
-    QCOMPARE(frames.count(), atHide);
+    QCOMPARE(view.framesShown(), atHide);
 }
 
 QTEST_MAIN(tst_Performance)

@@ -96,7 +96,6 @@ void AnimationView::onRead(int generation, std::shared_ptr<const std::vector<uns
     if (!bytes) {
         tell(describe(problem), true);
         m_playback.take(Animation(), true);
-        m_host.finishedLoading(0);
         return;
     }
     m_bytes = std::move(bytes);
@@ -153,7 +152,6 @@ void AnimationView::onDecoded(int generation, std::shared_ptr<Animation> animati
     if (!whole)
         return;
     tell(describe(m_playback.animation()), m_playback.animation().isEmpty());
-    m_host.finishedLoading(int(m_playback.animation().frames.size()));
 }
 
 void AnimationView::tell(const char *why, bool nothingShown)
@@ -179,7 +177,7 @@ void AnimationView::showFrame()
         m_frame = next;
         m_host.invalidate(frameRect());
     }
-    m_host.showedFrame(++m_frames);
+    ++m_frames;
     if (const int delay = m_playback.delayMs())
         m_host.startDelay(delay);
 }

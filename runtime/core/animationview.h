@@ -60,10 +60,6 @@ public:
         virtual bool visibleNow() const = 0;
         // The client area of the view's container, layout pixels, at (0, 0).
         virtual Rect containerArea() const = 0;
-        // For those who watch the view: decoding is over (0: nothing to
-        // show); frames shown since navigating.
-        virtual void finishedLoading(int frames) { (void)frames; }
-        virtual void showedFrame(int count) { (void)count; }
 
     protected:
         ~Host() = default;
@@ -97,7 +93,8 @@ public:
     Rect noteRect() const;
 
     const std::string &address() const { return m_address; }
-    const Playback &playback() const { return m_playback; }
+    const Playback &playback() const { return m_playback; }  // loading() until decoding is over
+    int framesShown() const { return m_frames; }             // since navigating
 
 private:
     struct Link;

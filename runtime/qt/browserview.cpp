@@ -47,19 +47,12 @@ BrowserView::~BrowserView()
 
 void BrowserView::apply(Property, const Value &value)
 {
-    navigate(QString::fromStdString(std::get<std::string>(value)));
+    m_view.navigate(std::get<std::string>(value));
 }
 
 QAccessibleInterface *BrowserView::accessible()
 {
     return new QAccessibleWidget(this, QAccessible::Animation);
-}
-
-Status BrowserView::navigate(const QString &path)
-{
-    m_view.navigate(path.toStdString());
-    emit navigated(path);
-    return Status::Ok;
 }
 
 void BrowserView::inBackground(std::function<void()> job)
@@ -106,3 +99,8 @@ void BrowserView::paintEvent(QPaintEvent *event)
 }
 
 } // namespace runtime::qt
+
+runtime::AnimationView &runtime::testing::animationOf(QWidget *view)
+{
+    return static_cast<qt::BrowserView *>(view)->m_view;
+}

@@ -1,10 +1,11 @@
 // The browser view on Qt: the core's AnimationView (what is read, decoded,
 // shown and said, and when) on a worker QThread and a QTimer, painted by
-// QPainter. The signals and accessors are for those who watch the view.
+// QPainter. Tests watch the core's view itself (qttesting.h).
 #pragma once
 
 #include "animationview.h"
 #include "qtcontrol.h"
+#include "qttesting.h"
 
 #include <QImage>
 #include <QTimer>
@@ -19,8 +20,6 @@ QImage toQImage(const Frame &frame);
 
 class BrowserView : public QWidget, public QtControl, private AnimationView::Host
 {
-    Q_OBJECT
-
 public:
     BrowserView(const ControlRow &row, QWidget *parent);
     ~BrowserView() override;
@@ -28,19 +27,6 @@ public:
     QWidget *widget() override { return this; }
     void apply(Property property, const Value &value) override;
     QAccessibleInterface *accessible() override;
-
-    Status navigate(const QString &path);
-    QString address() const { return QString::fromStdString(m_view.address()); }
-    QImage currentFrame() const { return toQImage(m_view.frame()); }
-    QString note() const { return QString::fromStdString(m_view.note()); }
-    bool isLoading() const { return m_view.playback().loading(); }
-    qint64 decodedBytes() const { return m_view.playback().animation().bytes; }
-    int frameCount() const { return int(m_view.playback().animation().frames.size()); }
-
-signals:
-    void navigated(const QString &path);  // the file was asked for
-    void loaded(int frames);              // decoding is over; 0: nothing to show
-    void frameShown(int count);           // frames shown since navigating
 
 protected:
     void paintEvent(QPaintEvent *) override;
@@ -54,8 +40,7 @@ private:
     void invalidate(const Rect &area) override { update(area.x, area.y, area.width, area.height); }
     bool visibleNow() const override { return isVisible(); }
     Rect containerArea() const override;
-    void finishedLoading(int frames) override { emit loaded(frames); }
-    void showedFrame(int count) override { emit frameShown(count); }
+    friend AnimationView &testing::animationOf(QWidget *view);
 
     QThread *m_thread;
     QObject *m_worker;  // lives on m_thread: what is posted to it runs there

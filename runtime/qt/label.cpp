@@ -33,23 +33,12 @@ Label::Label(const ControlRow &row, QWidget *parent)
         setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void Label::setCaption(const QString &caption)
-{
-    if (caption == m_caption)
-        return;
-    m_caption = caption;
-    update();
-    accessibility::captionChanged(this);
-}
-
+// Only a change comes here, so each is announced.
 void Label::apply(Property, const Value &value)
 {
-    setCaption(QString::fromStdString(std::get<std::string>(value)));
-}
-
-void Label::onEvent(std::function<void(Event)> fire)
-{
-    connect(this, &Label::clicked, this, [fire] { fire(Event::Click); });
+    m_caption = QString::fromStdString(std::get<std::string>(value));
+    update();
+    accessibility::captionChanged(this);
 }
 
 QAccessibleInterface *Label::accessible()
@@ -76,11 +65,11 @@ void Label::mousePressEvent(QMouseEvent *event)
 void Label::mouseReleaseEvent(QMouseEvent *event)
 {
     // A click is a left press and release both inside the label.
-    const bool click = m_pressed && event->button() == Qt::LeftButton
+    const bool clicked = m_pressed && event->button() == Qt::LeftButton
             && rect().contains(event->position().toPoint());
     m_pressed = false;
-    if (click)
-        emit clicked();
+    if (clicked)
+        click();
 }
 
 } // namespace runtime::qt

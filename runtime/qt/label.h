@@ -11,25 +11,23 @@ namespace runtime::qt {
 
 class Label : public QWidget, public QtControl
 {
-    Q_OBJECT
-
 public:
     Label(const ControlRow &row, QWidget *parent);
 
     QWidget *widget() override { return this; }
     void apply(Property property, const Value &value) override;
-    void onEvent(std::function<void(Event)> fire) override;
+    void onEvent(std::function<void(Event)> fire) override { m_fire = std::move(fire); }
     QAccessibleInterface *accessible() override;
 
     QString caption() const { return m_caption; }
-    void setCaption(const QString &caption);
 
-    // A click by other means than the mouse (assistive technology): the
-    // same signal, so the same path into the handler.
-    void click() { emit clicked(); }
-
-signals:
-    void clicked();
+    // A click, by the mouse or by other means (assistive technology): one
+    // path into the handler.
+    void click()
+    {
+        if (m_fire)
+            m_fire(Event::Click);
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override;
@@ -37,6 +35,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    std::function<void(Event)> m_fire;
     QString m_caption;
     int m_flags;
     bool m_transparent;

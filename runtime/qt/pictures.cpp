@@ -4,6 +4,7 @@
 // box that shows it.
 #include "pictures.h"
 #include "picturefiles.h"
+#include "qttesting.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -73,9 +74,9 @@ QPixmap picture(const QString &name)
     return pixmap;
 }
 
-QStringList decodedPictures()
-{
-    return pictures().decodes;
-}
-
 } // namespace runtime::qt
+
+QStringList runtime::testing::decodedPictures()
+{
+    return qt::pictures().decodes;
+}

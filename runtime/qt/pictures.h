@@ -6,16 +6,10 @@
 
 #include <QPixmap>
 #include <QString>
-#include <QStringList>
 
 namespace runtime::qt {
 
 QString picturePath(const QString &name);  // empty when there is no such picture
 QPixmap picture(const QString &name);      // null when there is no such picture
-
-// The names of the pictures decoded so far in this process, in the order
-// they were decoded: the tests check that showing a picture again never
-// decodes it again, and that nothing is decoded before it is needed.
-QStringList decodedPictures();
 
 } // namespace runtime::qt

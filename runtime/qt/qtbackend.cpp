@@ -83,7 +83,6 @@ void QtBackend::quit(int status)
 {
     if (m_errorBox)
         m_errorBox->deleteLater();
-    emit ended();
     QCoreApplication::exit(status);
 }
 

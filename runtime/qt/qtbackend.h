@@ -16,8 +16,6 @@ namespace runtime::qt {
 
 class QtBackend : public QObject, public Backend
 {
-    Q_OBJECT
-
 public:
     static QtBackend &instance();  // made on first use, after the QApplication
 
@@ -29,9 +27,6 @@ public:
     void later(std::function<void()> work) override;
     int exec() override;
     void quit(int status) override;
-
-signals:
-    void ended();
 
 private:
     friend void testing::startQtAfresh();
