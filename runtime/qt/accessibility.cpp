@@ -45,7 +45,7 @@ protected:
             changed.invisible = true;
             QAccessibleStateChangeEvent state(box, changed);
             QAccessible::updateAccessibility(&state);
-            QAccessibleValueChangeEvent value(box, toQString(runtime::accessibility::value(*form, member)));
+            QAccessibleValueChangeEvent value(box, QString::fromStdString(runtime::accessibility::value(*form, member)));
             QAccessible::updateAccessibility(&value);
             QAccessibleEvent description(box, QAccessible::DescriptionChanged);
             QAccessible::updateAccessibility(&description);
@@ -55,8 +55,6 @@ protected:
 };
 
 } // namespace
-
-QString toQString(const std::string &utf8) { return QString::fromStdString(utf8); }
 
 void install()
 {
@@ -72,7 +70,7 @@ void describe(QWidget *control, Form &form, int row)
     control->setProperty(RowKey, row);
     // Qt's own interfaces (text boxes, buttons, the browser view) read the
     // widget's name; a text box's editor is what is read.
-    const QString name = toQString(runtime::accessibility::name(form, row));
+    const QString name = QString::fromStdString(runtime::accessibility::name(form, row));
     if (form.description().controls[size_t(row)].settings.accessible.name) {
         control->setAccessibleName(name);
         if (control->focusProxy())

@@ -8,9 +8,6 @@
 // must hear of (a caption, a box shown or hidden) are announced from here.
 #pragma once
 
-#include <string>
-
-class QString;
 class QWidget;
 
 namespace runtime { class Form; }
@@ -26,8 +23,6 @@ void describe(QWidget *control, Form &form, int row);
 Form *formOf(const QWidget *control, int &row);
 // The widget of another row of the same window as control.
 QWidget *widgetOfRow(const QWidget *control, int row);
-
-QString toQString(const std::string &utf8);
 
 void captionChanged(Label *label);
 

@@ -54,13 +54,13 @@ QString AccessibleLabel::text(QAccessible::Text t) const
         return QAccessibleWidget::text(t);
     switch (t) {
     case QAccessible::Name:
-        return accessibility::toQString(core::name(*f, row));
+        return QString::fromStdString(core::name(*f, row));
     case QAccessible::Value:
-        return accessibility::toQString(core::value(*f, row));
+        return QString::fromStdString(core::value(*f, row));
     case QAccessible::Description:
         // A named text, a readout: what it shows now.
         return f->description().controls[size_t(row)].settings.accessible.name
-                ? accessibility::toQString(core::value(*f, row)) : QString();
+                ? QString::fromStdString(core::value(*f, row)) : QString();
     default:
         return QAccessibleWidget::text(t);
     }

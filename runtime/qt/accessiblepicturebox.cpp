@@ -38,9 +38,9 @@ QString AccessiblePictureBox::text(QAccessible::Text t) const
     int row;
     const Form *form = accessibility::formOf(widget(), row);
     if (form && t == QAccessible::Name)
-        return accessibility::toQString(core::name(*form, row));
+        return QString::fromStdString(core::name(*form, row));
     if (form && hasWords() && (t == QAccessible::Value || t == QAccessible::Description))
-        return accessibility::toQString(core::value(*form, row));
+        return QString::fromStdString(core::value(*form, row));
     return QAccessibleWidget::text(t);
 }
 

@@ -29,10 +29,9 @@ void Line::paintEvent(QPaintEvent *)
     const QColor colour = palette().color(QPalette::WindowText);
     // A level or upright line is a one-pixel-wide rectangle, which scales
     // with the screen as the pictures do; a cosmetic pen would stay one
-    // device pixel thin.
+    // device pixel thin. Its box is what its ends span, both included.
     if (m_from.x() == m_to.x() || m_from.y() == m_to.y()) {
-        p.fillRect(QRect(QPoint(qMin(m_from.x(), m_to.x()), qMin(m_from.y(), m_to.y())),
-                         QPoint(qMax(m_from.x(), m_to.x()), qMax(m_from.y(), m_to.y()))), colour);
+        p.fillRect(rect(), colour);
         return;
     }
     p.setPen(QPen(colour, 0));

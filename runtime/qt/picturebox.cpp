@@ -15,13 +15,11 @@ namespace {
 class PictureSurface : public QWidget
 {
 public:
-    explicit PictureSurface(QWidget *parent) : QWidget(parent)
+    PictureSurface(QWidget *parent, const QPixmap &picture, const QColor &back)
+        : QWidget(parent), picture(picture), back(back)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
-
-    QPixmap picture;
-    QColor back = Qt::black;
 
 protected:
     void paintEvent(QPaintEvent *event) override
@@ -39,6 +37,10 @@ protected:
         if (!picture.isNull())
             p.drawPixmap(0, 0, picture);  // one image pixel to one screen pixel, clipped
     }
+
+private:
+    QPixmap picture;
+    QColor back;
 };
 
 } // namespace
@@ -46,27 +48,13 @@ protected:
 PictureBox::PictureBox(const ControlRow &row, QWidget *parent)
     : BorderedControl(row.settings.border, parent)
 {
-    setClient(new PictureSurface(this));
-    setBackColour(toQColor(row.settings.back, ButtonFace));
-    if (row.settings.picture)
-        setPicture(picture(QString::fromUtf8(row.settings.picture)));
+    const QPixmap shown = row.settings.picture ? picture(QString::fromUtf8(row.settings.picture)) : QPixmap();
+    setClient(new PictureSurface(this, shown, toQColor(row.settings.back, ButtonFace)));
 }
 
 QAccessibleInterface *PictureBox::accessible()
 {
     return new AccessiblePictureBox(this);
-}
-
-void PictureBox::setPicture(const QPixmap &picture)
-{
-    static_cast<PictureSurface *>(client())->picture = picture;
-    client()->update();
-}
-
-void PictureBox::setBackColour(const QColor &colour)
-{
-    static_cast<PictureSurface *>(client())->back = colour;
-    client()->update();
 }
 
 } // namespace runtime::qt

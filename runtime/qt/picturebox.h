@@ -6,23 +6,16 @@
 #include "borderedcontrol.h"
 #include "qtcontrol.h"
 
-#include <QPixmap>
-
 namespace runtime::qt {
 
 class PictureBox : public BorderedControl, public QtControl
 {
-    Q_OBJECT
-
 public:
     PictureBox(const ControlRow &row, QWidget *parent);
 
     QWidget *widget() override { return this; }
     QWidget *clientArea() override { return client(); }
     QAccessibleInterface *accessible() override;
-
-    void setPicture(const QPixmap &picture);
-    void setBackColour(const QColor &colour);
 };
 
 } // namespace runtime::qt

@@ -8,7 +8,17 @@
 
 namespace runtime::qt {
 
-void PixelSnapper::install(QWindow *window)
+namespace {
+
+class PixelSnapper : public QObject
+{
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
+} // namespace
+
+void snapPixels(QWindow *window)
 {
     static PixelSnapper *snapper = new PixelSnapper;  // lives as long as the process
     window->removeEventFilter(snapper);

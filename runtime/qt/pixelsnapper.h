@@ -5,19 +5,11 @@
 // painted where the pointer is, so a click lands on what the user sees.
 #pragma once
 
-#include <QObject>
-
 class QWindow;
 
 namespace runtime::qt {
 
-class PixelSnapper : public QObject
-{
-public:
-    static void install(QWindow *window);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-};
+// Snaps the window's mouse events from now on; asking again changes nothing.
+void snapPixels(QWindow *window);
 
 } // namespace runtime::qt

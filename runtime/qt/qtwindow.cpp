@@ -142,7 +142,7 @@ void QtWindow::order(const FormDescription &d)
 void QtWindow::show()
 {
     m_window->show();
-    PixelSnapper::install(m_window->windowHandle());
+    snapPixels(m_window->windowHandle());
     m_window->activateWindow();
     // At first the focus goes to the first control in tab order that can
     // take it; later showings keep the control that last had it.

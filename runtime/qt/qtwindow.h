@@ -7,7 +7,6 @@
 #include "form.h"
 #include "description.h"
 
-#include <string_view>
 #include <vector>
 
 class QWidget;

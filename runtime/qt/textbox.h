@@ -22,7 +22,6 @@ public:
 
     QString text() const;
     void setText(const QString &text);
-    QWidget *editor() const { return client(); }
 
 private:
     QLineEdit *m_line = nullptr;
