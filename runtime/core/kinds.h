@@ -1,7 +1,7 @@
 // What the runtime knows of each kind of control, as one table: which
 // hold others, which are drawn on their container's surface, which take
-// the focus, which events they raise and which properties they have. A new kind is a row here and
-// one class in each backend.
+// the focus, which events they raise and which properties they have. A
+// new kind is a row here and one class in each backend.
 #pragma once
 
 #include "description.h"
