@@ -6,6 +6,7 @@
 
 #include "backend.h"
 #include "win32.h"
+#include "win32control.h"
 
 #include <atomic>
 #include <deque>
@@ -14,7 +15,7 @@
 
 namespace runtime::win32 {
 
-class Win32Backend : public Backend
+class Win32Backend : public Backend, private OwnWindow
 {
 public:
     static Win32Backend &instance();
@@ -35,9 +36,8 @@ public:
 
 private:
     Win32Backend();
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;  // its own window's: deferred work
 
-    HWND m_messages = nullptr;
     HWND m_owner = nullptr;
     std::deque<std::function<void()>> m_later;
     std::string m_programName;

@@ -9,6 +9,7 @@
 #include "form.h"
 #include "surface.h"
 #include "win32.h"
+#include "win32control.h"
 
 #include <memory>
 #include <string>
@@ -17,9 +18,8 @@
 namespace runtime::win32 {
 
 class Msaa;
-class Win32Control;
 
-class Win32Window : public Window
+class Win32Window : public Window, private OwnWindow
 {
 public:
     explicit Win32Window(Form &form);
@@ -35,15 +35,13 @@ public:
 
 private:
     static ATOM formClass();
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
     void create(const FormDescription &description);
     void build(Form &form);
     void stack(const FormDescription &description);
 
     std::string m_name;
     int m_scale;
-    HWND m_window = nullptr;
     HICON m_icons[2] = {};
     COLORREF m_back;
     Surface m_surface;
