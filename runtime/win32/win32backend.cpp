@@ -31,7 +31,7 @@ Win32Backend &Win32Backend::instance()
 
 std::unique_ptr<Window> Win32Backend::build(Form &form)
 {
-    return std::make_unique<Win32Window>(form);
+    return std::make_unique<Win32Window>(form, m_owner);
 }
 
 bool Win32Backend::hasPicture(std::string_view name) const

@@ -21,9 +21,6 @@ public:
     static Win32Backend &instance();
 
     void setProgramName(std::string name) { m_programName = std::move(name); }
-    // A hidden top-level window that owns the windows kept off the task
-    // bar: an owned window gets no button there, yet Alt+Tab lists it.
-    HWND owner() const { return m_owner; }
 
     std::unique_ptr<Window> build(Form &form) override;
     bool hasPicture(std::string_view name) const override;
@@ -38,6 +35,8 @@ private:
     Win32Backend();
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;  // its own window's: deferred work
 
+    // A hidden top-level window that owns the windows kept off the task
+    // bar: an owned window gets no button there, yet Alt+Tab lists it.
     HWND m_owner = nullptr;
     std::deque<std::function<void()>> m_later;
     std::string m_programName;

@@ -8,7 +8,6 @@
 #include "registry.h"
 #include "text.h"
 #include "twips.h"
-#include "win32backend.h"
 #include "win32control.h"
 
 #include <map>
@@ -28,10 +27,10 @@ bool Win32Window::isForm(HWND window)
     return GetClassLongPtrW(window, GCW_ATOM) == formClass();
 }
 
-Win32Window::Win32Window(Form &form)
+Win32Window::Win32Window(Form &form, HWND owner)
     : m_name(form.name()), m_scale(layoutScale()), m_back(colourRef(form.description().window.back, ButtonFace))
 {
-    create(form.description());
+    create(form.description(), owner);
     build(form);
     stack(form.description());
     m_access = std::make_unique<Msaa>(form, m_window, m_scale, m_controls);
@@ -47,7 +46,7 @@ Win32Window::~Win32Window()
             DestroyIcon(icon);
 }
 
-void Win32Window::create(const FormDescription &d)
+void Win32Window::create(const FormDescription &d, HWND owner)
 {
     const WindowSettings &w = d.window;
     const int width = pixels(w.clientWidth) * m_scale, height = pixels(w.clientHeight) * m_scale;
@@ -55,7 +54,8 @@ void Win32Window::create(const FormDescription &d)
     // Kept off the task bar by a hidden owner, not as a tool window, which
     // Alt+Tab would leave out: a covered window must be found again.
     const DWORD exStyle = WS_EX_CONTROLPARENT;
-    HWND owner = w.showInTaskbar ? nullptr : Win32Backend::instance().owner();
+    if (w.showInTaskbar)
+        owner = nullptr;
     RECT frame{0, 0, width, height};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT;

@@ -22,7 +22,8 @@ class Msaa;
 class Win32Window : public Window, private OwnWindow
 {
 public:
-    explicit Win32Window(Form &form);
+    // owner: the window that keeps a form off the task bar.
+    Win32Window(Form &form, HWND owner);
     ~Win32Window() override;
 
     HWND handle() const { return m_window; }
@@ -36,7 +37,7 @@ public:
 private:
     static ATOM formClass();
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void create(const FormDescription &description);
+    void create(const FormDescription &description, HWND owner);
     void build(Form &form);
     void stack(const FormDescription &description);
 
