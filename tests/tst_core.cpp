@@ -365,17 +365,22 @@ void tst_Core::commandLine_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("said");    // the first line of what is said
     QTest::addColumn<QString>("option");  // the value of --voice-box, for Run
+    QTest::addColumn<QString>("started");  // the path the program was started by: named "velk" in each
     using O = CommandLine::Outcome;
-    QTest::newRow("nothing") << QStringList{} << int(O::Run) << 0 << "" << "";
-    QTest::newRow("help") << QStringList{"--help", "--bogus"} << int(O::Help) << 0 << "Usage: velk [options]" << "";
-    QTest::newRow("version") << QStringList{"-v"} << int(O::Version) << 0 << "velk 1.0" << "";
-    QTest::newRow("value after") << QStringList{"--voice-box", "a b.gif"} << int(O::Run) << 0 << "" << "a b.gif";
-    QTest::newRow("value joined") << QStringList{"--voice-box=x=y"} << int(O::Run) << 0 << "" << "x=y";
-    QTest::newRow("single dash") << QStringList{"-voice-box", "f"} << int(O::Run) << 0 << "" << "f";
+    QTest::newRow("nothing") << QStringList{} << int(O::Run) << 0 << "" << "" << "velk";
+    QTest::newRow("help") << QStringList{"--help", "--bogus"} << int(O::Help) << 0 << "Usage: velk [options]" << ""
+                          << "/usr/lib/velk-simulator/velk";
+    QTest::newRow("version") << QStringList{"-v"} << int(O::Version) << 0 << "velk 1.0" << "" << "C:\\Games\\velk.exe";
+    QTest::newRow("value after") << QStringList{"--voice-box", "a b.gif"} << int(O::Run) << 0 << "" << "a b.gif"
+                                 << "./velk";
+    QTest::newRow("value joined") << QStringList{"--voice-box=x=y"} << int(O::Run) << 0 << "" << "x=y" << "velk";
+    QTest::newRow("single dash") << QStringList{"-voice-box", "f"} << int(O::Run) << 0 << "" << "f" << "velk";
     QTest::newRow("no value") << QStringList{"--voice-box"} << int(O::Wrong) << 2
-                              << "velk: Missing value after '--voice-box'." << "";
-    QTest::newRow("unknown") << QStringList{"--bogus"} << int(O::Wrong) << 2 << "velk: Unknown option '--bogus'." << "";
-    QTest::newRow("argument") << QStringList{"extra"} << int(O::Wrong) << 2 << "velk: Unexpected argument 'extra'." << "";
+                              << "velk: Missing value after '--voice-box'." << "" << "D:\\velk.EXE";
+    QTest::newRow("unknown") << QStringList{"--bogus"} << int(O::Wrong) << 2 << "velk: Unknown option '--bogus'." << ""
+                             << "velk.Exe";
+    QTest::newRow("argument") << QStringList{"extra"} << int(O::Wrong) << 2 << "velk: Unexpected argument 'extra'." << ""
+                              << "velk";
 }
 
 void tst_Core::commandLine()
@@ -385,10 +390,11 @@ void tst_Core::commandLine()
     QFETCH(int, status);
     QFETCH(QString, said);
     QFETCH(QString, option);
+    QFETCH(QString, started);
     static const Option options[] = {{"voice-box", "FILE", "Show FILE."}};
     const Program program{.name = "V", .desktopId = "", .version = "1.0", .summary = "A test.", .forms = {},
                           .startForm = "", .options = options};
-    setProgramName("velk");
+    setProgramName(programNameOf(started.toStdString()));
     std::vector<std::string> words;
     for (const QString &a : arguments)
         words.push_back(a.toStdString());

@@ -1,5 +1,4 @@
 #include "accessibletree.h"
-#include "binding.h"
 #include "form.h"
 #include "kinds.h"
 #include "layout.h"
@@ -60,8 +59,7 @@ bool speaks(const Form &form, int row)
 
 int parent(const Form &form, int row)
 {
-    const char *container = rowOf(form, row).container;
-    return container && *container ? rowNamed(form.description(), container) : -1;
+    return containerOf(form.description(), row);
 }
 
 Role role(const Form &form, int row)

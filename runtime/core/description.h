@@ -24,6 +24,9 @@ struct Colour
 
     constexpr bool isSet() const { return value != Unset; }
     constexpr bool isSystem() const { return isSet() && (value & SystemBit); }
+    constexpr std::uint32_t systemIndex() const { return value & ~SystemBit; }  // which system colour
+    // This colour, or fallback where it is unset.
+    constexpr Colour orElse(Colour fallback) const { return isSet() ? *this : fallback; }
 };
 constexpr Colour rgb(std::uint32_t rrggbb) { return {rrggbb & 0xFFFFFFu}; }
 inline constexpr Colour WindowBackground{Colour::SystemBit | 5};
@@ -79,6 +82,12 @@ struct Settings
     bool readsClock = false;
     Accessible accessible = {};
 };
+
+// The font a row shows: its own, or the window's.
+constexpr const Font &fontOf(const Settings &settings)
+{
+    return settings.font.face ? settings.font : DefaultFont;
+}
 
 // For a line, left/top/width/height hold its end points x1, y1, x2, y2.
 struct ControlRow

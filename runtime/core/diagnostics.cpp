@@ -1,5 +1,7 @@
 #include "diagnostics.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace runtime {
@@ -14,6 +16,16 @@ std::string &name()
 
 void setProgramName(std::string program) { name() = std::move(program); }
 const std::string &programName() { return name(); }
+
+std::string programNameOf(std::string_view path)
+{
+    std::string name(path.substr(path.find_last_of("/\\") + 1));
+    // Windows takes the ending in any case ("VELK.EXE").
+    auto same = [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; };
+    if (name.size() > 4 && std::equal(name.end() - 4, name.end(), ".exe", same))
+        name.resize(name.size() - 4);
+    return name;
+}
 
 void printError(std::string_view line)
 {

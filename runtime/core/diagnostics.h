@@ -10,6 +10,9 @@ namespace runtime {
 
 void setProgramName(std::string name);
 const std::string &programName();
+// The name a user types to start the program at path: its last part,
+// without the ".exe" of a Windows program.
+std::string programNameOf(std::string_view path);
 
 // "<program>: <line>" and a line end, at once, whatever buffers stderr.
 void printError(std::string_view line);

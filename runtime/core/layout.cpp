@@ -59,15 +59,19 @@ std::vector<int> tabOrder(const FormDescription &form)
     return rows;
 }
 
+int containerOf(const FormDescription &form, int row)
+{
+    const char *container = form.controls[size_t(row)].container;
+    return container && *container ? rowNamed(form, container) : -1;
+}
+
 Rect windowRect(const FormDescription &form, int row)
 {
-    const ControlRow &control = form.controls[size_t(row)];
-    Rect r = placeOf(control);
-    for (int at = rowNamed(form, control.container ? control.container : ""); at >= 0;) {
+    Rect r = placeOf(form.controls[size_t(row)]);
+    for (int at = containerOf(form, row); at >= 0; at = containerOf(form, at)) {
         const ControlRow &box = form.controls[size_t(at)];
         r.x += pixels(box.left) + borderPixels(box.settings.border);
         r.y += pixels(box.top) + borderPixels(box.settings.border);
-        at = rowNamed(form, box.container ? box.container : "");
     }
     return r;
 }

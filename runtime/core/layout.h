@@ -13,6 +13,8 @@ namespace runtime {
 
 Rect placeOf(const ControlRow &row);
 Rect windowRect(const FormDescription &form, int row);
+// The row of the box that holds the row, or -1 for the window itself.
+int containerOf(const FormDescription &form, int row);
 
 // The rows in the order a backend makes their controls: containers first,
 // since a description may list a container after what it holds; otherwise

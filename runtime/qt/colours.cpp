@@ -19,11 +19,8 @@ static QColor systemColour(quint32 index)
 
 QColor toQColor(Colour colour, Colour fallback)
 {
-    if (!colour.isSet())
-        colour = fallback;
-    if (colour.isSystem())
-        return systemColour(colour.value & ~Colour::SystemBit);
-    return QColor::fromRgb(colour.value);
+    colour = colour.orElse(fallback);
+    return colour.isSystem() ? systemColour(colour.systemIndex()) : QColor::fromRgb(colour.value);
 }
 
 void applyColours(QWidget *widget, Colour back, Colour fore,

@@ -88,8 +88,7 @@ struct StartMessages
 int run(int argc, char *argv[], const Program &program)
 {
     // The usage names the program as a user types it, not by its path.
-    const std::string path = argc > 0 && argv[0] ? argv[0] : "";
-    setProgramName(path.substr(path.find_last_of('/') + 1));
+    setProgramName(programNameOf(argc > 0 && argv[0] ? argv[0] : ""));
     CommandLine line = parseCommandLine(program, withoutQtOptions(argc, argv));
     if (line.outcome != CommandLine::Outcome::Run) {
         std::fputs(line.text.c_str(), line.outcome == CommandLine::Outcome::Wrong ? stderr : stdout);

@@ -102,7 +102,7 @@ void QtWindow::build(Form &form)
     m_controls.assign(d.controls.size(), nullptr);
     for (int r : buildOrder(d)) {
         const ControlRow &row = d.controls[size_t(r)];
-        const int container = row.container && *row.container ? form.row(row.container) : -1;
+        const int container = containerOf(d, r);
         QWidget *parent = container < 0 ? m_window : m_controls[size_t(container)]->clientArea();
         QtControl *c = makeControl(row, parent);
         m_controls[size_t(r)] = c;

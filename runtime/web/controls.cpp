@@ -29,13 +29,12 @@ const char *elementOf(Kind kind)
 
 int rgbOf(Colour colour, Colour fallback)
 {
-    if (!colour.isSet())
-        colour = fallback;
+    colour = colour.orElse(fallback);
     if (!colour.isSet())
         return -1;
     if (!colour.isSystem())
         return int(colour.value & 0xFFFFFF);
-    switch (colour.value & ~Colour::SystemBit) {
+    switch (colour.systemIndex()) {
     case 5:  return 0xFFFFFF;  // window background
     case 8:  return 0x000000;  // window text
     case 15: return 0xF0F0F0;  // button face

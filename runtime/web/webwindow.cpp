@@ -73,7 +73,7 @@ void WebWindow::build()
     for (int r : buildOrder(d)) {
         const ControlRow &row = d.controls[size_t(r)];
         const Settings &s = row.settings;
-        m_container[size_t(r)] = row.container && *row.container ? m_form.row(row.container) : -1;
+        m_container[size_t(r)] = containerOf(d, r);
         const char *element = elementOf(row.kind);
         if (!element)
             continue;
@@ -85,7 +85,7 @@ void WebWindow::build()
         const int flags = (s.hidden ? Hidden : 0) | (s.readOnly ? ReadOnly : 0) | (s.multiLine ? MultiLine : 0)
                 | (s.transparent ? Transparent : 0) | (m_form.handles(r, Event::Click) ? Clicked : 0)
                 | (line ? LineEnds : 0);
-        const Font &font = s.font.face ? s.font : DefaultFont;
+        const Font &font = fontOf(s);
         const std::string family = familyOf(font.face);
         const std::string picture = s.picture ? pictureFile(s.picture) : std::string();
         // Front-most first within each container; windowed controls in

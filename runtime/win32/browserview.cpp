@@ -1,5 +1,4 @@
 #include "browserview.h"
-#include "diagnostics.h"
 #include "drawing.h"
 #include "text.h"
 
@@ -9,9 +8,7 @@ namespace runtime::win32 {
 
 namespace {
 
-const wchar_t ClassName[] = L"VelkBrowserView";
 constexpr UINT Done = WM_APP + 1;  // a worker left a result in m_done
-constexpr UINT_PTR DelayTimer = 1;
 
 } // namespace
 
@@ -19,30 +16,12 @@ BrowserView::BrowserView(const ControlRow &row, const Place &place)
     : m_scale(place.scale),
       m_view(row, *this)
 {
-    static const bool registered = (registerWindowClass(ClassName, procedure), true);
-    (void)registered;
-    const RECT r = deviceRect(row.left, row.top, row.width, row.height, place.scale);
-    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (row.settings.hidden ? 0 : WS_VISIBLE);
-    CreateWindowExW(0, ClassName, L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top, place.parent,
-                    reinterpret_cast<HMENU>(INT_PTR(childId(place.row))), nullptr, this);
+    create(nullptr, row, place, 0);
 }
 
 BrowserView::~BrowserView()
 {
     m_view.close();
-}
-
-LRESULT CALLBACK BrowserView::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto *self = static_cast<BrowserView *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-        self->m_window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<Win32Control *>(self)));
-    }
-    auto *control = reinterpret_cast<Win32Control *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!control)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return static_cast<BrowserView *>(control)->handle(message, wParam, lParam);
 }
 
 LRESULT BrowserView::handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -75,7 +54,7 @@ LRESULT BrowserView::handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     default:
-        return DefWindowProcW(m_window, message, wParam, lParam);
+        return Win32Control::handle(message, wParam, lParam);
     }
 }
 
@@ -99,24 +78,9 @@ void BrowserView::onUiThread(std::function<void()> done)
     PostMessageW(m_window, Done, 0, 0);
 }
 
-void BrowserView::startDelay(int ms)
-{
-    SetTimer(m_window, DelayTimer, UINT(ms), nullptr);
-}
-
-void BrowserView::stopDelay()
-{
-    KillTimer(m_window, DelayTimer);
-}
-
-RECT BrowserView::device(const Rect &r) const
-{
-    return {r.x * m_scale, r.y * m_scale, (r.x + r.width) * m_scale, (r.y + r.height) * m_scale};
-}
-
 void BrowserView::invalidate(const Rect &area)
 {
-    const RECT r = device(area);
+    const RECT r = device(area, m_scale);
     InvalidateRect(m_window, &r, FALSE);
 }
 
@@ -132,23 +96,16 @@ void BrowserView::paint(HDC dc, const RECT &dirty) const
     FillRect(dc, &dirty, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     const Frame &frame = m_view.frame();
     if (frame && !frame->pixels.empty()) {
-        // The frame's pixels are 0xAARRGGBB words: a top-down 32-bit DIB as is.
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = frame->width;
-        info.bmiHeader.biHeight = -frame->height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        const RECT at = device(m_view.frameRect());
+        const BITMAPINFO info = dibInfo(frame->width, frame->height);
+        const RECT at = device(m_view.frameRect(), m_scale);
         SetStretchBltMode(dc, COLORONCOLOR);
         StretchDIBits(dc, at.left, at.top, at.right - at.left, at.bottom - at.top, 0, 0, frame->width,
                       frame->height, frame->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
     }
     if (!m_view.note().empty()) {
-        RECT box = device(m_view.noteRect());
+        RECT box = device(m_view.noteRect(), m_scale);
         const std::wstring text = toWide(m_view.note());
-        const HGDIOBJ before = SelectObject(dc, defaultFont(m_scale));
+        const HGDIOBJ before = SelectObject(dc, sharedFont(DefaultFont, m_scale));
         SetTextColor(dc, colourRef(AnimationView::NoteColour, {}));
         SetBkMode(dc, TRANSPARENT);
         DrawTextW(dc, text.c_str(), int(text.size()), &box, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);

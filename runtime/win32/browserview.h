@@ -18,24 +18,21 @@ public:
     BrowserView(const ControlRow &row, const Place &place);
     ~BrowserView() override;
 
-    HWND window() const override { return m_window; }
     void apply(Property property, const Value &value) override;
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
     void paint(HDC dc, const RECT &dirty) const;
-    RECT device(const Rect &layout) const;
 
     void inBackground(std::function<void()> job) override;
     void onUiThread(std::function<void()> done) override;
-    void startDelay(int ms) override;
-    void stopDelay() override;
+    void startDelay(int ms) override { SetTimer(m_window, DelayTimer, UINT(ms), nullptr); }
+    void stopDelay() override { KillTimer(m_window, DelayTimer); }
     void invalidate(const Rect &area) override;
     bool visibleNow() const override { return IsWindowVisible(m_window); }
     Rect containerArea() const override;
 
-    HWND m_window = nullptr;
+    static constexpr UINT_PTR DelayTimer = 1;
     int m_scale;
     std::mutex m_lock;                      // guards m_done, filled by the workers
     std::deque<std::function<void()>> m_done;

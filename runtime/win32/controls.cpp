@@ -1,5 +1,6 @@
 // The small kinds, each little more than a Win32 primitive: the command
-// button, the line and the timer; and the table that makes each kind.
+// button, the line and the timer; how a windowed kind makes its window;
+// and the table that makes each kind.
 #include "browserview.h"
 #include "drawing.h"
 #include "label.h"
@@ -10,7 +11,6 @@
 #include "textbox.h"
 #include "twips.h"
 #include "win32control.h"
-
 
 namespace runtime::win32 {
 
@@ -23,30 +23,19 @@ class CommandButton : public Win32Control
 public:
     CommandButton(const ControlRow &row, const Place &place)
     {
-        const RECT r = deviceRect(row.left, row.top, row.width, row.height, place.scale);
-        const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | BS_PUSHBUTTON | (row.settings.hidden ? 0 : WS_VISIBLE)
-                | (row.settings.tabIndex >= 0 ? WS_TABSTOP : 0);
-        m_window = CreateWindowExW(0, L"BUTTON", toWide(row.settings.caption ? row.settings.caption : "").c_str(),
-                                   style, r.left, r.top, r.right - r.left, r.bottom - r.top, place.parent,
-                                   reinterpret_cast<HMENU>(INT_PTR(childId(place.row))), nullptr, nullptr);
-        SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<Win32Control *>(this)));
-        SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(place.font), FALSE);
+        create(L"BUTTON", row, place, BS_PUSHBUTTON | (row.settings.tabIndex >= 0 ? WS_TABSTOP : 0));
+        if (row.settings.caption)
+            apply(Property::Caption, std::string(row.settings.caption));
     }
-    HWND window() const override { return m_window; }
     void apply(Property, const Value &value) override
     {
         SetWindowTextW(m_window, toWide(std::get<std::string>(value)).c_str());
     }
-    void onEvent(std::function<void(Event)> fire) override { m_fire = std::move(fire); }
     void command(WORD notification) override
     {
-        if (notification == BN_CLICKED && m_fire)
-            m_fire(Event::Click);
+        if (notification == BN_CLICKED)
+            fire(Event::Click);
     }
-
-private:
-    HWND m_window;
-    std::function<void(Event)> m_fire;
 };
 
 // A line between its row's two end points (x1, y1, x2, y2), both drawn.
@@ -54,7 +43,7 @@ class Line : public Windowless
 {
 public:
     Line(const ControlRow &row, const Place &place)
-        : Windowless(box(placeOf(row), place.scale), !row.settings.hidden, *place.surface),
+        : Windowless(row, place),
           m_from{pixels(row.left) * place.scale, pixels(row.top) * place.scale},
           m_to{pixels(row.width) * place.scale, pixels(row.height) * place.scale},
           m_scale(place.scale),
@@ -80,11 +69,6 @@ public:
     }
 
 private:
-    static RECT box(const Rect &r, int scale)
-    {
-        return {r.x * scale, r.y * scale, (r.x + r.width) * scale, (r.y + r.height) * scale};
-    }
-
     POINT m_from, m_to;
     int m_scale;
     COLORREF m_colour;
@@ -97,7 +81,6 @@ public:
     Timer(const ControlRow &, const Place &place) : m_form(place.form), m_id(UINT_PTR(childId(place.row))) {}
     ~Timer() override { KillTimer(m_form, m_id); }
 
-    void onEvent(std::function<void(Event)> fire) override { m_fire = std::move(fire); }
     void runTimer(int ms) override
     {
         if (ms > 0)
@@ -105,29 +88,51 @@ public:
         else
             KillTimer(m_form, m_id);
     }
-    void tick() override
-    {
-        if (m_fire)
-            m_fire(Event::Timer);
-    }
+    void tick() override { fire(Event::Timer); }
 
 private:
     HWND m_form;
     UINT_PTR m_id;
-    std::function<void(Event)> m_fire;
 };
 
 } // namespace
 
-ATOM registerWindowClass(const wchar_t *name, WNDPROC procedure)
+ATOM registerWindowClass(const wchar_t *name)
 {
     WNDCLASSEXW c{};
     c.cbSize = sizeof(c);
-    c.lpfnWndProc = procedure;
+    c.lpfnWndProc = OwnWindow::procedure;
     c.hInstance = GetModuleHandleW(nullptr);
     c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     c.lpszClassName = name;
     return RegisterClassExW(&c);
+}
+
+LRESULT CALLBACK OwnWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto *self = static_cast<OwnWindow *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+        if (self)
+            self->m_window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto *self = reinterpret_cast<OwnWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Win32Control::create(const wchar_t *systemClass, const ControlRow &row, const Place &place, DWORD style,
+                          DWORD exStyle)
+{
+    static const ATOM own = registerWindowClass(L"VelkControl");
+    const RECT r = device(placeOf(row), place.scale);
+    style |= WS_CHILD | WS_CLIPSIBLINGS | (row.settings.hidden ? 0 : WS_VISIBLE);
+    OwnWindow *self = this;
+    m_window = CreateWindowExW(exStyle, systemClass ? systemClass : MAKEINTATOM(own), L"", style, r.left, r.top,
+                               r.right - r.left, r.bottom - r.top, place.parent,
+                               reinterpret_cast<HMENU>(INT_PTR(childId(place.row))), nullptr, systemClass ? nullptr : self);
+    // A system class's window too, for controlOf().
+    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(place.font), FALSE);
 }
 
 std::unique_ptr<Win32Control> makeControl(const ControlRow &row, const Place &place)

@@ -18,21 +18,18 @@ int layoutScale()
     return scale;
 }
 
-RECT deviceRect(int left, int top, int width, int height, int scale)
+RECT device(const Rect &r, int scale)
 {
-    const int x = pixels(left) * scale, y = pixels(top) * scale;
-    return {x, y, x + pixels(width) * scale, y + pixels(height) * scale};
+    return {r.x * scale, r.y * scale, (r.x + r.width) * scale, (r.y + r.height) * scale};
 }
 
 COLORREF colourRef(Colour colour, Colour fallback)
 {
-    if (!colour.isSet())
-        colour = fallback;
+    colour = colour.orElse(fallback);
     // The designer's system colours are GetSysColor's own indexes.
     if (colour.isSystem())
-        return GetSysColor(int(colour.value & ~Colour::SystemBit));
-    const std::uint32_t v = colour.value;
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+        return GetSysColor(int(colour.systemIndex()));
+    return RGB((colour.value >> 16) & 0xFF, (colour.value >> 8) & 0xFF, colour.value & 0xFF);
 }
 
 HBRUSH sharedBrush(COLORREF colour)
@@ -58,9 +55,16 @@ HFONT sharedFont(const Font &font, int scale)
     return made;
 }
 
-HFONT defaultFont(int scale)
+BITMAPINFO dibInfo(int width, int height)
 {
-    return sharedFont(DefaultFont, scale);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
 }
 
 void paintBuffered(HWND window, const std::function<void(HDC, const RECT &)> &paint)

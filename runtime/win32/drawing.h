@@ -5,6 +5,7 @@
 #pragma once
 
 #include "description.h"
+#include "geometry.h"
 #include "win32.h"
 
 #include <functional>
@@ -15,8 +16,8 @@ namespace runtime::win32 {
 // scaled screen, so that every picture is enlarged pixel for pixel.
 int layoutScale();
 
-// A description's rectangle (twips) in device pixels.
-RECT deviceRect(int left, int top, int width, int height, int scale);
+// A rectangle of layout pixels in device pixels.
+RECT device(const Rect &layout, int scale);
 
 // The colour, or fallback when unset; system colours as the system has them.
 COLORREF colourRef(Colour colour, Colour fallback);
@@ -25,8 +26,10 @@ HBRUSH sharedBrush(COLORREF colour);
 // The face at its pixel size (twips.h) times the layout's scale, which
 // keeps text in proportion to the boxes it sits in.
 HFONT sharedFont(const Font &font, int scale);
-// The runtime's default font (description.h).
-HFONT defaultFont(int scale);
+
+// A top-down 32-bit DIB of that size: its pixels 0xAARRGGBB words, as the
+// core's frames hold them.
+BITMAPINFO dibInfo(int width, int height);
 
 // BeginPaint and EndPaint around paint(dc, dirty), drawn off screen first.
 void paintBuffered(HWND window, const std::function<void(HDC, const RECT &)> &paint);

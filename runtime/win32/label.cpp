@@ -5,24 +5,17 @@
 
 namespace runtime::win32 {
 
-static UINT alignment(Align align)
-{
-    switch (align) {
-    case Align::Center: return DT_CENTER;
-    case Align::Right:  return DT_RIGHT;
-    case Align::Left:   break;
-    }
-    return DT_LEFT;
-}
+// By Align: left, centre, right.
+static const UINT Alignment[] = {DT_LEFT, DT_CENTER, DT_RIGHT};
 
 Label::Label(const ControlRow &row, const Place &place)
-    : Windowless(deviceRect(row.left, row.top, row.width, row.height, place.scale), !row.settings.hidden, *place.surface),
+    : Windowless(row, place),
       m_caption(toWide(row.settings.caption ? row.settings.caption : "")),
       m_font(place.font),
       m_back(colourRef(row.settings.back, ButtonFace)),
       m_fore(colourRef(row.settings.fore, ButtonText)),
       // Captions are shown as written: an ampersand is not a mnemonic.
-      m_format(alignment(row.settings.align) | DT_TOP | DT_WORDBREAK | DT_NOPREFIX),
+      m_format(Alignment[int(row.settings.align)] | DT_TOP | DT_WORDBREAK | DT_NOPREFIX),
       m_transparent(row.settings.transparent)
 {
 }
@@ -32,12 +25,6 @@ void Label::apply(Property, const Value &value)
     m_caption = toWide(std::get<std::string>(value));
     if (m_shown)
         repaint();
-}
-
-void Label::click()
-{
-    if (m_fire)
-        m_fire(Event::Click);
 }
 
 void Label::paint(HDC dc)

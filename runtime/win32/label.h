@@ -15,11 +15,9 @@ public:
     Label(const ControlRow &row, const Place &place);
 
     void apply(Property property, const Value &value) override;
-    void onEvent(std::function<void(Event)> fire) override { m_fire = std::move(fire); }
 
     void paint(HDC dc) override;
     bool takesPress(POINT at) const override { return PtInRect(&m_bounds, at); }
-    void click() override;
 
 private:
     std::wstring m_caption;
@@ -27,7 +25,6 @@ private:
     COLORREF m_back, m_fore;
     UINT m_format;
     bool m_transparent;
-    std::function<void(Event)> m_fire;
 };
 
 } // namespace runtime::win32

@@ -1,5 +1,6 @@
 #include "msaa.h"
 #include "accessibletree.h"
+#include "drawing.h"
 #include "form.h"
 #include "layout.h"
 #include "text.h"
@@ -135,13 +136,12 @@ public:
     STDMETHODIMP get_accChild(VARIANT child, IDispatch **out) override
     {
         *out = nullptr;
-        int row;
-        if (HRESULT hr = resolve(child, row); FAILED(hr))
-            return hr;
-        if (row == m_row)
-            return E_INVALIDARG;
-        *out = of(m_link, row);
-        return S_OK;
+        return onRow(child, [&](int row) {
+            if (row == m_row)
+                return E_INVALIDARG;
+            *out = of(m_link, row);
+            return S_OK;
+        });
     }
     STDMETHODIMP get_accName(VARIANT child, BSTR *out) override
     {
@@ -163,63 +163,53 @@ public:
     STDMETHODIMP get_accRole(VARIANT child, VARIANT *out) override
     {
         VariantInit(out);
-        int row;
-        if (HRESULT hr = resolve(child, row); FAILED(hr))
-            return hr;
-        const a::Role role = a::role(*form(), row);
-        for (const auto &r : Roles)
-            if (r.role == role) {
-                out->vt = VT_I4;
-                out->lVal = r.msaa;
-            }
-        return S_OK;
+        return onRow(child, [&](int row) {
+            const a::Role role = a::role(*form(), row);
+            for (const auto &r : Roles)
+                if (r.role == role) {
+                    out->vt = VT_I4;
+                    out->lVal = r.msaa;
+                }
+            return S_OK;
+        });
     }
     STDMETHODIMP get_accState(VARIANT child, VARIANT *out) override
     {
         VariantInit(out);
-        int row;
-        if (HRESULT hr = resolve(child, row); FAILED(hr))
-            return hr;
-        LONG state = 0;
-        if (!IsWindowVisible(m_link->window) || a::invisible(*form(), row))
-            state |= STATE_SYSTEM_INVISIBLE;
-        if (row >= 0 && a::role(*form(), row) == a::Role::Text) {
-            if (form()->description().controls[size_t(row)].settings.readOnly)
+        return onRow(child, [&](int row) {
+            LONG state = 0;
+            if (!IsWindowVisible(m_link->window) || a::invisible(*form(), row))
+                state |= STATE_SYSTEM_INVISIBLE;
+            if (row >= 0 && a::role(*form(), row) == a::Role::Text
+                    && form()->description().controls[size_t(row)].settings.readOnly)
                 state |= STATE_SYSTEM_READONLY;
-        }
-        out->vt = VT_I4;
-        out->lVal = state;
-        return S_OK;
+            out->vt = VT_I4;
+            out->lVal = state;
+            return S_OK;
+        });
     }
     STDMETHODIMP get_accFocus(VARIANT *out) override { VariantInit(out); return S_FALSE; }
     STDMETHODIMP get_accSelection(VARIANT *out) override { VariantInit(out); return S_FALSE; }
     STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR *out) override
     {
         *out = nullptr;
-        int row;
-        if (HRESULT hr = resolve(child, row); FAILED(hr))
-            return hr;
-        return a::pressable(*form(), row) ? text("Press", out) : S_FALSE;
+        return onRow(child, [&](int row) { return a::pressable(*form(), row) ? text("Press", out) : S_FALSE; });
     }
     STDMETHODIMP accSelect(long, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
     STDMETHODIMP accLocation(long *x, long *y, long *width, long *height, VARIANT child) override
     {
-        int row;
-        if (HRESULT hr = resolve(child, row); FAILED(hr))
-            return hr;
-        RECT r;
-        GetClientRect(m_link->window, &r);
-        if (row >= 0) {
-            const Rect place = windowRect(form()->description(), row);
-            const int s = m_link->scale;
-            r = {place.x * s, place.y * s, (place.x + place.width) * s, (place.y + place.height) * s};
-        }
-        MapWindowPoints(m_link->window, nullptr, reinterpret_cast<POINT *>(&r), 2);
-        *x = r.left;
-        *y = r.top;
-        *width = r.right - r.left;
-        *height = r.bottom - r.top;
-        return S_OK;
+        return onRow(child, [&](int row) {
+            RECT r;
+            GetClientRect(m_link->window, &r);
+            if (row >= 0)
+                r = device(windowRect(form()->description(), row), m_link->scale);
+            MapWindowPoints(m_link->window, nullptr, reinterpret_cast<POINT *>(&r), 2);
+            *x = r.left;
+            *y = r.top;
+            *width = r.right - r.left;
+            *height = r.bottom - r.top;
+            return S_OK;
+        });
     }
     STDMETHODIMP accNavigate(long direction, VARIANT start, VARIANT *out) override
     {
@@ -280,13 +270,12 @@ public:
     }
     STDMETHODIMP accDoDefaultAction(VARIANT child) override
     {
-        int row;
-        if (HRESULT hr = resolve(child, row); FAILED(hr))
-            return hr;
-        if (!a::pressable(*form(), row) || !IsWindowVisible(m_link->window))
-            return DISP_E_MEMBERNOTFOUND;
-        PostMessageW(m_link->window, PressLater, WPARAM(row), 0);
-        return S_OK;
+        return onRow(child, [&](int row) {
+            if (!a::pressable(*form(), row) || !IsWindowVisible(m_link->window))
+                return DISP_E_MEMBERNOTFOUND;
+            PostMessageW(m_link->window, PressLater, WPARAM(row), 0);
+            return S_OK;
+        });
     }
     STDMETHODIMP put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
     STDMETHODIMP put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
@@ -317,14 +306,20 @@ private:
         return S_OK;
     }
 
+    // What answer(row) says of the row the child id names, or why it names none.
+    template <class Answer>
+    HRESULT onRow(const VARIANT &child, Answer answer) const
+    {
+        int row;
+        const HRESULT hr = resolve(child, row);
+        return FAILED(hr) ? hr : answer(row);
+    }
+
     template <class Read>
     HRESULT answer(const VARIANT &child, BSTR *out, Read read) const
     {
         *out = nullptr;
-        int row;
-        if (HRESULT hr = resolve(child, row); FAILED(hr))
-            return hr;
-        return text(read(*form(), row), out);
+        return onRow(child, [&](int row) { return text(read(*form(), row), out); });
     }
 
     // What a click at the point (layout pixels in the window) would meet:
@@ -372,13 +367,10 @@ bool Msaa::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result)
     if (!m_link->form || !a::pressable(*m_link->form, row))
         return true;
     Win32Control *control = m_controls[size_t(row)].get();
-    if (Windowless *zone = control->windowless()) {
+    if (Windowless *zone = control->windowless())
         zone->click();
-    } else if (HWND button = control->window()) {
-        // What the button itself sends its container when clicked.
-        SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(button));
-    }
+    else
+        control->command(BN_CLICKED);  // what a button tells its container when clicked
     return true;
 }
 

@@ -16,15 +16,12 @@ class PictureBox : public Win32Control
 public:
     PictureBox(const ControlRow &row, const Place &place);
 
-    HWND window() const override { return m_window; }
     Surface *surface() override { return &m_surface; }
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
     void paintBorder() const;
 
-    HWND m_window = nullptr;
     Surface m_surface;
     const Picture *m_picture = nullptr;
     COLORREF m_back;

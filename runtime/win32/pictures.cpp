@@ -1,4 +1,5 @@
 #include "pictures.h"
+#include "drawing.h"
 #include "text.h"
 
 #include <objbase.h>
@@ -72,13 +73,7 @@ Picture decode(const Resource &resource)
                                             nullptr, 0.0, WICBitmapPaletteTypeCustom))
             || FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0)
         return picture;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = LONG(width);
-    info.bmiHeader.biHeight = -LONG(height);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = dibInfo(int(width), int(height));
     void *bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap)
@@ -116,14 +111,10 @@ void drawPicture(HDC dc, const Picture &picture, int x, int y, int scale)
         return;
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, picture.bitmap);
-    if (scale == 1) {
-        BitBlt(dc, x, y, picture.width, picture.height, source, 0, 0, SRCCOPY);
-    } else {
-        // Nearest neighbour: each picture pixel a square of device pixels.
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, x, y, picture.width * scale, picture.height * scale, source, 0, 0,
-                   picture.width, picture.height, SRCCOPY);
-    }
+    // Nearest neighbour: each picture pixel a square of device pixels.
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, x, y, picture.width * scale, picture.height * scale, source, 0, 0, picture.width,
+               picture.height, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
 }

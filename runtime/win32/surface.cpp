@@ -1,14 +1,20 @@
 #include "surface.h"
+#include "drawing.h"
+#include "layout.h"
 #include "win32control.h"
 
 #include <windowsx.h>
 
 namespace runtime::win32 {
 
+Windowless::Windowless(const ControlRow &row, const Place &place)
+    : m_bounds(device(placeOf(row), place.scale)), m_shown(!row.settings.hidden), m_surface(*place.surface)
+{
+}
+
+// Only a change comes here (backend.h).
 void Windowless::setVisible(bool show)
 {
-    if (show == m_shown)
-        return;
     m_shown = show;
     repaint();
 }
@@ -33,11 +39,6 @@ Windowless *Surface::pressable(POINT at) const
         if (c->visible() && c->takesPress(at))
             return c;
     return nullptr;
-}
-
-static Win32Control *controlOf(HWND child)
-{
-    return child ? reinterpret_cast<Win32Control *>(GetWindowLongPtrW(child, GWLP_USERDATA)) : nullptr;
 }
 
 bool Surface::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result)
@@ -66,7 +67,7 @@ bool Surface::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result
             m_pressed = nullptr;
         return false;
     case WM_COMMAND:
-        if (Win32Control *c = lParam ? controlOf(reinterpret_cast<HWND>(lParam)) : nullptr) {
+        if (Win32Control *c = controlOf(reinterpret_cast<HWND>(lParam))) {
             c->command(HIWORD(wParam));
             result = 0;
             return true;

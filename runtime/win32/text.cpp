@@ -23,12 +23,20 @@ std::string toUtf8(std::wstring_view wide)
     return utf8;
 }
 
-std::string executableName()
+std::wstring executablePath()
 {
-    wchar_t path[MAX_PATH];
-    const std::wstring full(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-    const std::wstring name = full.substr(full.find_last_of(L"\\/") + 1);
-    return toUtf8(name.substr(0, name.rfind(L'.')));
+    // The path may be long (up to 32767 characters with the \\?\ prefix).
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+        if (n < path.size()) {
+            path.resize(n);  // none at all when n is 0
+            return path;
+        }
+        if (path.size() >= 32768)
+            return {};
+        path.resize(path.size() * 2);
+    }
 }
 
 } // namespace runtime::win32

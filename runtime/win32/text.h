@@ -10,8 +10,7 @@ namespace runtime::win32 {
 std::wstring toWide(std::string_view utf8);
 std::string toUtf8(std::wstring_view wide);
 
-// The running executable's name without its folder and extension, as a
-// line on the error stream begins.
-std::string executableName();
+// The running executable's full path; empty when it cannot be had.
+std::wstring executablePath();
 
 } // namespace runtime::win32

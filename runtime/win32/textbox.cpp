@@ -10,24 +10,17 @@ TextBox::TextBox(const ControlRow &row, const Place &place)
       m_readOnly(row.settings.readOnly)
 {
     const Settings &s = row.settings;
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (s.hidden ? 0 : WS_VISIBLE) | (s.tabIndex >= 0 ? WS_TABSTOP : 0)
-            | (s.readOnly ? ES_READONLY : 0);
+    static const DWORD Alignment[] = {ES_LEFT, ES_CENTER, ES_RIGHT};  // by Align
+    DWORD style = Alignment[int(s.align)] | (s.tabIndex >= 0 ? WS_TABSTOP : 0) | (s.readOnly ? ES_READONLY : 0);
     style |= s.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN : ES_AUTOHSCROLL;
-    style |= s.align == Align::Center ? ES_CENTER : s.align == Align::Right ? ES_RIGHT : ES_LEFT;
-    DWORD exStyle = 0;
     if (s.border == Border::Flat)
-        style |= WS_BORDER;
+        create(L"EDIT", row, place, style | WS_BORDER);
     else
-        exStyle |= WS_EX_CLIENTEDGE;
-    const RECT r = deviceRect(row.left, row.top, row.width, row.height, place.scale);
-    m_window = CreateWindowExW(exStyle, L"EDIT", L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                               place.parent, reinterpret_cast<HMENU>(INT_PTR(childId(place.row))), nullptr, nullptr);
-    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<Win32Control *>(this)));
-    SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(place.font), FALSE);
+        create(L"EDIT", row, place, style, WS_EX_CLIENTEDGE);
     // The border already sets the text off the edge; the font's own margin
     // would push short texts such as "CPU Status:" out of view.
     SendMessageW(m_window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
-    m_edit = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+    m_edit = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProcedure)));
     if (s.text)
         apply(Property::Text, std::string(s.text));
 }
@@ -37,9 +30,9 @@ TextBox::TextBox(const ControlRow &row, const Place &place)
 // closing it. And a read-only field is a display, not a place to type: no
 // blinking caret when it has the focus. (Subclassed by hand: comctl32's
 // helpers would load a library that is not one of the system's known ones.)
-LRESULT CALLBACK TextBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK TextBox::editProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto *self = static_cast<TextBox *>(reinterpret_cast<Win32Control *>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+    auto *self = static_cast<TextBox *>(controlOf(window));
     LRESULT result = CallWindowProcW(self->m_edit, window, message, wParam, lParam);
     if (message == WM_GETDLGCODE && lParam) {
         const MSG *key = reinterpret_cast<const MSG *>(lParam);

@@ -14,16 +14,14 @@ class TextBox : public Win32Control
 public:
     TextBox(const ControlRow &row, const Place &place);
 
-    HWND window() const override { return m_window; }
     void apply(Property property, const Value &value) override;
     void onUserChange(std::function<void(Property, Value)> tell) override { m_tell = std::move(tell); }
     HBRUSH colours(HDC dc) override;
     void command(WORD notification) override;
 
 private:
-    static LRESULT CALLBACK procedure(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK editProcedure(HWND, UINT, WPARAM, LPARAM);
 
-    HWND m_window;
     WNDPROC m_edit = nullptr;  // the EDIT class's own procedure
     std::function<void(Property, Value)> m_tell;
     bool m_applying = false;  // the change is the program's, not the user's

@@ -18,8 +18,8 @@ constexpr UINT RunLater = WM_APP;
 
 Win32Backend::Win32Backend()
 {
-    registerWindowClass(ClassName, procedure);
-    m_messages = CreateWindowExW(0, ClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    registerWindowClass(ClassName);
+    CreateWindowExW(0, ClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, static_cast<OwnWindow *>(this));
     m_owner = CreateWindowExW(0, ClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
 }
 
@@ -31,7 +31,7 @@ Win32Backend &Win32Backend::instance()
 
 std::unique_ptr<Window> Win32Backend::build(Form &form)
 {
-    return std::make_unique<Win32Window>(form);
+    return std::make_unique<Win32Window>(form, m_owner);
 }
 
 bool Win32Backend::hasPicture(std::string_view name) const
@@ -41,20 +41,7 @@ bool Win32Backend::hasPicture(std::string_view name) const
 
 std::string Win32Backend::appFolder() const
 {
-    // The path may be long (up to 32767 characters with the \\?\ prefix).
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-        if (n == 0)
-            return {};
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        if (path.size() >= 32768)
-            return {};
-        path.resize(path.size() * 2);
-    }
+    std::wstring path = executablePath();
     const size_t cut = path.find_last_of(L'\\');
     if (cut == std::wstring::npos)
         return {};
@@ -96,19 +83,16 @@ void Win32Backend::report(const std::string &message, bool fatal)
 void Win32Backend::later(std::function<void()> work)
 {
     m_later.push_back(std::move(work));
-    PostMessageW(m_messages, RunLater, 0, 0);
+    PostMessageW(m_window, RunLater, 0, 0);
 }
 
-LRESULT CALLBACK Win32Backend::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Win32Backend::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message != RunLater)
-        return DefWindowProcW(window, message, wParam, lParam);
-    Win32Backend &self = instance();
-    if (!self.m_later.empty()) {
-        std::function<void()> work = std::move(self.m_later.front());
-        self.m_later.pop_front();
-        work();
-    }
+    if (message != RunLater || m_later.empty())
+        return OwnWindow::handle(message, wParam, lParam);
+    std::function<void()> work = std::move(m_later.front());
+    m_later.pop_front();
+    work();
     return 0;
 }
 

@@ -6,6 +6,7 @@
 
 #include "backend.h"
 #include "win32.h"
+#include "win32control.h"
 
 #include <atomic>
 #include <deque>
@@ -14,15 +15,12 @@
 
 namespace runtime::win32 {
 
-class Win32Backend : public Backend
+class Win32Backend : public Backend, private OwnWindow
 {
 public:
     static Win32Backend &instance();
 
     void setProgramName(std::string name) { m_programName = std::move(name); }
-    // A hidden top-level window that owns the windows kept off the task
-    // bar: an owned window gets no button there, yet Alt+Tab lists it.
-    HWND owner() const { return m_owner; }
 
     std::unique_ptr<Window> build(Form &form) override;
     bool hasPicture(std::string_view name) const override;
@@ -35,9 +33,10 @@ public:
 
 private:
     Win32Backend();
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;  // its own window's: deferred work
 
-    HWND m_messages = nullptr;
+    // A hidden top-level window that owns the windows kept off the task
+    // bar: an owned window gets no button there, yet Alt+Tab lists it.
     HWND m_owner = nullptr;
     std::deque<std::function<void()>> m_later;
     std::string m_programName;

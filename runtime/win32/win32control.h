@@ -3,7 +3,8 @@
 // child windows; labels and lines are windowless, drawn and hit-tested by
 // their container's Surface; a timer has nothing on the screen. The window
 // builder places each control and passes it the properties and events of
-// its kind.
+// its kind. Every window of this program's own classes (forms, picture
+// boxes, the browser view, the backend's) is an OwnWindow.
 #pragma once
 
 #include "description.h"
@@ -32,18 +33,36 @@ struct Place
     HFONT font;
 };
 
-class Win32Control
+// A window of one of this program's own classes, answered by the object
+// that made it: the object, given as the creation parameter, takes every
+// message from the first on.
+class OwnWindow
 {
 public:
-    virtual ~Win32Control() = default;
+    virtual ~OwnWindow() = default;
 
-    virtual HWND window() const { return nullptr; }     // windowed kinds
+    // The window procedure of the classes registered by registerWindowClass.
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    virtual LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        return DefWindowProcW(m_window, message, wParam, lParam);
+    }
+
+    HWND m_window = nullptr;
+};
+
+class Win32Control : public OwnWindow
+{
+public:
+    HWND window() const { return m_window; }            // windowed kinds; nullptr for the rest
     virtual Surface *surface() { return nullptr; }      // containers: where held controls go
     virtual Windowless *windowless() { return nullptr; }  // labels and lines
     // A new value of one of the kind's properties other than Visible.
     virtual void apply(Property, const Value &) {}
     // Given once, when a handler is bound to one of the control's events.
-    virtual void onEvent(std::function<void(Event)> fire) { (void)fire; }
+    void onEvent(std::function<void(Event)> fire) { m_fire = std::move(fire); }
     // Given once: what the user changes on the screen goes back to the form.
     virtual void onUserChange(std::function<void(Property, Value)> tell) { (void)tell; }
     // Timers: a tick every ms milliseconds; 0 stops it.
@@ -52,8 +71,8 @@ public:
     // Windowless kinds keep their own visibility, since no window holds it.
     virtual void setVisible(bool show)
     {
-        if (window())
-            ShowWindow(window(), show ? SW_SHOWNA : SW_HIDE);
+        if (m_window)
+            ShowWindow(m_window, show ? SW_SHOWNA : SW_HIDE);
     }
 
     // What a windowed control's container passes on to it.
@@ -61,13 +80,28 @@ public:
     virtual HBRUSH colours(HDC dc) { (void)dc; return nullptr; }
     // The form's window passes on its timer.
     virtual void tick() {}
+
+protected:
+    // Makes the control's child window at its row's place, shown unless the
+    // row is hidden, in the place's font: of the system's class named, or
+    // with none named of this program's own, answered by handle().
+    void create(const wchar_t *systemClass, const ControlRow &row, const Place &place, DWORD style,
+                DWORD exStyle = 0);
+    void fire(Event event) const
+    {
+        if (m_fire)
+            m_fire(event);
+    }
+
+private:
+    std::function<void(Event)> m_fire;
 };
 
 // A control drawn on its container: a label or a line.
 class Windowless : public Win32Control
 {
 public:
-    Windowless(const RECT &bounds, bool shown, Surface &surface) : m_bounds(bounds), m_shown(shown), m_surface(surface) {}
+    Windowless(const ControlRow &row, const Place &place);
 
     Windowless *windowless() override { return this; }
     bool visible() const { return m_shown; }
@@ -77,7 +111,7 @@ public:
     virtual void paint(HDC dc) = 0;
     // Whether a press at this point is the control's: lines let it through.
     virtual bool takesPress(POINT at) const { (void)at; return false; }
-    virtual void click() {}
+    void click() const { fire(Event::Click); }
 
 protected:
     void repaint() const;
@@ -90,9 +124,17 @@ protected:
 // Makes the control of a row's kind.
 std::unique_ptr<Win32Control> makeControl(const ControlRow &row, const Place &place);
 
-// Registers a window class of this program: the arrow cursor, no
-// background (each class paints all of its client area); the class atom.
-ATOM registerWindowClass(const wchar_t *name, WNDPROC procedure);
+// Registers a window class of this program, answered by OwnWindow: the
+// arrow cursor, no background (each class paints all of its client area);
+// the class atom.
+ATOM registerWindowClass(const wchar_t *name);
+
+// The control of a child window that a control made.
+inline Win32Control *controlOf(HWND child)
+{
+    auto *own = child ? reinterpret_cast<OwnWindow *>(GetWindowLongPtrW(child, GWLP_USERDATA)) : nullptr;
+    return static_cast<Win32Control *>(own);
+}
 
 // The child id of a row's window: clear of IDOK and IDCANCEL, which the
 // dialog keys send when no button is the default.

@@ -42,7 +42,7 @@ __attribute__((constructor)) void searchSystemFolderOnly()
 
 int run(int, char *[], const Program &program)
 {
-    setProgramName(win32::executableName());
+    setProgramName(programNameOf(win32::toUtf8(win32::executablePath())));
     // The command line in UTF-16, split as the C runtime would for wmain.
     int argc = 0;
     wchar_t **argv = nullptr, **env = nullptr;

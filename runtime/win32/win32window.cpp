@@ -8,30 +8,15 @@
 #include "registry.h"
 #include "text.h"
 #include "twips.h"
-#include "win32backend.h"
 #include "win32control.h"
 
-#include <algorithm>
+#include <map>
 
 namespace runtime::win32 {
 
-namespace {
-
-const wchar_t ClassName[] = L"VelkForm";
-
-bool overlap(HWND a, HWND b)
-{
-    RECT ra, rb, both;
-    GetWindowRect(a, &ra);
-    GetWindowRect(b, &rb);
-    return IntersectRect(&both, &ra, &rb);
-}
-
-} // namespace
-
 ATOM Win32Window::formClass()
 {
-    static const ATOM atom = registerWindowClass(ClassName, procedure);
+    static const ATOM atom = registerWindowClass(L"VelkForm");
     return atom;
 }
 
@@ -42,11 +27,10 @@ bool Win32Window::isForm(HWND window)
     return GetClassLongPtrW(window, GCW_ATOM) == formClass();
 }
 
-Win32Window::Win32Window(Form &form)
+Win32Window::Win32Window(Form &form, HWND owner)
     : m_name(form.name()), m_scale(layoutScale()), m_back(colourRef(form.description().window.back, ButtonFace))
 {
-    formClass();
-    create(form.description());
+    create(form.description(), owner);
     build(form);
     stack(form.description());
     m_access = std::make_unique<Msaa>(form, m_window, m_scale, m_controls);
@@ -62,7 +46,7 @@ Win32Window::~Win32Window()
             DestroyIcon(icon);
 }
 
-void Win32Window::create(const FormDescription &d)
+void Win32Window::create(const FormDescription &d, HWND owner)
 {
     const WindowSettings &w = d.window;
     const int width = pixels(w.clientWidth) * m_scale, height = pixels(w.clientHeight) * m_scale;
@@ -70,7 +54,8 @@ void Win32Window::create(const FormDescription &d)
     // Kept off the task bar by a hidden owner, not as a tool window, which
     // Alt+Tab would leave out: a covered window must be found again.
     const DWORD exStyle = WS_EX_CONTROLPARENT;
-    HWND owner = w.showInTaskbar ? nullptr : Win32Backend::instance().owner();
+    if (w.showInTaskbar)
+        owner = nullptr;
     RECT frame{0, 0, width, height};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
@@ -79,9 +64,9 @@ void Win32Window::create(const FormDescription &d)
         x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2 + frame.left;
         y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2 + frame.top;
     }
-    m_window = CreateWindowExW(exStyle, ClassName, toWide(w.caption).c_str(), style, x, y,
+    m_window = CreateWindowExW(exStyle, MAKEINTATOM(formClass()), toWide(w.caption).c_str(), style, x, y,
                                frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
-                               GetModuleHandleW(nullptr), this);
+                               GetModuleHandleW(nullptr), static_cast<OwnWindow *>(this));
     m_surface.setWindow(m_window);
     if (w.icon) {
         m_icons[0] = pictureIcon(w.icon, GetSystemMetrics(SM_CXICON));
@@ -95,21 +80,21 @@ void Win32Window::build(Form &form)
 {
     const FormDescription &d = form.description();
     m_controls.resize(d.controls.size());
-    auto surfaceOf = [&](const ControlRow &row) {
-        const int container = row.container && *row.container ? form.row(row.container) : -1;
+    auto surfaceOf = [&](int r) {
+        const int container = containerOf(d, r);
         return container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
     };
     for (int r : buildOrder(d)) {
         const ControlRow &row = d.controls[size_t(r)];
-        Surface *surface = surfaceOf(row);
-        const HFONT font = row.settings.font.face ? sharedFont(row.settings.font, m_scale) : defaultFont(m_scale);
+        Surface *surface = surfaceOf(r);
+        const HFONT font = sharedFont(fontOf(row.settings), m_scale);
         m_controls[size_t(r)] = makeControl(row, {r, surface->window(), surface, m_window, m_scale, font});
     }
     // Labels and lines are drawn by their container, front-most first; they
     // lie behind its child windows, which the system draws on top.
     for (int r : stackingOrder(d))
         if (Windowless *drawn = m_controls[size_t(r)]->windowless())
-            surfaceOf(d.controls[size_t(r)])->add(drawn);
+            surfaceOf(r)->add(drawn);
     for (size_t r = 0; r < d.controls.size(); ++r) {
         if (form.handlesAny(int(r)))
             m_controls[r]->onEvent([&form, r](Event event) { form.fire(int(r), event); });
@@ -123,55 +108,33 @@ void Win32Window::build(Form &form)
 // ahead only of windows it does not touch.
 void Win32Window::stack(const FormDescription &d)
 {
-    struct Child
-    {
-        HWND window;
-        int tab;
+    auto tab = [&d](int r) { return unsigned(d.controls[size_t(r)].settings.tabIndex); };  // none (-1) last
+    auto apart = [&d](int a, int b) {
+        return placeOf(d.controls[size_t(a)]).intersected(placeOf(d.controls[size_t(b)])).isEmpty();
     };
-    std::vector<std::pair<HWND, std::vector<Child>>> containers;
-    for (int r : stackingOrder(d)) {
-        HWND w = m_controls[size_t(r)]->window();
-        if (!w)
-            continue;
-        HWND parent = GetParent(w);
-        auto it = std::find_if(containers.begin(), containers.end(), [parent](auto &c) { return c.first == parent; });
-        if (it == containers.end())
-            it = containers.insert(containers.end(), {parent, {}});
-        const int tab = d.controls[size_t(r)].settings.tabIndex;
-        it->second.push_back({w, tab < 0 ? 1 << 30 : tab});
-    }
-    HWND first = nullptr;
-    int firstTab = 1 << 30;
-    for (auto &[parent, children] : containers) {
-        for (size_t i = 1; i < children.size(); ++i)
-            for (size_t j = i; j > 0 && children[j].tab < children[j - 1].tab
-                               && !overlap(children[j].window, children[j - 1].window); --j)
-                std::swap(children[j], children[j - 1]);
+    std::map<int, std::vector<int>> containers;  // the windowed rows of each
+    for (int r : stackingOrder(d))
+        if (m_controls[size_t(r)]->window())
+            containers[containerOf(d, r)].push_back(r);
+    for (auto &[container, rows] : containers) {
+        for (size_t i = 1; i < rows.size(); ++i)
+            for (size_t j = i; j > 0 && tab(rows[j]) < tab(rows[j - 1]) && apart(rows[j], rows[j - 1]); --j)
+                std::swap(rows[j], rows[j - 1]);
         HWND above = HWND_TOP;
-        for (const Child &c : children) {
-            SetWindowPos(c.window, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            above = c.window;
-            if ((GetWindowLongW(c.window, GWL_STYLE) & (WS_TABSTOP | WS_VISIBLE)) == (WS_TABSTOP | WS_VISIBLE)
-                    && c.tab < firstTab && parent == m_window) {
-                first = c.window;
-                firstTab = c.tab;
-            }
+        for (int r : rows) {
+            SetWindowPos(m_controls[size_t(r)]->window(), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            above = m_controls[size_t(r)]->window();
         }
     }
-    m_focus = first;
-}
-
-LRESULT CALLBACK Win32Window::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto *self = static_cast<Win32Window *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-        self->m_window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    // The focus first goes to the window's own first tab stop that is shown.
+    for (int r : tabOrder(d)) {
+        HWND w = m_controls[size_t(r)]->window();
+        if (w && containerOf(d, r) < 0
+                && (GetWindowLongW(w, GWL_STYLE) & (WS_TABSTOP | WS_VISIBLE)) == (WS_TABSTOP | WS_VISIBLE)) {
+            m_focus = w;
+            break;
+        }
     }
-    auto *self = reinterpret_cast<Win32Window *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
 }
 
 LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)

@@ -9,6 +9,7 @@
 #include "form.h"
 #include "surface.h"
 #include "win32.h"
+#include "win32control.h"
 
 #include <memory>
 #include <string>
@@ -17,12 +18,12 @@
 namespace runtime::win32 {
 
 class Msaa;
-class Win32Control;
 
-class Win32Window : public Window
+class Win32Window : public Window, private OwnWindow
 {
 public:
-    explicit Win32Window(Form &form);
+    // owner: the window that keeps a form off the task bar.
+    Win32Window(Form &form, HWND owner);
     ~Win32Window() override;
 
     HWND handle() const { return m_window; }
@@ -35,15 +36,13 @@ public:
 
 private:
     static ATOM formClass();
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void create(const FormDescription &description);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void create(const FormDescription &description, HWND owner);
     void build(Form &form);
     void stack(const FormDescription &description);
 
     std::string m_name;
     int m_scale;
-    HWND m_window = nullptr;
     HICON m_icons[2] = {};
     COLORREF m_back;
     Surface m_surface;
