@@ -3,6 +3,7 @@
 #include "registry.h"
 #include "timing.h"
 
+#include <unordered_map>
 #include <utility>
 
 namespace runtime {
@@ -10,11 +11,20 @@ namespace runtime {
 Form::Form(const FormDescription &d, Backend &backend)
     : m_description(d), m_name(d.window.name), m_backend(backend), m_bindings(bind(d))
 {
+    // Containers are found by name once here, not per control by each
+    // backend: a table of a hundred rows would make that ten thousand
+    // comparisons on every load.
+    std::unordered_map<std::string_view, int> containers;
+    for (size_t r = 0; r < d.controls.size(); ++r)
+        if (kindInfo(d.controls[r].kind)->container)
+            containers.emplace(d.controls[r].name, int(r));
     m_values.reserve(d.controls.size());
     for (const ControlRow &row : d.controls) {
         const Settings &s = row.settings;
         const char *text = kindInfo(row.kind)->has(Property::Text) ? s.text : s.caption;
         m_values.push_back({!s.hidden, std::string(text ? text : "")});
+        const auto holder = row.container ? containers.find(row.container) : containers.end();
+        m_containers.push_back(holder == containers.end() ? -1 : holder->second);
     }
     m_window = backend.build(*this);
     for (size_t r = 0; r < d.controls.size(); ++r) {

@@ -74,7 +74,7 @@ void WebWindow::build()
     for (int r : buildOrder(d)) {
         const ControlRow &row = d.controls[size_t(r)];
         const Settings &s = row.settings;
-        m_container[size_t(r)] = row.container && *row.container ? m_form.row(row.container) : -1;
+        m_container[size_t(r)] = m_form.containerOf(r);
         const char *element = elementOf(row.kind);
         if (!element)
             continue;

@@ -95,13 +95,13 @@ void Win32Window::build(Form &form)
 {
     const FormDescription &d = form.description();
     m_controls.resize(d.controls.size());
-    auto surfaceOf = [&](const ControlRow &row) {
-        const int container = row.container && *row.container ? form.row(row.container) : -1;
+    auto surfaceOf = [&](int r) {
+        const int container = form.containerOf(r);
         return container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
     };
     for (int r : buildOrder(d)) {
         const ControlRow &row = d.controls[size_t(r)];
-        Surface *surface = surfaceOf(row);
+        Surface *surface = surfaceOf(r);
         const HFONT font = row.settings.font.face ? sharedFont(row.settings.font, m_scale) : defaultFont(m_scale);
         m_controls[size_t(r)] = makeControl(row, {r, surface->window(), surface, m_window, m_scale, font});
     }
@@ -109,7 +109,7 @@ void Win32Window::build(Form &form)
     // lie behind its child windows, which the system draws on top.
     for (int r : stackingOrder(d))
         if (Windowless *drawn = m_controls[size_t(r)]->windowless())
-            surfaceOf(d.controls[size_t(r)])->add(drawn);
+            surfaceOf(r)->add(drawn);
     for (size_t r = 0; r < d.controls.size(); ++r) {
         if (form.handlesAny(int(r)))
             m_controls[r]->onEvent([&form, r](Event event) { form.fire(int(r), event); });
