@@ -59,7 +59,7 @@ bool speaks(const Form &form, int row)
 
 int parent(const Form &form, int row)
 {
-    return containerOf(form.description(), row);
+    return form.containerOf(row);
 }
 
 Role role(const Form &form, int row)

@@ -3,6 +3,7 @@
 #include "registry.h"
 #include "timing.h"
 
+#include <unordered_map>
 #include <utility>
 
 namespace runtime {
@@ -10,11 +11,19 @@ namespace runtime {
 Form::Form(const FormDescription &d, Backend &backend)
     : m_description(d), m_name(d.window.name), m_backend(backend), m_bindings(bind(d))
 {
+    // Each row's container found once here, by a table of the names, not
+    // by each backend going down the rows for every control it makes.
+    std::unordered_map<std::string_view, int> rows;
+    for (size_t r = 0; r < d.controls.size(); ++r)
+        if (d.controls[r].name)
+            rows.emplace(d.controls[r].name, int(r));
     m_values.reserve(d.controls.size());
     for (const ControlRow &row : d.controls) {
         const Settings &s = row.settings;
         const char *text = kindInfo(row.kind)->has(Property::Text) ? s.text : s.caption;
         m_values.push_back({!s.hidden, std::string(text ? text : "")});
+        const auto holder = row.container && *row.container ? rows.find(row.container) : rows.end();
+        m_containers.push_back(holder == rows.end() ? -1 : holder->second);
     }
     m_window = backend.build(*this);
     for (size_t r = 0; r < d.controls.size(); ++r) {

@@ -43,6 +43,8 @@ public:
 
     // The control's row in the description, or -1.
     int row(std::string_view control) const;
+    // The row of the control that holds it, or -1: the window itself.
+    int containerOf(int row) const { return m_containers[size_t(row)]; }
 
     Status property(std::string_view control, Property property, Value &value) const;
     // What the form holds of a row's property, for a backend's bridges
@@ -106,6 +108,7 @@ private:
         Value text;
     };
     std::vector<Values> m_values;
+    std::vector<int> m_containers;  // by row
     std::unique_ptr<Window> m_window;
     // Timers: how often each delivers (0: not a running timer), and
     // whether it is asleep.

@@ -13,9 +13,6 @@ namespace runtime::qt::accessibility {
 
 namespace {
 
-const char FormKey[] = "velkForm";
-const char RowKey[] = "velkRow";
-
 // Each control class says what it is to assistive technology; Qt's own
 // interfaces stay for the rest.
 QAccessibleInterface *factory(const QString &, QObject *object)
@@ -66,8 +63,10 @@ void install()
 
 void describe(QWidget *control, Form &form, int row)
 {
-    control->setProperty(FormKey, QVariant::fromValue(static_cast<void *>(&form)));
-    control->setProperty(RowKey, row);
+    if (auto *c = dynamic_cast<QtControl *>(control)) {
+        c->form = &form;
+        c->row = row;
+    }
     // Qt's own interfaces (text boxes, buttons, the browser view) read the
     // widget's name; a text box's editor is what is read.
     const QString name = QString::fromStdString(runtime::accessibility::name(form, row));
@@ -84,9 +83,9 @@ void describe(QWidget *control, Form &form, int row)
 
 Form *formOf(const QWidget *control, int &row)
 {
-    const QVariant form = control->property(FormKey);
-    row = control->property(RowKey).toInt();
-    return form.isValid() ? static_cast<Form *>(form.value<void *>()) : nullptr;
+    const auto *c = dynamic_cast<const QtControl *>(control);
+    row = c ? c->row : -1;
+    return c ? c->form : nullptr;
 }
 
 QWidget *widgetOfRow(const QWidget *control, int row)

@@ -22,13 +22,14 @@ Label::Label(const ControlRow &row, QWidget *parent)
     : QWidget(parent),
       m_caption(QString::fromUtf8(row.settings.caption ? row.settings.caption : "")),
       m_flags(alignmentFlags(row.settings.align) | Qt::AlignTop | Qt::TextWordWrap),
-      m_transparent(row.settings.transparent)
+      m_transparent(row.settings.transparent),
+      // Kept here rather than in a palette: only this label paints with
+      // them, and setting a palette on each of a dashboard's many labels
+      // costs more than painting them.
+      m_back(toQColor(row.settings.back, ButtonFace)),
+      m_fore(toQColor(row.settings.fore, ButtonText))
 {
-    const Settings &settings = row.settings;
     setFocusPolicy(Qt::NoFocus);
-    applyColours(this, settings.back.isSet() ? settings.back : ButtonFace,
-                 settings.fore.isSet() ? settings.fore : ButtonText,
-                 QPalette::Window, QPalette::WindowText);
     if (!m_transparent)
         setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -50,10 +51,10 @@ void Label::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     if (!m_transparent)
-        p.fillRect(rect(), palette().color(QPalette::Window));
+        p.fillRect(rect(), m_back);
     if (m_caption.isEmpty())
         return;
-    p.setPen(palette().color(QPalette::WindowText));
+    p.setPen(m_fore);
     p.drawText(rect(), m_flags, m_caption);
 }
 

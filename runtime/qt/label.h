@@ -5,6 +5,7 @@
 
 #include "qtcontrol.h"
 
+#include <QColor>
 #include <QWidget>
 
 namespace runtime::qt {
@@ -40,6 +41,7 @@ private:
     int m_flags;
     bool m_transparent;
     bool m_pressed = false;
+    QColor m_back, m_fore;
 };
 
 } // namespace runtime::qt

@@ -14,6 +14,10 @@
 class QAccessibleInterface;
 class QWidget;
 
+namespace runtime {
+class Form;
+}
+
 namespace runtime::qt {
 
 class QtControl
@@ -33,6 +37,10 @@ public:
     virtual void runTimer(int ms) { (void)ms; }
     // What assistive technology is given for it; nullptr: Qt's own.
     virtual QAccessibleInterface *accessible() { return nullptr; }
+
+    // Its form and row, for assistive technology's questions.
+    Form *form = nullptr;
+    int row = -1;
 };
 
 // Makes the control of a row's kind, inside parent.

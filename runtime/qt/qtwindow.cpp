@@ -56,9 +56,15 @@ const QFont &fontFor(const Font &font)
     return it->second;
 }
 
+void fontTo(QWidget *w, const ControlRow &row)
+{
+    if (row.settings.font.face)
+        w->setFont(fontFor(row.settings.font));
+}
+
 } // namespace
 
-QtWindow::QtWindow(Form &form)
+QtWindow::QtWindow(Form &form) : m_description(form.description())
 {
     const WindowSettings &w = form.description().window;
     Qt::WindowFlags flags = Qt::Window;
@@ -102,16 +108,18 @@ void QtWindow::build(Form &form)
     m_controls.assign(d.controls.size(), nullptr);
     for (int r : buildOrder(d)) {
         const ControlRow &row = d.controls[size_t(r)];
-        const int container = containerOf(d, r);
+        const int container = form.containerOf(r);
         QWidget *parent = container < 0 ? m_window : m_controls[size_t(container)]->clientArea();
         QtControl *c = makeControl(row, parent);
         m_controls[size_t(r)] = c;
         if (QWidget *w = c->widget()) {
             if (row.kind != Kind::Line)  // a line's row holds its end points
                 w->setGeometry(pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
-            // A control without a font of its own inherits its window's.
-            if (row.settings.font.face)
-                w->setFont(fontFor(row.settings.font));
+            // A control without a font of its own inherits its window's. A
+            // hidden one takes its font when first shown: a text box lays
+            // out its text at once, loading a font that no one may ever see.
+            if (!row.settings.hidden)
+                fontTo(w, row);
             w->setObjectName(QString::fromUtf8(row.name));
             w->setVisible(!row.settings.hidden);
             accessibility::describe(w, form, r);
@@ -164,10 +172,15 @@ QWidget *QtWindow::control(int row) const
 void QtWindow::apply(int row, Property property, const Value &value)
 {
     QtControl *c = m_controls[size_t(row)];
+    QWidget *w = c->widget();
     if (property != Property::Visible)
         c->apply(property, value);
-    else if (c->widget())
-        c->widget()->setVisible(std::get<bool>(value));
+    else if (w) {
+        const bool visible = std::get<bool>(value);
+        if (visible && !w->testAttribute(Qt::WA_SetFont))
+            fontTo(w, m_description.controls[size_t(row)]);
+        w->setVisible(visible);
+    }
 }
 
 void QtWindow::runTimer(int row, int ms)

@@ -34,6 +34,7 @@ private:
     void stack(const FormDescription &description);
     void order(const FormDescription &description);
 
+    const FormDescription &m_description;
     QWidget *m_window = nullptr;
     std::vector<QtControl *> m_controls;  // by row; owned by their widgets' parents
     QWidget *m_firstFocus = nullptr;

@@ -73,7 +73,7 @@ void WebWindow::build()
     for (int r : buildOrder(d)) {
         const ControlRow &row = d.controls[size_t(r)];
         const Settings &s = row.settings;
-        m_container[size_t(r)] = containerOf(d, r);
+        m_container[size_t(r)] = m_form.containerOf(r);
         const char *element = elementOf(row.kind);
         if (!element)
             continue;

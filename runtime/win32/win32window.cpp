@@ -81,7 +81,7 @@ void Win32Window::build(Form &form)
     const FormDescription &d = form.description();
     m_controls.resize(d.controls.size());
     auto surfaceOf = [&](int r) {
-        const int container = containerOf(d, r);
+        const int container = form.containerOf(r);
         return container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
     };
     for (int r : buildOrder(d)) {

@@ -3,9 +3,13 @@
 #   page.py PORT open URL    loads URL, counting the page's long tasks from its start
 #   page.py PORT eval EXPR   prints what the expression gives (JSON for all but strings)
 #   page.py PORT ax          the accessibility tree: ROLE|NAME|DESCRIPTION|VALUE a line
+#   page.py PORT watch FILE  until killed: then writes to FILE the most time the
+#                            page's thread itself spent in one task, in ms
 # The tour clicks with the real pointer; this only reads what the page shows.
 import json
+import signal
 import sys
+import time
 import urllib.request
 
 import websocket
@@ -15,6 +19,9 @@ try:
     page = next(t for t in json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json")) if t["type"] == "page")
 except (OSError, StopIteration):
     sys.exit(1)  # no browser yet, or no page in it
+# A trace is the browser's, and outlives the page's navigations.
+if command == "watch":
+    page = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json/version"))
 socket = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=30)
 serial = 0
 
@@ -48,3 +55,25 @@ elif command == "ax":
     for node in call("Accessibility.getFullAXTree")["nodes"]:
         if not node.get("ignored"):
             print("|".join(text(node, k) for k in ("role", "name", "description", "value")))
+elif command == "watch":
+    # A task's length on the clock counts the time other processes had the
+    # core; the thread's own time, as Chromium's trace has it, does not.
+    stopped = []
+    signal.signal(signal.SIGTERM, lambda *_: stopped.append(True))
+    call("Tracing.start", categories="disabled-by-default-devtools.timeline", transferMode="ReportEvents")
+    while not stopped:
+        time.sleep(0.05)
+    # What the trace holds comes before its end is answered: read it all.
+    socket.send(json.dumps({"id": serial + 1, "method": "Tracing.end"}))
+    events = []
+    while True:
+        message = json.loads(socket.recv())
+        if message.get("method") == "Tracing.dataCollected":
+            events += message["params"]["value"]
+        elif message.get("method") == "Tracing.tracingComplete":
+            break
+    main = {(e["pid"], e["tid"]) for e in events
+            if e.get("ph") == "M" and e.get("name") == "thread_name" and e["args"].get("name") == "CrRendererMain"}
+    longest = max([e.get("tdur", e.get("dur", 0)) for e in events
+                   if e.get("name") == "RunTask" and (e.get("pid"), e.get("tid")) in main] or [0])
+    open(args[0], "w").write("%d\n" % round(longest / 1000))
