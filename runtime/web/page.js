@@ -123,7 +123,7 @@ mergeInto(LibraryManager.library, {
       e.style.left = x + 'px'; e.style.top = y + 'px';
       e.style.width = w + 'px'; e.style.height = h + 'px';
     }
-    if (k == 'view') { e.width = w; e.height = h; }
+    if (k == 'view') { e.width = 0; e.height = 0; }  // the frame's size once there is one (velk_paint)
     if (back >= 0 && !(flags & 8)) e.style.backgroundColor = velk.colour(back);
     if (fore >= 0) e.style[flags & 32 ? 'backgroundColor' : 'color'] = velk.colour(fore);
     if (picture) e.style.backgroundImage = 'url("' + velk.str(picture) + '")';
@@ -283,20 +283,18 @@ mergeInto(LibraryManager.library, {
   },
 
   // A frame of 0xAARRGGBB pixels at (x, y) on the view's black, and the
-  // note, if any, in its rectangle. The canvas keeps what it was last
-  // given: a frame where the last one lay covers it, and needs no black
-  // first; a frame in a slot is converted for the canvas once.
+  // note, if any, in its rectangle. The view's black is its element's
+  // own; its canvas holds the frame alone, placed where it lies (as an
+  // object-position): each frame covers the last, and nothing else of the
+  // view is drawn, copied or composited again. A frame in a slot is
+  // converted for the canvas once.
   velk_paint__deps: ['$velk'],
   velk_paint: function(win, row, pixels, w, h, x, y, slot, note, nx, ny, nw, nh) {
-    var canvas = velk.windows[win].controls[row], g = canvas.getContext('2d'), at = [x, y, w, h].join();
-    var frames = canvas.frames || (canvas.frames = []);
-    if (!pixels || note || at != canvas.at) {
-      g.fillStyle = '#000';
-      g.fillRect(0, 0, canvas.width, canvas.height);
-    }
-    canvas.at = pixels && !note ? at : '';
-    if (pixels && w > 0 && h > 0) {
-      var image = frames[slot];
+    var canvas = velk.windows[win].controls[row], frames = canvas.frames || (canvas.frames = []);
+    if (!pixels || w <= 0 || h <= 0) w = h = 0;
+    if (canvas.width != w || canvas.height != h) { canvas.width = w; canvas.height = h; }
+    if (w) {
+      var g = canvas.getContext('2d', {alpha: false}), image = frames[slot];
       if (!image) {
         var from = HEAPU8.subarray(pixels, pixels + w * h * 4), to;
         image = g.createImageData(w, h);
@@ -306,7 +304,9 @@ mergeInto(LibraryManager.library, {
         }
         if (slot >= 0) frames[slot] = image;
       }
-      g.putImageData(image, x, y);
+      g.putImageData(image, 0, 0);
+      var at = x + 'px ' + y + 'px';
+      if (canvas.at != at) canvas.style.objectPosition = canvas.at = at;
     }
     var n = canvas.nextSibling && canvas.nextSibling.className == 'note' ? canvas.nextSibling : null;
     if (note && !n) {
