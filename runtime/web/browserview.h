@@ -39,7 +39,7 @@ public:
 private:
     // Frames the page keeps converted: a hostile file's thousands of
     // frames are converted as they are shown instead.
-    static constexpr size_t MaxConverted = 64;
+    static constexpr size_t MaxConverted = 32;
 
     // work as a task of its own, dropped if the view is gone by then
     int post(int ms, std::function<void()> work);
