@@ -3,7 +3,8 @@
 # run` only what the program needs (tools/install-deps.sh with no group)
 # and only the program; `make test` everything.
 # `make bench` builds in Release in a folder of its own and measures the
-# program against its yardstick (bench/run.sh; docs/performance.md).
+# program against its yardstick (bench/run.sh), then the web build against
+# its own (bench-web; docs/performance.md).
 # Reliability: `make test-asan` (every test built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, in build-asan/), `make soak` (an hour of
 # random clicks, figures in build/soak-figures.txt), `make fuzz` (mutated
@@ -89,6 +90,7 @@ bench:
 	cmake -S . -B "$(RELEASE)" -DCMAKE_BUILD_TYPE=Release
 	cmake --build "$(RELEASE)" -j $(JOBS) --target velk-simulator velk-simulator-bench yardstick gifrate zonetable
 	bash bench/run.sh "$(RELEASE)"
+	@$(MAKE) bench-web
 
 clean:
 	rm -rf "$(BUILD)" "$(RELEASE)" "$(DEB)" build-asan build-fuzz "$(WEB)" "$(ZONES)"

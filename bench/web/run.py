@@ -7,7 +7,9 @@
 #  - the powered-on dashboard idling, against a blank page (blank.html);
 #  - the voice box playing, against the same GIF in an <img> (voicebox.html);
 # CPU being the whole browser's (every process of its session), over PHASE
-# seconds each, the median of RUNS.
+# seconds each, the median of RUNS. Each ratio is the medians' ratio, with
+# the spread of the runs' own ratios, each run against the yardstick's run
+# beside it.
 # Usage: bench/web/run.py BUILD-WEB   (make bench-web). Environment: RUNS
 # (default 5), PHASE (seconds, default 8).
 import gzip, json, os, socket, statistics, subprocess, sys, tempfile, time, urllib.request
@@ -127,7 +129,9 @@ try:
             a.append(ours())
             b.append(theirs())
         ratio = statistics.median(a) / max(statistics.median(b), 1e-9)
-        rows.append((name, statistics.median(a), statistics.median(b), "ratio %.2f (goal at most %.1f)" % (ratio, goal)))
+        pairs = sorted(x / max(y, 1e-9) for x, y in zip(a, b))  # each run against its neighbour
+        rows.append((name, statistics.median(a), statistics.median(b), "ratio %.2f [%.2f-%.2f] (goal at most %.1f)"
+                     % (ratio, pairs[0], pairs[-1], goal)))
     for name, a, b, words in rows:
         print("%-42s %8.1f %8s   %s" % (name, a, "" if b is None else "%.1f" % b, words))
 finally:

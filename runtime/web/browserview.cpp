@@ -3,6 +3,8 @@
 #include "webbackend.h"
 #include "webwindow.h"
 
+#include <algorithm>
+
 namespace runtime::web {
 
 BrowserView::BrowserView(WebWindow &window, int row, const ControlRow &description)
@@ -27,6 +29,8 @@ int BrowserView::post(int ms, std::function<void()> work)
 // A relative address is the page's.
 void BrowserView::navigate(const std::string &address)
 {
+    m_converted.clear();
+    velk_forget_frames(m_window.id(), m_row);
     m_jobs.clear();
     m_fetched = false;
     m_view.navigate(address);
@@ -90,13 +94,14 @@ void BrowserView::stopDelay()
     m_delay = 0;
 }
 
-// Painted once, as a task of its own, however many parts changed.
+// Painted once, just before the page's next paint, however many parts
+// changed: no task of its own, and none at all while the page is not seen.
 void BrowserView::invalidate(const Rect &)
 {
     if (m_paintDue)
         return;
     m_paintDue = true;
-    post(0, [this] {
+    post(WebBackend::BeforePaint, [this] {
         m_paintDue = false;
         paint();
     });
@@ -111,7 +116,18 @@ void BrowserView::paint()
     m_paintedNote = m_view.note();
     const Rect at = m_view.frameRect();
     const Rect note = m_view.noteRect();
-    velk_paint(m_window.id(), m_row, frame ? frame->pixels.data() : nullptr, at.width, at.height, at.x, at.y,
+    // The page converts each frame's pixels for its canvas once, the first
+    // time it is shown, up to a bound: past it, every time.
+    int slot = -1;
+    if (frame) {
+        const auto held = std::find(m_converted.begin(), m_converted.end(), frame);
+        slot = int(held - m_converted.begin());
+        if (held == m_converted.end() && m_converted.size() < MaxConverted)
+            m_converted.push_back(frame);
+        else if (held == m_converted.end())
+            slot = -1;
+    }
+    velk_paint(m_window.id(), m_row, frame ? frame->pixels.data() : nullptr, at.width, at.height, at.x, at.y, slot,
                m_paintedNote.empty() ? nullptr : m_paintedNote.c_str(), note.x, note.y, note.width, note.height);
 }
 

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace runtime::web {
 
@@ -36,6 +37,10 @@ public:
     Rect containerArea() const override;
 
 private:
+    // Frames the page keeps converted: a hostile file's thousands of
+    // frames are converted as they are shown instead.
+    static constexpr size_t MaxConverted = 32;
+
     // work as a task of its own, dropped if the view is gone by then
     int post(int ms, std::function<void()> work);
     void runNextJob();
@@ -49,6 +54,9 @@ private:
     bool m_jobDue = false;
     bool m_paintDue = false;
     int m_delay = 0;
+    // The frames the page holds converted for its canvas, by slot: kept
+    // alive here while it does, so that no other frame takes their place.
+    std::vector<Frame> m_converted;
     Frame m_painted;
     std::string m_paintedNote;
     AnimationView m_view;  // last: it goes first

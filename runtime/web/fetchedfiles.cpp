@@ -13,23 +13,23 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
-#include <unordered_map>
 
 namespace runtime {
 
 namespace {
 
-std::unordered_map<std::string, std::vector<unsigned char>> &files()
+std::map<std::string, std::vector<unsigned char>> &files()
 {
-    static auto *kept = new std::unordered_map<std::string, std::vector<unsigned char>>;
+    static auto *kept = new std::map<std::string, std::vector<unsigned char>>;
     return *kept;
 }
 
 // The addresses being fetched, by the number the page answers with.
-std::unordered_map<int, std::string> &fetching()
+std::map<int, std::string> &fetching()
 {
-    static auto *pending = new std::unordered_map<int, std::string>;
+    static auto *pending = new std::map<int, std::string>;
     return *pending;
 }
 

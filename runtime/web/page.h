@@ -19,8 +19,11 @@ void velk_post(int id, int ms);
 void velk_cancel(int id);
 void velk_fetch(int id, const char *address, double maxBytes);
 void velk_run(int id);  // the page's call back, in webbackend.cpp
-void velk_paint(int win, int row, const void *pixels, int width, int height, int x, int y, const char *note,
-                int noteX, int noteY, int noteWidth, int noteHeight);
+// slot: where the page keeps the frame converted (-1: nowhere), which
+// stays that frame's until velk_forget_frames.
+void velk_paint(int win, int row, const void *pixels, int width, int height, int x, int y, int slot,
+                const char *note, int noteX, int noteY, int noteWidth, int noteHeight);
+void velk_forget_frames(int win, int row);
 char *velk_query(const char *name);  // malloc'ed, or null when the address has no such parameter
 void velk_report(const char *line);
 void velk_end();

@@ -7,7 +7,7 @@ mergeInto(LibraryManager.library, {
   $velk__deps: ['malloc'],
   $velk: {
     windows: {},   // by id: {outer, client, controls: {row: element}, timers: {row: interval}}
-    posts: {},     // pending delayed work by id: a timeout, or true for the queue
+    posts: {},     // pending delayed work by id: a timeout, true for the queue, or {frame}
     queue: [],     // work due now, run one item a task, after what the page has to do
     channel: null,
     ended: false,
@@ -35,6 +35,12 @@ mergeInto(LibraryManager.library, {
         velk.call(function() { Module['_velk_run'](id); });
       }
     },
+    drop: function(id) {
+      var p = velk.posts[id];
+      if (p && p.frame) cancelAnimationFrame(p.frame);
+      else if (p !== true) clearTimeout(p);
+      delete velk.posts[id];
+    },
     // The one line of errors and notices, under the windows.
     line: function(text, cls) {
       var p = document.createElement('p');
@@ -54,6 +60,16 @@ mergeInto(LibraryManager.library, {
     client.style.width = w + 'px';
     client.style.height = h + 'px';
     client.style.background = velk.colour(back) || '#f0f0f0';
+    // Centred in the page, never off its top or left edge, in whole pixels,
+    // by its own size (a framed window's border and title bar as the
+    // .framed and .title rules have them): showing it measures nothing, so
+    // the page lays it out once, as it paints.
+    var place = function(side, size) {
+      outer.style[side] = 'max(0px, calc((100% - ' + size + 'px) / 2))';
+      outer.style[side] = 'max(0px, round(down, (100% - ' + size + 'px) / 2, 1px))';
+    };
+    place('left', w + (framed ? 2 : 0));
+    place('top', h + (framed ? 26 : 0));
     if (framed) {
       // A title bar: the icon, the caption, and the close button, the
       // page's Alt+F4.
@@ -107,7 +123,7 @@ mergeInto(LibraryManager.library, {
       e.style.left = x + 'px'; e.style.top = y + 'px';
       e.style.width = w + 'px'; e.style.height = h + 'px';
     }
-    if (k == 'view') { e.width = w; e.height = h; }
+    if (k == 'view') { e.width = 0; e.height = 0; }  // the frame's size once there is one (velk_paint)
     if (back >= 0 && !(flags & 8)) e.style.backgroundColor = velk.colour(back);
     if (fore >= 0) e.style[flags & 32 ? 'backgroundColor' : 'color'] = velk.colour(fore);
     if (picture) e.style.backgroundImage = 'url("' + velk.str(picture) + '")';
@@ -166,17 +182,16 @@ mergeInto(LibraryManager.library, {
   velk_show: function(win, shown, focus) {
     var W = velk.windows[win];
     W.outer.classList.toggle('shown', !!shown);
-    if (!shown) return;
-    // Centred in the page, never off its top or left edge.
-    var o = W.outer;
-    o.style.left = Math.max(0, (innerWidth - o.offsetWidth) >> 1) + 'px';
-    o.style.top = Math.max(0, (innerHeight - o.offsetHeight) >> 1) + 'px';
     var f = W.controls[focus];
-    if (f) {
-      // At the start of its text, as a window's first focus puts it.
-      if (f.setSelectionRange) f.setSelectionRange(0, 0);
-      f.focus({preventScroll: true});
-      f.scrollTop = 0;
+    if (shown && f) {
+      // At the start of its text, as a window's first focus puts it; as
+      // the page lays the window out for its next paint, not laid out now
+      // for the focus alone.
+      requestAnimationFrame(function() {
+        if (f.setSelectionRange) f.setSelectionRange(0, 0);
+        f.focus({preventScroll: true});
+        f.scrollTop = 0;
+      });
     }
   },
 
@@ -199,10 +214,18 @@ mergeInto(LibraryManager.library, {
 
   // Work for later: after ms, or (0) as the next task once the page has
   // done what it has to (a message, not a timeout, which the browser
-  // would hold back by 4 ms after a few in a row).
+  // would hold back by 4 ms after a few in a row), or (-2) as the page
+  // next paints, in the paint's own task.
   velk_post__deps: ['$velk'],
   velk_post: function(id, ms) {
     if (velk.ended) return;
+    if (ms == -2) {
+      velk.posts[id] = {frame: requestAnimationFrame(function() {
+        delete velk.posts[id];
+        velk.call(function() { Module['_velk_run'](id); });
+      })};
+      return;
+    }
     if (ms > 0) {
       velk.posts[id] = setTimeout(function() {
         delete velk.posts[id];
@@ -220,8 +243,7 @@ mergeInto(LibraryManager.library, {
   },
   velk_cancel__deps: ['$velk'],
   velk_cancel: function(id) {
-    if (velk.posts[id] !== true) clearTimeout(velk.posts[id]);
-    delete velk.posts[id];
+    velk.drop(id);
   },
 
   // The file a view shows, fetched from the page's own site, at most max
@@ -261,18 +283,30 @@ mergeInto(LibraryManager.library, {
   },
 
   // A frame of 0xAARRGGBB pixels at (x, y) on the view's black, and the
-  // note, if any, in its rectangle.
+  // note, if any, in its rectangle. The view's black is its element's
+  // own; its canvas holds the frame alone, placed where it lies (as an
+  // object-position): each frame covers the last, and nothing else of the
+  // view is drawn, copied or composited again. A frame in a slot is
+  // converted for the canvas once.
   velk_paint__deps: ['$velk'],
-  velk_paint: function(win, row, pixels, w, h, x, y, note, nx, ny, nw, nh) {
-    var canvas = velk.windows[win].controls[row], g = canvas.getContext('2d');
-    g.fillStyle = '#000';
-    g.fillRect(0, 0, canvas.width, canvas.height);
-    if (pixels && w > 0 && h > 0) {
-      var from = HEAPU8.subarray(pixels, pixels + w * h * 4), image = g.createImageData(w, h), to = image.data;
-      for (var i = 0; i < to.length; i += 4) {
-        to[i] = from[i + 2]; to[i + 1] = from[i + 1]; to[i + 2] = from[i]; to[i + 3] = 255;
+  velk_paint: function(win, row, pixels, w, h, x, y, slot, note, nx, ny, nw, nh) {
+    var canvas = velk.windows[win].controls[row], frames = canvas.frames || (canvas.frames = []);
+    if (!pixels || w <= 0 || h <= 0) w = h = 0;
+    if (canvas.width != w || canvas.height != h) { canvas.width = w; canvas.height = h; }
+    if (w) {
+      var g = canvas.getContext('2d', {alpha: false}), image = frames[slot];
+      if (!image) {
+        var from = HEAPU8.subarray(pixels, pixels + w * h * 4), to;
+        image = g.createImageData(w, h);
+        to = image.data;
+        for (var i = 0; i < to.length; i += 4) {
+          to[i] = from[i + 2]; to[i + 1] = from[i + 1]; to[i + 2] = from[i]; to[i + 3] = 255;
+        }
+        if (slot >= 0) frames[slot] = image;
       }
-      g.putImageData(image, x, y);
+      g.putImageData(image, 0, 0);
+      var at = x + 'px ' + y + 'px';
+      if (canvas.at != at) canvas.style.objectPosition = canvas.at = at;
     }
     var n = canvas.nextSibling && canvas.nextSibling.className == 'note' ? canvas.nextSibling : null;
     if (note && !n) {
@@ -285,6 +319,12 @@ mergeInto(LibraryManager.library, {
       n.style.left = parseInt(canvas.style.left) + nx + 'px'; n.style.top = parseInt(canvas.style.top) + ny + 'px';
       n.style.width = Math.max(0, nw) + 'px'; n.style.height = Math.max(0, nh) + 'px';
     }
+  },
+
+  // The frames converted for the view's canvas go: their slots are free.
+  velk_forget_frames__deps: ['$velk'],
+  velk_forget_frames: function(win, row) {
+    velk.windows[win].controls[row].frames = [];
   },
 
   velk_query__deps: ['$velk'],
@@ -303,8 +343,7 @@ mergeInto(LibraryManager.library, {
   velk_end__deps: ['$velk'],
   velk_end: function() {
     velk.ended = true;
-    for (var id in velk.posts) if (velk.posts[id] !== true) clearTimeout(velk.posts[id]);
-    velk.posts = {};
+    for (var id in velk.posts) velk.drop(id);
     velk.queue = [];
     for (var w in velk.windows) for (var r in velk.windows[w].timers) clearInterval(velk.windows[w].timers[r]);
     velk.windows = {};

@@ -12,16 +12,16 @@
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
+#include <map>
 #include <string>
-#include <unordered_map>
 
 namespace runtime::web {
 
 namespace {
 
-std::unordered_map<int, std::function<void()>> &posted()
+std::map<int, std::function<void()>> &posted()
 {
-    static auto *work = new std::unordered_map<int, std::function<void()>>;
+    static auto *work = new std::map<int, std::function<void()>>;
     return *work;
 }
 
@@ -100,7 +100,7 @@ int WebBackend::post(int ms, std::function<void()> work)
     if (m_ended)
         return 0;
     posted().emplace(++last, std::move(work));
-    if (ms >= 0)
+    if (ms >= 0 || ms == BeforePaint)
         velk_post(last, ms);
     return last;
 }

@@ -10,17 +10,17 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <numeric>
 #include <string>
-#include <unordered_map>
 
 namespace runtime::web {
 
 namespace {
 
-std::unordered_map<int, WebWindow *> &windows()
+std::map<int, WebWindow *> &windows()
 {
-    static auto *byId = new std::unordered_map<int, WebWindow *>;
+    static auto *byId = new std::map<int, WebWindow *>;
     return *byId;
 }
 
