@@ -3,7 +3,7 @@
 #include "registry.h"
 #include "timing.h"
 
-#include <unordered_map>
+#include <map>
 #include <utility>
 
 namespace runtime {
@@ -13,7 +13,7 @@ Form::Form(const FormDescription &d, Backend &backend)
 {
     // Each row's container found once here, by a table of the names, not
     // by each backend going down the rows for every control it makes.
-    std::unordered_map<std::string_view, int> rows;
+    std::map<std::string_view, int> rows;  // ordered: no hash tables in the page's download
     for (size_t r = 0; r < d.controls.size(); ++r)
         if (d.controls[r].name)
             rows.emplace(d.controls[r].name, int(r));
