@@ -63,10 +63,6 @@ void install()
 
 void describe(QWidget *control, Form &form, int row)
 {
-    if (auto *c = dynamic_cast<QtControl *>(control)) {
-        c->form = &form;
-        c->row = row;
-    }
     // Qt's own interfaces (text boxes, buttons, the browser view) read the
     // widget's name; a text box's editor is what is read.
     const QString name = QString::fromStdString(runtime::accessibility::name(form, row));

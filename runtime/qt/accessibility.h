@@ -16,7 +16,7 @@ namespace runtime::qt { class Label; }
 namespace runtime::qt::accessibility {
 
 void install();
-// Ties the control's widget to its row of the form.
+// Names the control for assistive technology, as its row of the form says.
 void describe(QWidget *control, Form &form, int row);
 
 // The form and row a widget stands for; nullptr for another widget.

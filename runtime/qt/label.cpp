@@ -10,12 +10,7 @@ namespace runtime::qt {
 
 static int alignmentFlags(Align align)
 {
-    switch (align) {
-    case Align::Center: return Qt::AlignHCenter;
-    case Align::Right:  return Qt::AlignRight;
-    case Align::Left:   break;
-    }
-    return Qt::AlignLeft;
+    return align == Align::Center ? Qt::AlignHCenter : align == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
 }
 
 Label::Label(const ControlRow &row, QWidget *parent)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "description.h"
+#include "form.h"
 #include "kinds.h"
 #include "status.h"
 
@@ -13,10 +14,6 @@
 
 class QAccessibleInterface;
 class QWidget;
-
-namespace runtime {
-class Form;
-}
 
 namespace runtime::qt {
 

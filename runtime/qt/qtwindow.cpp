@@ -43,23 +43,20 @@ private:
 };
 
 // One QFont for each font the rows name, shared by every control that
-// uses it, so that Qt resolves and caches each font once.
-const QFont &fontFor(const Font &font)
+// uses it, so that Qt resolves and caches each font once. A control
+// without a font of its own inherits its window's.
+void setFont(QWidget *w, const Font &font)
 {
     static std::map<std::tuple<std::string, double, int>, QFont> fonts;
+    if (!font.face)
+        return;
     auto [it, made] = fonts.try_emplace({font.face, font.points, font.weight});
     if (made) {
         it->second = QFont(QString::fromUtf8(font.face));
         it->second.setPixelSize(fontPixels(font.points));
         it->second.setWeight(QFont::Weight(font.weight));
     }
-    return it->second;
-}
-
-void fontTo(QWidget *w, const ControlRow &row)
-{
-    if (row.settings.font.face)
-        w->setFont(fontFor(row.settings.font));
+    w->setFont(it->second);
 }
 
 } // namespace
@@ -85,7 +82,7 @@ QtWindow::QtWindow(Form &form) : m_description(form.description())
         applyColours(m_window, w.back, {}, QPalette::Window, QPalette::WindowText);
         m_window->setAutoFillBackground(true);
     }
-    m_window->setFont(fontFor(DefaultFont));
+    setFont(m_window, DefaultFont);
     m_window->resize(pixels(w.clientWidth), pixels(w.clientHeight));
     if (w.start == StartPosition::CenterScreen) {
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -112,14 +109,15 @@ void QtWindow::build(Form &form)
         QWidget *parent = container < 0 ? m_window : m_controls[size_t(container)]->clientArea();
         QtControl *c = makeControl(row, parent);
         m_controls[size_t(r)] = c;
+        c->form = &form;
+        c->row = r;
         if (QWidget *w = c->widget()) {
             if (row.kind != Kind::Line)  // a line's row holds its end points
                 w->setGeometry(pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
-            // A control without a font of its own inherits its window's. A
-            // hidden one takes its font when first shown: a text box lays
-            // out its text at once, loading a font that no one may ever see.
+            // A hidden control takes its font when first shown: a text box
+            // lays out its text at once, loading a font no one may ever see.
             if (!row.settings.hidden)
-                fontTo(w, row);
+                setFont(w, row.settings.font);
             w->setObjectName(QString::fromUtf8(row.name));
             w->setVisible(!row.settings.hidden);
             accessibility::describe(w, form, r);
@@ -178,7 +176,7 @@ void QtWindow::apply(int row, Property property, const Value &value)
     else if (w) {
         const bool visible = std::get<bool>(value);
         if (visible && !w->testAttribute(Qt::WA_SetFont))
-            fontTo(w, m_description.controls[size_t(row)]);
+            setFont(w, m_description.controls[size_t(row)].settings.font);
         w->setVisible(visible);
     }
 }
