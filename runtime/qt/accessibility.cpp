@@ -65,8 +65,8 @@ void describe(QWidget *control, Form &form, int row)
 {
     // Qt's own interfaces (text boxes, buttons, the browser view) read the
     // widget's name; a text box's editor is what is read.
-    const QString name = QString::fromStdString(runtime::accessibility::name(form, row));
     if (form.description().controls[size_t(row)].settings.accessible.name) {
+        const QString name = QString::fromStdString(runtime::accessibility::name(form, row));
         control->setAccessibleName(name);
         if (control->focusProxy())
             control->focusProxy()->setAccessibleName(name);
