@@ -75,6 +75,16 @@ void tst_Dashboard::loadsInItsInitialState()
     QCOMPARE(text("Label6", Property::Caption), QStringLiteral("Tovek's VELK Simulator"));
     QCOMPARE(text("Label2", Property::Caption), QStringLiteral("X"));
     QVERIFY(w->windowIcon().isNull());
+    // A hidden text box takes its font only when first shown: then it must
+    // be its row's, as a shown control's is from the start.
+    const struct { const char *name; int pixels; bool bold; } fonts[] = {
+        {"Label10", 37, false}, {"Label11", 35, false}, {"Text3", 37, false}, {"Text4", 35, true}};
+    for (const auto &f : fonts) {
+        ::setProperty(form, QString::fromLatin1(f.name), Property::Visible, true);
+        const QFont shown = controlOf(form, QString::fromLatin1(f.name))->font();
+        QCOMPARE(QFontInfo(shown).pixelSize(), f.pixels);
+        QCOMPARE(shown.bold(), f.bold);
+    }
 }
 
 void tst_Dashboard::readoutsFollowTheirSources()
