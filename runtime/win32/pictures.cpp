@@ -5,7 +5,6 @@
 #include <objbase.h>
 #include <wincodec.h>
 
-#include <cstring>
 #include <map>
 #include <string>
 
@@ -121,34 +120,9 @@ void drawPicture(HDC dc, const Picture &picture, int x, int y, int scale)
 
 HICON pictureIcon(std::string_view name, int size)
 {
-    // An ICO file: a six-byte header, then sixteen bytes for each image
-    // (its size at 8, its offset at 12); the image at the offset is what
-    // CreateIconFromResourceEx takes. The entry nearest the size is used.
-    const Resource r = resourceNamed(name);
-    if (!r.bytes || r.size < 6 || r.bytes[0] != 0 || r.bytes[1] != 0 || r.bytes[2] != 1 || r.bytes[3] != 0)
-        return nullptr;
-    const unsigned count = r.bytes[4] | (r.bytes[5] << 8);
-    const BYTE *best = nullptr;
-    DWORD bestSize = 0;
-    int bestDistance = 1 << 30;
-    for (unsigned i = 0; i < count && 6 + 16 * (i + 1) <= r.size; ++i) {
-        const BYTE *entry = r.bytes + 6 + 16 * i;
-        const int width = entry[0] ? entry[0] : 256;
-        DWORD bytes, offset;
-        std::memcpy(&bytes, entry + 8, 4);
-        std::memcpy(&offset, entry + 12, 4);
-        if (offset > r.size || bytes > r.size - offset)
-            continue;
-        const int distance = width >= size ? width - size : 2 * (size - width);
-        if (distance < bestDistance) {
-            best = r.bytes + offset;
-            bestSize = bytes;
-            bestDistance = distance;
-        }
-    }
-    if (!best)
-        return nullptr;
-    return CreateIconFromResourceEx(const_cast<BYTE *>(best), bestSize, TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
+    // Shared: the system keeps each size once and frees it with the program.
+    return static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), toWide(name).c_str(), IMAGE_ICON, size, size, LR_SHARED));
 }
 
 } // namespace runtime::win32

@@ -23,8 +23,8 @@ const Picture &picture(std::string_view name);
 // Draws the picture at (x, y), each of its pixels as scale x scale device pixels.
 void drawPicture(HDC dc, const Picture &picture, int x, int y, int scale);
 
-// An icon of the given size made from a picture that is an ICO file;
-// nullptr when it is not one.
+// The icon of the given size (a standard one) of a picture that is an
+// ICO file, from its ICON resource; nullptr when it is not one.
 HICON pictureIcon(std::string_view name, int size);
 
 } // namespace runtime::win32

@@ -41,9 +41,6 @@ Win32Window::~Win32Window()
     // The child windows go with their parent; the controls after them.
     DestroyWindow(m_window);
     m_controls.clear();
-    for (HICON icon : m_icons)
-        if (icon)
-            DestroyIcon(icon);
 }
 
 void Win32Window::create(const FormDescription &d, HWND owner)
@@ -68,12 +65,10 @@ void Win32Window::create(const FormDescription &d, HWND owner)
                                frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                                GetModuleHandleW(nullptr), static_cast<OwnWindow *>(this));
     m_surface.setWindow(m_window);
-    if (w.icon) {
-        m_icons[0] = pictureIcon(w.icon, GetSystemMetrics(SM_CXICON));
-        m_icons[1] = pictureIcon(w.icon, GetSystemMetrics(SM_CXSMICON));
-        SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icons[0]));
-        SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icons[1]));
-    }
+    if (w.icon)
+        for (auto [which, size] : {std::pair(ICON_BIG, SM_CXICON), std::pair(ICON_SMALL, SM_CXSMICON)})
+            SendMessageW(m_window, WM_SETICON, which,
+                         reinterpret_cast<LPARAM>(pictureIcon(w.icon, GetSystemMetrics(size))));
 }
 
 void Win32Window::build(Form &form)
