@@ -95,13 +95,8 @@ void BrowserView::paint(HDC dc, const RECT &dirty) const
 {
     FillRect(dc, &dirty, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     const Frame &frame = m_view.frame();
-    if (frame && !frame->pixels.empty()) {
-        const BITMAPINFO info = dibInfo(frame->width, frame->height);
-        const RECT at = device(m_view.frameRect(), m_scale);
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, at.left, at.top, at.right - at.left, at.bottom - at.top, 0, 0, frame->width,
-                      frame->height, frame->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
-    }
+    if (frame)
+        drawImage(dc, *frame, device(m_view.frameRect(), m_scale));
     if (!m_view.note().empty()) {
         RECT box = device(m_view.noteRect(), m_scale);
         const std::wstring text = toWide(m_view.note());

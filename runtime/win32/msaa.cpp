@@ -12,6 +12,7 @@
 #include <initguid.h>
 #include <oleacc.h>
 
+#include <iterator>
 #include <optional>
 
 namespace runtime::win32 {
@@ -44,22 +45,14 @@ struct Link
 
 namespace {
 
-const struct
-{
-    a::Role role;
-    LONG msaa;
-} Roles[] = {
-    {a::Role::Window, ROLE_SYSTEM_CLIENT},     {a::Role::Pane, ROLE_SYSTEM_PANE},
-    {a::Role::Button, ROLE_SYSTEM_PUSHBUTTON}, {a::Role::StaticText, ROLE_SYSTEM_STATICTEXT},
-    {a::Role::Text, ROLE_SYSTEM_TEXT},         {a::Role::Graphic, ROLE_SYSTEM_GRAPHIC},
-    {a::Role::Animation, ROLE_SYSTEM_ANIMATION},
-};
-
-BSTR bstr(const std::string &utf8) { return SysAllocString(toWide(utf8).c_str()); }
+// By a::Role, in its order; a row with none is never an element.
+const LONG Roles[] = {0, ROLE_SYSTEM_CLIENT, ROLE_SYSTEM_PANE, ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_STATICTEXT,
+                      ROLE_SYSTEM_TEXT, ROLE_SYSTEM_GRAPHIC, ROLE_SYSTEM_ANIMATION};
+static_assert(std::size(Roles) == size_t(a::Role::Animation) + 1);
 
 HRESULT text(const std::string &utf8, BSTR *out)
 {
-    *out = utf8.empty() ? nullptr : bstr(utf8);
+    *out = utf8.empty() ? nullptr : SysAllocString(toWide(utf8).c_str());
     return utf8.empty() ? S_FALSE : S_OK;
 }
 
@@ -164,12 +157,8 @@ public:
     {
         VariantInit(out);
         return onRow(child, [&](int row) {
-            const a::Role role = a::role(*form(), row);
-            for (const auto &r : Roles)
-                if (r.role == role) {
-                    out->vt = VT_I4;
-                    out->lVal = r.msaa;
-                }
+            out->vt = VT_I4;
+            out->lVal = Roles[int(a::role(*form(), row))];
             return S_OK;
         });
     }

@@ -46,7 +46,7 @@ LRESULT PictureBox::handle(UINT message, WPARAM wParam, LPARAM lParam)
             // The back colour shows where the picture does not reach.
             FillRect(dc, &dirty, sharedBrush(m_back));
             if (m_picture)
-                drawPicture(dc, *m_picture, 0, 0, m_scale);
+                drawImage(dc, *m_picture, device({0, 0, m_picture->width, m_picture->height}, m_scale));
             m_surface.paint(dc, dirty);
         });
         return 0;

@@ -23,7 +23,7 @@ private:
     void paintBorder() const;
 
     Surface m_surface;
-    const Picture *m_picture = nullptr;
+    const Image *m_picture = nullptr;
     COLORREF m_back;
     Border m_border;
     int m_scale;

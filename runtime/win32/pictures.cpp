@@ -1,5 +1,4 @@
 #include "pictures.h"
-#include "drawing.h"
 #include "text.h"
 
 #include <objbase.h>
@@ -52,9 +51,9 @@ IWICImagingFactory *factory()
     return made;
 }
 
-Picture decode(const Resource &resource)
+Image decode(const Resource &resource)
 {
-    Picture picture;
+    Image picture;
     IWICImagingFactory *wic = factory();
     if (!wic || !resource.bytes)
         return picture;
@@ -72,17 +71,10 @@ Picture decode(const Resource &resource)
                                             nullptr, 0.0, WICBitmapPaletteTypeCustom))
             || FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0)
         return picture;
-    const BITMAPINFO info = dibInfo(int(width), int(height));
-    void *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap)
-        return picture;
+    std::vector<uint32_t> pixels(size_t(width) * height);
     const UINT stride = width * 4;
-    if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE *>(bits)))) {
-        DeleteObject(bitmap);
-        return picture;
-    }
-    picture = {bitmap, int(width), int(height)};
+    if (SUCCEEDED(converter->CopyPixels(nullptr, stride, stride * height, reinterpret_cast<BYTE *>(pixels.data()))))
+        picture = {int(width), int(height), std::move(pixels)};
     return picture;
 }
 
@@ -93,29 +85,15 @@ bool hasPicture(std::string_view name)
     return resourceNamed(name).bytes != nullptr;
 }
 
-const Picture &picture(std::string_view name)
+const Image &picture(std::string_view name)
 {
-    static std::map<std::wstring, Picture> decoded;
+    static std::map<std::wstring, Image> decoded;
     std::wstring key = toWide(name);
     CharUpperW(key.data());
     auto it = decoded.find(key);
     if (it == decoded.end())
         it = decoded.emplace(key, decode(resourceNamed(name))).first;
     return it->second;
-}
-
-void drawPicture(HDC dc, const Picture &picture, int x, int y, int scale)
-{
-    if (!picture.bitmap)
-        return;
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, picture.bitmap);
-    // Nearest neighbour: each picture pixel a square of device pixels.
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, x, y, picture.width * scale, picture.height * scale, source, 0, 0, picture.width,
-               picture.height, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
 }
 
 HICON pictureIcon(std::string_view name, int size)

@@ -147,9 +147,8 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         });
         return 0;
     case WM_TIMER:
-        for (auto &c : m_controls)
-            if (c && UINT_PTR(childId(int(&c - m_controls.data()))) == wParam)
-                c->tick();
+        if (wParam >= UINT_PTR(childId(0)) && wParam < UINT_PTR(childId(int(m_controls.size()))))
+            m_controls[wParam - UINT_PTR(childId(0))]->tick();
         return 0;
     case WM_CLOSE:
         // Closing the window from its frame, or Alt+F4, unloads the form,
