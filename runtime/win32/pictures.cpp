@@ -3,6 +3,7 @@
 
 #include <objbase.h>
 #include <wincodec.h>
+#include <wrl/client.h>
 
 #include <map>
 #include <string>
@@ -30,15 +31,6 @@ Resource resourceNamed(std::string_view name)
     return {static_cast<const BYTE *>(LockResource(loaded)), SizeofResource(nullptr, found)};
 }
 
-template <class T>
-struct Com
-{
-    T *p = nullptr;
-    ~Com() { if (p) p->Release(); }
-    T **operator&() { return &p; }
-    T *operator->() const { return p; }
-};
-
 IWICImagingFactory *factory()
 {
     // COM is started by run(); the factory lives as long as the program.
@@ -57,17 +49,17 @@ Image decode(const Resource &resource)
     IWICImagingFactory *wic = factory();
     if (!wic || !resource.bytes)
         return picture;
-    Com<IWICStream> stream;
-    Com<IWICBitmapDecoder> decoder;
-    Com<IWICBitmapFrameDecode> frame;
-    Com<IWICFormatConverter> converter;
+    Microsoft::WRL::ComPtr<IWICStream> stream;
+    Microsoft::WRL::ComPtr<IWICBitmapDecoder> decoder;
+    Microsoft::WRL::ComPtr<IWICBitmapFrameDecode> frame;
+    Microsoft::WRL::ComPtr<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
     if (FAILED(wic->CreateStream(&stream))
             || FAILED(stream->InitializeFromMemory(const_cast<BYTE *>(resource.bytes), resource.size))
-            || FAILED(wic->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand, &decoder))
+            || FAILED(wic->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder))
             || FAILED(decoder->GetFrame(0, &frame))
             || FAILED(wic->CreateFormatConverter(&converter))
-            || FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
+            || FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
                                             nullptr, 0.0, WICBitmapPaletteTypeCustom))
             || FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0)
         return picture;

@@ -28,7 +28,7 @@ bool Win32Window::isForm(HWND window)
 }
 
 Win32Window::Win32Window(Form &form, HWND owner)
-    : m_name(form.name()), m_scale(layoutScale()), m_back(colourRef(form.description().window.back, ButtonFace))
+    : m_name(form.name()), m_scale(layoutScale()), m_surface(colourRef(form.description().window.back, ButtonFace))
 {
     create(form.description(), owner);
     build(form);
@@ -138,14 +138,6 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     if (m_surface.handle(message, wParam, lParam, result) || (m_access && m_access->handle(message, wParam, lParam, result)))
         return result;
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        paintBuffered(m_window, [this](HDC dc, const RECT &dirty) {
-            FillRect(dc, &dirty, sharedBrush(m_back));
-            m_surface.paint(dc, dirty);
-        });
-        return 0;
     case WM_TIMER:
         if (wParam >= UINT_PTR(childId(0)) && wParam < UINT_PTR(childId(int(m_controls.size()))))
             m_controls[wParam - UINT_PTR(childId(0))]->tick();
