@@ -10,6 +10,9 @@ namespace runtime::win32 {
 Windowless::Windowless(const ControlRow &row, const Place &place)
     : m_bounds(device(placeOf(row), place.scale)), m_shown(!row.settings.hidden), m_surface(*place.surface)
 {
+    // Labels and lines are built as listed, which is their stacking order
+    // (layout.h): each goes behind those already on the surface.
+    m_surface.add(this);
 }
 
 // Only a change comes here (backend.h).

@@ -25,7 +25,7 @@ public:
     void setWindow(HWND window) { m_window = window; }
     HWND window() const { return m_window; }
 
-    // In listed order: front-most first.
+    // Behind those added before: front-most first.
     void add(Windowless *control) { m_controls.push_back(control); }
 
     // The messages of the container's window procedure that are the

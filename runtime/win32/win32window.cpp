@@ -75,21 +75,13 @@ void Win32Window::build(Form &form)
 {
     const FormDescription &d = form.description();
     m_controls.resize(d.controls.size());
-    auto surfaceOf = [&](int r) {
-        const int container = form.containerOf(r);
-        return container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
-    };
     for (int r : buildOrder(d)) {
         const ControlRow &row = d.controls[size_t(r)];
-        Surface *surface = surfaceOf(r);
+        const int container = form.containerOf(r);
+        Surface *surface = container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
         const HFONT font = sharedFont(fontOf(row.settings), m_scale);
-        m_controls[size_t(r)] = makeControl(row, {r, surface->window(), surface, m_window, m_scale, font});
+        m_controls[size_t(r)] = makeControl(row, {r, surface, m_window, m_scale, font});
     }
-    // Labels and lines are drawn by their container, front-most first; they
-    // lie behind its child windows, which the system draws on top.
-    for (int r : stackingOrder(d))
-        if (Windowless *drawn = m_controls[size_t(r)]->windowless())
-            surfaceOf(r)->add(drawn);
     for (size_t r = 0; r < d.controls.size(); ++r) {
         if (form.handlesAny(int(r)))
             m_controls[r]->onEvent([&form, r](Event event) { form.fire(int(r), event); });
