@@ -40,19 +40,17 @@ LRESULT BrowserView::handle(UINT message, WPARAM wParam, LPARAM lParam)
             m_view.delayOver();
         }
         return 0;
-    case Done:
-        for (;;) {
-            std::function<void()> done;
-            {
-                std::lock_guard<std::mutex> hold(m_lock);
-                if (m_done.empty())
-                    break;
-                done = std::move(m_done.front());
-                m_done.pop_front();
-            }
-            done();
+    case Done: {
+        // Taken all at once; what they post runs at the next message.
+        std::deque<std::function<void()>> done;
+        {
+            std::lock_guard<std::mutex> hold(m_lock);
+            done.swap(m_done);
         }
+        for (auto &work : done)
+            work();
         return 0;
+    }
     default:
         return Win32Control::handle(message, wParam, lParam);
     }
