@@ -653,6 +653,7 @@ scenario_scaled() {
     xs_stop_x
     set_dpi 192 && check "2048x1536 X server starts" xs_start_x 2048x1536 &&
         check "disclaimer appears" start && {
+        xs_shot "$shots/50-scaled-disclaimer.png"  # to be looked at: its icon, its text at twice the size
         click_doubled agree
         check "dashboard appears" xs_poll 10 showing "$DASHBOARD" && wid=$(xs_wait_window "$DASHBOARD")
         check "dashboard is 2048x1536 at (0,0)" placed_at 0 0 2048 1536

@@ -310,6 +310,9 @@ void tst_Accessibility::readoutsTellTheirText()
     QCOMPARE(speed->text(QAccessible::Description), QStringLiteral("000"));
     QVERIFY(heard.contains(eventName("Label10", QAccessible::ValueChanged)));
     QVERIFY(heard.contains(eventName("Label11", QAccessible::ValueChanged)));
+    // Named, a readout keeps its name and tells its text as its description.
+    QVERIFY(heard.contains(eventName("Label10", QAccessible::DescriptionChanged)));
+    QVERIFY(!heard.contains(eventName("Label10", QAccessible::NameChanged)));
     // A steady readout is not announced again at every tick.
     QTest::qWait(30);
     heard.clear();

@@ -165,4 +165,66 @@ std::vector<int> children(const Form &form, int row)
     return held;
 }
 
+std::optional<int> child(const Form &form, int row, long index)
+{
+    const std::vector<int> held = children(form, row);
+    if (index < 0 || index >= long(held.size()))
+        return std::nullopt;
+    return held[size_t(index)];
+}
+
+std::optional<int> sibling(const Form &form, int row, int step)
+{
+    if (row < 0)
+        return std::nullopt;
+    const std::vector<int> rows = children(form, parent(form, row));
+    const long at = long(std::find(rows.begin(), rows.end(), row) - rows.begin());
+    return child(form, parent(form, row), at + step);
+}
+
+bool tells(const Form &form, int row)
+{
+    return row >= 0 && row < int(form.description().controls.size()) && role(form, row) != Role::None;
+}
+
+int hit(const Form &form, int row, int x, int y)
+{
+    for (int r : children(form, row)) {
+        const Rect place = reach(form, r);
+        if (shown(form, r) && x >= place.x && y >= place.y && x <= place.right() && y <= place.bottom())
+            return hit(form, r, x, y);
+    }
+    return row;
+}
+
+bool readOnly(const Form &form, int row)
+{
+    return row >= 0 && role(form, row) == Role::Text && rowOf(form, row).settings.readOnly;
+}
+
+std::vector<Announcement> announcements(const Form &form, int row, Property property)
+{
+    if (!tells(form, row))
+        return {};
+    std::vector<Announcement> told;
+    if (property == Property::Visible) {
+        told.push_back({row, shown(form, row) ? Change::Shown : Change::Hidden});
+        // A box shown or hidden changes what its whole group says: the one
+        // that speaks for a spot may pass the word to another.
+        for (int r : group(form, row))
+            for (Change c : {Change::State, Change::Value, Change::Description})
+                told.push_back({r, c});
+        return told;
+    }
+    told.push_back({row, Change::Value});
+    // A caption names what shows it unless the row is named; a named text
+    // tells what it shows as its description.
+    const Kind kind = rowOf(form, row).kind;
+    if (words(form, row).name)
+        told.push_back({row, Change::Description});
+    else if (kind == Kind::Label || kind == Kind::CommandButton)
+        told.push_back({row, Change::Name});
+    return told;
+}
+
 } // namespace runtime::accessibility

@@ -13,7 +13,9 @@
 #pragma once
 
 #include "geometry.h"
+#include "status.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,40 @@ std::vector<int> group(const Form &form, int row);
 std::vector<int> children(const Form &form, int row);
 // The row's container's row, or -1 for the window.
 int parent(const Form &form, int row);
+// The index-th (from 0) of what the row holds, if it holds that many.
+std::optional<int> child(const Form &form, int row, long index);
+// The row that stands step places on from the row among what its
+// container holds (1 the next, -1 the one before); none past either end,
+// nor for the window, whose neighbours are the platform's.
+std::optional<int> sibling(const Form &form, int row, int step);
+// A row of the form that has something to tell: what a client may name.
+bool tells(const Form &form, int row);
+
+// What a click at the point (layout pixels in the window) would meet
+// within the row (-1: the window): the front-most shown control there,
+// through the boxes that hold it; the row itself when nothing held is.
+int hit(const Form &form, int row, int x, int y);
+
+// A text box the user cannot type in.
+bool readOnly(const Form &form, int row);
+
+// What a change of a row's property changes for assistive technology, row
+// by row: each bridge says these in its platform's words.
+enum class Change
+{
+    Shown,
+    Hidden,
+    State,        // whether it is invisible
+    Value,
+    Name,
+    Description,  // a named text's, which is what it shows
+};
+struct Announcement
+{
+    int row;
+    Change change;
+};
+std::vector<Announcement> announcements(const Form &form, int row, Property property);
 
 } // namespace accessibility
 } // namespace runtime

@@ -1,7 +1,6 @@
 #include "accessibility.h"
 #include "accessibletree.h"
 #include "form.h"
-#include "label.h"
 #include "qtcontrol.h"
 
 #include <QAccessible>
@@ -10,6 +9,8 @@
 #include <QWidget>
 
 namespace runtime::qt::accessibility {
+
+namespace core = runtime::accessibility;
 
 namespace {
 
@@ -28,25 +29,9 @@ class VisibilityWatch : public QObject
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        int row;
-        Form *form = formOf(static_cast<QWidget *>(watched), row);
         // Nothing is built for announcements no one hears.
-        if ((event->type() != QEvent::ShowToParent && event->type() != QEvent::HideToParent)
-                || !QAccessible::isActive() || !form)
-            return false;
-        for (int member : runtime::accessibility::group(*form, row)) {
-            QWidget *box = widgetOfRow(static_cast<QWidget *>(watched), member);
-            if (!box)
-                continue;
-            QAccessible::State changed;
-            changed.invisible = true;
-            QAccessibleStateChangeEvent state(box, changed);
-            QAccessible::updateAccessibility(&state);
-            QAccessibleValueChangeEvent value(box, QString::fromStdString(runtime::accessibility::value(*form, member)));
-            QAccessible::updateAccessibility(&value);
-            QAccessibleEvent description(box, QAccessible::DescriptionChanged);
-            QAccessible::updateAccessibility(&description);
-        }
+        if ((event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) && QAccessible::isActive())
+            changed(static_cast<QWidget *>(watched), Property::Visible);
         return false;
     }
 };
@@ -66,12 +51,12 @@ void describe(QWidget *control, Form &form, int row)
     // Qt's own interfaces (text boxes, buttons, the browser view) read the
     // widget's name; a text box's editor is what is read.
     if (form.description().controls[size_t(row)].settings.accessible.name) {
-        const QString name = QString::fromStdString(runtime::accessibility::name(form, row));
+        const QString name = QString::fromStdString(core::name(form, row));
         control->setAccessibleName(name);
         if (control->focusProxy())
             control->focusProxy()->setAccessibleName(name);
     }
-    if (runtime::accessibility::role(form, row) == runtime::accessibility::Role::Graphic) {
+    if (core::role(form, row) == core::Role::Graphic) {
         static VisibilityWatch *watch = new VisibilityWatch;  // lives as long as the process
         control->installEventFilter(watch);
     }
@@ -94,17 +79,43 @@ QWidget *widgetOfRow(const QWidget *control, int row)
     return control->window()->findChild<QWidget *>(name);
 }
 
-// Announced whether or not a screen reader is known to listen: captions
-// change only when their text does, which is seldom, and Qt passes the
-// announcement on only to those who listen.
-void captionChanged(Label *label)
+// The core's announcements in Qt's words; Qt itself tells of a widget
+// shown or hidden.
+void changed(QWidget *control, Property property)
 {
-    QAccessibleValueChangeEvent value(label, label->caption());
-    QAccessible::updateAccessibility(&value);
-    // An unnamed label is called by its caption; a named one tells it.
-    QAccessibleEvent text(label, label->accessibleName().isEmpty() ? QAccessible::NameChanged
-                                                                    : QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&text);
+    int row;
+    Form *form = formOf(control, row);
+    if (!form)
+        return;
+    for (const core::Announcement &told : core::announcements(*form, row, property)) {
+        QWidget *widget = told.row == row ? control : widgetOfRow(control, told.row);
+        if (!widget)
+            continue;
+        switch (told.change) {
+        case core::Change::State: {
+            QAccessible::State state;
+            state.invisible = true;
+            QAccessibleStateChangeEvent event(widget, state);
+            QAccessible::updateAccessibility(&event);
+            break;
+        }
+        case core::Change::Value: {
+            QAccessibleValueChangeEvent event(widget, QString::fromStdString(core::value(*form, told.row)));
+            QAccessible::updateAccessibility(&event);
+            break;
+        }
+        case core::Change::Name:
+        case core::Change::Description: {
+            QAccessibleEvent event(widget, told.change == core::Change::Name ? QAccessible::NameChanged
+                                                                             : QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&event);
+            break;
+        }
+        case core::Change::Shown:
+        case core::Change::Hidden:
+            break;
+        }
+    }
 }
 
 } // namespace runtime::qt::accessibility

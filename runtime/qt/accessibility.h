@@ -8,10 +8,11 @@
 // must hear of (a caption, a box shown or hidden) are announced from here.
 #pragma once
 
+#include "status.h"
+
 class QWidget;
 
 namespace runtime { class Form; }
-namespace runtime::qt { class Label; }
 
 namespace runtime::qt::accessibility {
 
@@ -24,6 +25,9 @@ Form *formOf(const QWidget *control, int &row);
 // The widget of another row of the same window as control.
 QWidget *widgetOfRow(const QWidget *control, int row);
 
-void captionChanged(Label *label);
+// A property of the control's row changed: what assistive technology must
+// hear of it. Announced whether or not a screen reader is known to listen:
+// Qt passes an announcement on only to those who listen.
+void changed(QWidget *control, Property property);
 
 } // namespace runtime::qt::accessibility

@@ -34,7 +34,7 @@ void Label::apply(Property, const Value &value)
 {
     m_caption = QString::fromStdString(std::get<std::string>(value));
     update();
-    accessibility::captionChanged(this);
+    accessibility::changed(this, Property::Caption);
 }
 
 QAccessibleInterface *Label::accessible()

@@ -40,19 +40,17 @@ LRESULT BrowserView::handle(UINT message, WPARAM wParam, LPARAM lParam)
             m_view.delayOver();
         }
         return 0;
-    case Done:
-        for (;;) {
-            std::function<void()> done;
-            {
-                std::lock_guard<std::mutex> hold(m_lock);
-                if (m_done.empty())
-                    break;
-                done = std::move(m_done.front());
-                m_done.pop_front();
-            }
-            done();
+    case Done: {
+        // Taken all at once; what they post runs at the next message.
+        std::deque<std::function<void()>> done;
+        {
+            std::lock_guard<std::mutex> hold(m_lock);
+            done.swap(m_done);
         }
+        for (auto &work : done)
+            work();
         return 0;
+    }
     default:
         return Win32Control::handle(message, wParam, lParam);
     }
@@ -95,13 +93,8 @@ void BrowserView::paint(HDC dc, const RECT &dirty) const
 {
     FillRect(dc, &dirty, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     const Frame &frame = m_view.frame();
-    if (frame && !frame->pixels.empty()) {
-        const BITMAPINFO info = dibInfo(frame->width, frame->height);
-        const RECT at = device(m_view.frameRect(), m_scale);
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, at.left, at.top, at.right - at.left, at.bottom - at.top, 0, 0, frame->width,
-                      frame->height, frame->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
-    }
+    if (frame)
+        drawImage(dc, *frame, device(m_view.frameRect(), m_scale));
     if (!m_view.note().empty()) {
         RECT box = device(m_view.noteRect(), m_scale);
         const std::wstring text = toWide(m_view.note());

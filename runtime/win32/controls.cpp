@@ -128,7 +128,7 @@ void Win32Control::create(const wchar_t *systemClass, const ControlRow &row, con
     style |= WS_CHILD | WS_CLIPSIBLINGS | (row.settings.hidden ? 0 : WS_VISIBLE);
     OwnWindow *self = this;
     m_window = CreateWindowExW(exStyle, systemClass ? systemClass : MAKEINTATOM(own), L"", style, r.left, r.top,
-                               r.right - r.left, r.bottom - r.top, place.parent,
+                               r.right - r.left, r.bottom - r.top, place.surface->window(),
                                reinterpret_cast<HMENU>(INT_PTR(childId(place.row))), nullptr, systemClass ? nullptr : self);
     // A system class's window too, for controlOf().
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));

@@ -55,16 +55,21 @@ HFONT sharedFont(const Font &font, int scale)
     return made;
 }
 
-BITMAPINFO dibInfo(int width, int height)
+void drawImage(HDC dc, const Image &image, const RECT &at)
 {
+    const int width = image.width, height = image.height;
+    if (width <= 0 || height <= 0 || image.pixels.size() < size_t(width) * size_t(height))
+        return;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biHeight = -height;  // top-down
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    return info;
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, at.left, at.top, at.right - at.left, at.bottom - at.top, 0, 0, width, height,
+                  image.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 void paintBuffered(HWND window, const std::function<void(HDC, const RECT &)> &paint)

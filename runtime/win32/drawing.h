@@ -5,6 +5,7 @@
 #pragma once
 
 #include "description.h"
+#include "framedecoder.h"
 #include "geometry.h"
 #include "win32.h"
 
@@ -27,9 +28,9 @@ HBRUSH sharedBrush(COLORREF colour);
 // keeps text in proportion to the boxes it sits in.
 HFONT sharedFont(const Font &font, int scale);
 
-// A top-down 32-bit DIB of that size: its pixels 0xAARRGGBB words, as the
-// core's frames hold them.
-BITMAPINFO dibInfo(int width, int height);
+// Draws the image over the rectangle, each pixel enlarged to a block, never
+// blended; nothing when it has no pixels.
+void drawImage(HDC dc, const Image &image, const RECT &at);
 
 // BeginPaint and EndPaint around paint(dc, dirty), drawn off screen first.
 void paintBuffered(HWND window, const std::function<void(HDC, const RECT &)> &paint);

@@ -12,7 +12,8 @@
 #include <initguid.h>
 #include <oleacc.h>
 
-#include <algorithm>
+#include <iterator>
+#include <optional>
 
 namespace runtime::win32 {
 
@@ -44,22 +45,14 @@ struct Link
 
 namespace {
 
-const struct
-{
-    a::Role role;
-    LONG msaa;
-} Roles[] = {
-    {a::Role::Window, ROLE_SYSTEM_CLIENT},     {a::Role::Pane, ROLE_SYSTEM_PANE},
-    {a::Role::Button, ROLE_SYSTEM_PUSHBUTTON}, {a::Role::StaticText, ROLE_SYSTEM_STATICTEXT},
-    {a::Role::Text, ROLE_SYSTEM_TEXT},         {a::Role::Graphic, ROLE_SYSTEM_GRAPHIC},
-    {a::Role::Animation, ROLE_SYSTEM_ANIMATION},
-};
-
-BSTR bstr(const std::string &utf8) { return SysAllocString(toWide(utf8).c_str()); }
+// By a::Role, in its order; a row with none is never an element.
+const LONG Roles[] = {0, ROLE_SYSTEM_CLIENT, ROLE_SYSTEM_PANE, ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_STATICTEXT,
+                      ROLE_SYSTEM_TEXT, ROLE_SYSTEM_GRAPHIC, ROLE_SYSTEM_ANIMATION};
+static_assert(std::size(Roles) == size_t(a::Role::Animation) + 1);
 
 HRESULT text(const std::string &utf8, BSTR *out)
 {
-    *out = utf8.empty() ? nullptr : bstr(utf8);
+    *out = utf8.empty() ? nullptr : SysAllocString(toWide(utf8).c_str());
     return utf8.empty() ? S_FALSE : S_OK;
 }
 
@@ -164,12 +157,8 @@ public:
     {
         VariantInit(out);
         return onRow(child, [&](int row) {
-            const a::Role role = a::role(*form(), row);
-            for (const auto &r : Roles)
-                if (r.role == role) {
-                    out->vt = VT_I4;
-                    out->lVal = r.msaa;
-                }
+            out->vt = VT_I4;
+            out->lVal = Roles[int(a::role(*form(), row))];
             return S_OK;
         });
     }
@@ -177,14 +166,9 @@ public:
     {
         VariantInit(out);
         return onRow(child, [&](int row) {
-            LONG state = 0;
-            if (!IsWindowVisible(m_link->window) || a::invisible(*form(), row))
-                state |= STATE_SYSTEM_INVISIBLE;
-            if (row >= 0 && a::role(*form(), row) == a::Role::Text
-                    && form()->description().controls[size_t(row)].settings.readOnly)
-                state |= STATE_SYSTEM_READONLY;
+            const bool invisible = !IsWindowVisible(m_link->window) || a::invisible(*form(), row);
             out->vt = VT_I4;
-            out->lVal = state;
+            out->lVal = (invisible ? STATE_SYSTEM_INVISIBLE : 0) | (a::readOnly(*form(), row) ? STATE_SYSTEM_READONLY : 0);
             return S_OK;
         });
     }
@@ -217,32 +201,19 @@ public:
         int row;
         if (HRESULT hr = resolve(start, row); FAILED(hr))
             return hr;
-        std::vector<int> rows;
-        int to = -1;
+        std::optional<int> to;
         switch (direction) {
-        case NAVDIR_FIRSTCHILD:
-        case NAVDIR_LASTCHILD:
-            rows = a::children(*form(), row);
-            if (rows.empty())
-                return S_FALSE;
-            to = direction == NAVDIR_FIRSTCHILD ? rows.front() : rows.back();
-            break;
-        case NAVDIR_NEXT:
-        case NAVDIR_PREVIOUS: {
-            if (row < 0)
-                return S_FALSE;  // the window's siblings are the system's
-            rows = a::children(*form(), a::parent(*form(), row));
-            const auto at = std::find(rows.begin(), rows.end(), row) - rows.begin() + (direction == NAVDIR_NEXT ? 1 : -1);
-            if (at < 0 || at >= std::ptrdiff_t(rows.size()))
-                return S_FALSE;
-            to = rows[size_t(at)];
-            break;
-        }
+        case NAVDIR_FIRSTCHILD: to = a::child(*form(), row, 0); break;
+        case NAVDIR_LASTCHILD:  to = a::child(*form(), row, long(a::children(*form(), row).size()) - 1); break;
+        case NAVDIR_NEXT:       to = a::sibling(*form(), row, 1); break;
+        case NAVDIR_PREVIOUS:   to = a::sibling(*form(), row, -1); break;
         default:
             return DISP_E_MEMBERNOTFOUND;  // by position: a client finds its way by accHitTest
         }
+        if (!to)
+            return S_FALSE;
         out->vt = VT_DISPATCH;
-        out->pdispVal = of(m_link, to);
+        out->pdispVal = of(m_link, *to);
         return S_OK;
     }
     STDMETHODIMP accHitTest(long x, long y, VARIANT *out) override
@@ -256,9 +227,7 @@ public:
         GetClientRect(m_link->window, &client);
         if (!PtInRect(&client, at))
             return S_FALSE;
-        at.x /= m_link->scale;
-        at.y /= m_link->scale;
-        const int row = hit(*form(), m_row, at);
+        const int row = a::hit(*form(), m_row, at.x / m_link->scale, at.y / m_link->scale);
         if (row == m_row) {
             out->vt = VT_I4;
             out->lVal = CHILDID_SELF;
@@ -292,17 +261,12 @@ private:
         if (child.vt != VT_I4)
             return E_INVALIDARG;
         const LONG id = child.lVal;
-        const int rows = int(form()->description().controls.size());
-        if (id == CHILDID_SELF) {
-            row = m_row;
-        } else if (id < 0 && -id <= rows && a::role(*form(), int(-id - 1)) != a::Role::None) {
-            row = int(-id - 1);
-        } else {
-            const std::vector<int> held = a::children(*form(), m_row);
-            if (id < 0 || id > LONG(held.size()))
-                return E_INVALIDARG;
-            row = held[size_t(id - 1)];
-        }
+        const std::optional<int> named = id == CHILDID_SELF ? m_row
+                                         : id < 0 ? std::optional<int>(int(-(id + 1)))
+                                                  : a::child(*form(), m_row, id - 1);
+        if (!named || (id < 0 && !a::tells(*form(), *named)))
+            return E_INVALIDARG;
+        row = *named;
         return S_OK;
     }
 
@@ -320,19 +284,6 @@ private:
     {
         *out = nullptr;
         return onRow(child, [&](int row) { return text(read(*form(), row), out); });
-    }
-
-    // What a click at the point (layout pixels in the window) would meet:
-    // the front-most shown control there, through the boxes that hold it.
-    static int hit(const Form &form, int container, POINT at)
-    {
-        for (int row : a::children(form, container)) {
-            const Rect r = a::reach(form, row);
-            if (!a::shown(form, row) || at.x < r.x || at.y < r.y || at.x > r.right() || at.y > r.bottom())
-                continue;
-            return hit(form, row, at);
-        }
-        return container;
     }
 
     LONG m_refs = 1;
@@ -382,23 +333,12 @@ static void announce(HWND window, DWORD event, int row)
 
 void Msaa::changed(int row, Property property)
 {
-    const Form &form = *m_link->form;
-    if (a::role(form, row) == a::Role::None)
-        return;
-    if (property == Property::Visible) {
-        announce(m_link->window, a::shown(form, row) ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, row);
-        // A box shown or hidden changes what its whole group says: the one
-        // that speaks for a spot may pass the word to another.
-        for (int r : a::group(form, row)) {
-            announce(m_link->window, EVENT_OBJECT_STATECHANGE, r);
-            announce(m_link->window, EVENT_OBJECT_VALUECHANGE, r);
-        }
-        return;
-    }
-    announce(m_link->window, EVENT_OBJECT_VALUECHANGE, row);
-    // An unnamed label is called by its caption.
-    if (!form.description().controls[size_t(row)].settings.accessible.name)
-        announce(m_link->window, EVENT_OBJECT_NAMECHANGE, row);
+    // By a::Change; a description here says nothing (get_accDescription).
+    static const DWORD Events[] = {EVENT_OBJECT_SHOW,        EVENT_OBJECT_HIDE,       EVENT_OBJECT_STATECHANGE,
+                                   EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_NAMECHANGE, 0};
+    for (const a::Announcement &told : a::announcements(*m_link->form, row, property))
+        if (DWORD event = Events[int(told.change)])
+            announce(m_link->window, event, told.row);
 }
 
 void Msaa::windowShown(bool shown)

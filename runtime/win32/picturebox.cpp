@@ -6,13 +6,12 @@
 namespace runtime::win32 {
 
 PictureBox::PictureBox(const ControlRow &row, const Place &place)
-    : m_back(colourRef(row.settings.back, ButtonFace)),
+    : m_surface(colourRef(row.settings.back, ButtonFace), row.settings.picture ? &picture(row.settings.picture) : nullptr,
+                place.scale),
       m_border(row.settings.border),
       m_scale(place.scale),
       m_borderWidth(borderPixels(row.settings.border) * place.scale)
 {
-    if (row.settings.picture)
-        m_picture = &picture(row.settings.picture);
     // A box holding a text box lets the dialog keys reach into it.
     create(nullptr, row, place, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
     m_surface.setWindow(m_window);
@@ -38,17 +37,6 @@ LRESULT PictureBox::handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_NCPAINT:
         paintBorder();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        paintBuffered(m_window, [this](HDC dc, const RECT &dirty) {
-            // The back colour shows where the picture does not reach.
-            FillRect(dc, &dirty, sharedBrush(m_back));
-            if (m_picture)
-                drawPicture(dc, *m_picture, 0, 0, m_scale);
-            m_surface.paint(dc, dirty);
-        });
         return 0;
     default:
         return Win32Control::handle(message, wParam, lParam);

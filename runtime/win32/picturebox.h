@@ -23,8 +23,6 @@ private:
     void paintBorder() const;
 
     Surface m_surface;
-    const Picture *m_picture = nullptr;
-    COLORREF m_back;
     Border m_border;
     int m_scale;
     int m_borderWidth;

@@ -1,11 +1,10 @@
 #include "pictures.h"
-#include "drawing.h"
 #include "text.h"
 
 #include <objbase.h>
 #include <wincodec.h>
+#include <wrl/client.h>
 
-#include <cstring>
 #include <map>
 #include <string>
 
@@ -32,15 +31,6 @@ Resource resourceNamed(std::string_view name)
     return {static_cast<const BYTE *>(LockResource(loaded)), SizeofResource(nullptr, found)};
 }
 
-template <class T>
-struct Com
-{
-    T *p = nullptr;
-    ~Com() { if (p) p->Release(); }
-    T **operator&() { return &p; }
-    T *operator->() const { return p; }
-};
-
 IWICImagingFactory *factory()
 {
     // COM is started by run(); the factory lives as long as the program.
@@ -53,37 +43,30 @@ IWICImagingFactory *factory()
     return made;
 }
 
-Picture decode(const Resource &resource)
+Image decode(const Resource &resource)
 {
-    Picture picture;
+    Image picture;
     IWICImagingFactory *wic = factory();
     if (!wic || !resource.bytes)
         return picture;
-    Com<IWICStream> stream;
-    Com<IWICBitmapDecoder> decoder;
-    Com<IWICBitmapFrameDecode> frame;
-    Com<IWICFormatConverter> converter;
+    Microsoft::WRL::ComPtr<IWICStream> stream;
+    Microsoft::WRL::ComPtr<IWICBitmapDecoder> decoder;
+    Microsoft::WRL::ComPtr<IWICBitmapFrameDecode> frame;
+    Microsoft::WRL::ComPtr<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
     if (FAILED(wic->CreateStream(&stream))
             || FAILED(stream->InitializeFromMemory(const_cast<BYTE *>(resource.bytes), resource.size))
-            || FAILED(wic->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand, &decoder))
+            || FAILED(wic->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder))
             || FAILED(decoder->GetFrame(0, &frame))
             || FAILED(wic->CreateFormatConverter(&converter))
-            || FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
+            || FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
                                             nullptr, 0.0, WICBitmapPaletteTypeCustom))
             || FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0)
         return picture;
-    const BITMAPINFO info = dibInfo(int(width), int(height));
-    void *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap)
-        return picture;
+    std::vector<uint32_t> pixels(size_t(width) * height);
     const UINT stride = width * 4;
-    if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE *>(bits)))) {
-        DeleteObject(bitmap);
-        return picture;
-    }
-    picture = {bitmap, int(width), int(height)};
+    if (SUCCEEDED(converter->CopyPixels(nullptr, stride, stride * height, reinterpret_cast<BYTE *>(pixels.data()))))
+        picture = {int(width), int(height), std::move(pixels)};
     return picture;
 }
 
@@ -94,9 +77,9 @@ bool hasPicture(std::string_view name)
     return resourceNamed(name).bytes != nullptr;
 }
 
-const Picture &picture(std::string_view name)
+const Image &picture(std::string_view name)
 {
-    static std::map<std::wstring, Picture> decoded;
+    static std::map<std::wstring, Image> decoded;
     std::wstring key = toWide(name);
     CharUpperW(key.data());
     auto it = decoded.find(key);
@@ -105,50 +88,11 @@ const Picture &picture(std::string_view name)
     return it->second;
 }
 
-void drawPicture(HDC dc, const Picture &picture, int x, int y, int scale)
-{
-    if (!picture.bitmap)
-        return;
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, picture.bitmap);
-    // Nearest neighbour: each picture pixel a square of device pixels.
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, x, y, picture.width * scale, picture.height * scale, source, 0, 0, picture.width,
-               picture.height, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
-}
-
 HICON pictureIcon(std::string_view name, int size)
 {
-    // An ICO file: a six-byte header, then sixteen bytes for each image
-    // (its size at 8, its offset at 12); the image at the offset is what
-    // CreateIconFromResourceEx takes. The entry nearest the size is used.
-    const Resource r = resourceNamed(name);
-    if (!r.bytes || r.size < 6 || r.bytes[0] != 0 || r.bytes[1] != 0 || r.bytes[2] != 1 || r.bytes[3] != 0)
-        return nullptr;
-    const unsigned count = r.bytes[4] | (r.bytes[5] << 8);
-    const BYTE *best = nullptr;
-    DWORD bestSize = 0;
-    int bestDistance = 1 << 30;
-    for (unsigned i = 0; i < count && 6 + 16 * (i + 1) <= r.size; ++i) {
-        const BYTE *entry = r.bytes + 6 + 16 * i;
-        const int width = entry[0] ? entry[0] : 256;
-        DWORD bytes, offset;
-        std::memcpy(&bytes, entry + 8, 4);
-        std::memcpy(&offset, entry + 12, 4);
-        if (offset > r.size || bytes > r.size - offset)
-            continue;
-        const int distance = width >= size ? width - size : 2 * (size - width);
-        if (distance < bestDistance) {
-            best = r.bytes + offset;
-            bestSize = bytes;
-            bestDistance = distance;
-        }
-    }
-    if (!best)
-        return nullptr;
-    return CreateIconFromResourceEx(const_cast<BYTE *>(best), bestSize, TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
+    // Shared: the system keeps each size once and frees it with the program.
+    return static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), toWide(name).c_str(), IMAGE_ICON, size, size, LR_SHARED));
 }
 
 } // namespace runtime::win32

@@ -10,6 +10,9 @@ namespace runtime::win32 {
 Windowless::Windowless(const ControlRow &row, const Place &place)
     : m_bounds(device(placeOf(row), place.scale)), m_shown(!row.settings.hidden), m_surface(*place.surface)
 {
+    // Labels and lines are built as listed, which is their stacking order
+    // (layout.h): each goes behind those already on the surface.
+    m_surface.add(this);
 }
 
 // Only a change comes here (backend.h).
@@ -26,6 +29,10 @@ void Windowless::repaint() const
 
 void Surface::paint(HDC dc, const RECT &dirty) const
 {
+    // The back colour shows where the picture does not reach.
+    FillRect(dc, &dirty, sharedBrush(m_back));
+    if (m_picture)
+        drawImage(dc, *m_picture, device({0, 0, m_picture->width, m_picture->height}, m_scale));
     for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it) {
         RECT overlap;
         if ((*it)->visible() && IntersectRect(&overlap, &(*it)->bounds(), &dirty))
@@ -44,6 +51,13 @@ Windowless *Surface::pressable(POINT at) const
 bool Surface::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result)
 {
     switch (message) {
+    case WM_ERASEBKGND:
+        result = 1;
+        return true;
+    case WM_PAINT:
+        paintBuffered(m_window, [this](HDC dc, const RECT &dirty) { paint(dc, dirty); });
+        result = 0;
+        return true;
     case WM_LBUTTONDOWN:
         m_pressed = pressable({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         if (m_pressed)

@@ -13,10 +13,8 @@ TextBox::TextBox(const ControlRow &row, const Place &place)
     static const DWORD Alignment[] = {ES_LEFT, ES_CENTER, ES_RIGHT};  // by Align
     DWORD style = Alignment[int(s.align)] | (s.tabIndex >= 0 ? WS_TABSTOP : 0) | (s.readOnly ? ES_READONLY : 0);
     style |= s.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN : ES_AUTOHSCROLL;
-    if (s.border == Border::Flat)
-        create(L"EDIT", row, place, style | WS_BORDER);
-    else
-        create(L"EDIT", row, place, style, WS_EX_CLIENTEDGE);
+    const bool flat = s.border == Border::Flat;
+    create(L"EDIT", row, place, style | (flat ? WS_BORDER : 0), flat ? 0 : WS_EX_CLIENTEDGE);
     // The border already sets the text off the edge; the font's own margin
     // would push short texts such as "CPU Status:" out of view.
     SendMessageW(m_window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));

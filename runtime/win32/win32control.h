@@ -20,13 +20,12 @@ namespace runtime::win32 {
 class Surface;
 class Windowless;
 
-// Where a control goes: its row, its container's window and surface, the
-// form's top-level window (which runs the timers), the layout's scale and
-// the font it shows.
+// Where a control goes: its row, its container's surface (and so window),
+// the form's top-level window (which runs the timers), the layout's scale
+// and the font it shows.
 struct Place
 {
     int row;
-    HWND parent;
     Surface *surface;
     HWND form;
     int scale;

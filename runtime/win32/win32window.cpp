@@ -28,7 +28,7 @@ bool Win32Window::isForm(HWND window)
 }
 
 Win32Window::Win32Window(Form &form, HWND owner)
-    : m_name(form.name()), m_scale(layoutScale()), m_back(colourRef(form.description().window.back, ButtonFace))
+    : m_name(form.name()), m_scale(layoutScale()), m_surface(colourRef(form.description().window.back, ButtonFace))
 {
     create(form.description(), owner);
     build(form);
@@ -41,9 +41,6 @@ Win32Window::~Win32Window()
     // The child windows go with their parent; the controls after them.
     DestroyWindow(m_window);
     m_controls.clear();
-    for (HICON icon : m_icons)
-        if (icon)
-            DestroyIcon(icon);
 }
 
 void Win32Window::create(const FormDescription &d, HWND owner)
@@ -68,33 +65,23 @@ void Win32Window::create(const FormDescription &d, HWND owner)
                                frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                                GetModuleHandleW(nullptr), static_cast<OwnWindow *>(this));
     m_surface.setWindow(m_window);
-    if (w.icon) {
-        m_icons[0] = pictureIcon(w.icon, GetSystemMetrics(SM_CXICON));
-        m_icons[1] = pictureIcon(w.icon, GetSystemMetrics(SM_CXSMICON));
-        SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icons[0]));
-        SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icons[1]));
-    }
+    if (w.icon)
+        for (auto [which, size] : {std::pair(ICON_BIG, SM_CXICON), std::pair(ICON_SMALL, SM_CXSMICON)})
+            SendMessageW(m_window, WM_SETICON, which,
+                         reinterpret_cast<LPARAM>(pictureIcon(w.icon, GetSystemMetrics(size))));
 }
 
 void Win32Window::build(Form &form)
 {
     const FormDescription &d = form.description();
     m_controls.resize(d.controls.size());
-    auto surfaceOf = [&](int r) {
-        const int container = form.containerOf(r);
-        return container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
-    };
     for (int r : buildOrder(d)) {
         const ControlRow &row = d.controls[size_t(r)];
-        Surface *surface = surfaceOf(r);
+        const int container = form.containerOf(r);
+        Surface *surface = container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
         const HFONT font = sharedFont(fontOf(row.settings), m_scale);
-        m_controls[size_t(r)] = makeControl(row, {r, surface->window(), surface, m_window, m_scale, font});
+        m_controls[size_t(r)] = makeControl(row, {r, surface, m_window, m_scale, font});
     }
-    // Labels and lines are drawn by their container, front-most first; they
-    // lie behind its child windows, which the system draws on top.
-    for (int r : stackingOrder(d))
-        if (Windowless *drawn = m_controls[size_t(r)]->windowless())
-            surfaceOf(r)->add(drawn);
     for (size_t r = 0; r < d.controls.size(); ++r) {
         if (form.handlesAny(int(r)))
             m_controls[r]->onEvent([&form, r](Event event) { form.fire(int(r), event); });
@@ -143,18 +130,9 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     if (m_surface.handle(message, wParam, lParam, result) || (m_access && m_access->handle(message, wParam, lParam, result)))
         return result;
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        paintBuffered(m_window, [this](HDC dc, const RECT &dirty) {
-            FillRect(dc, &dirty, sharedBrush(m_back));
-            m_surface.paint(dc, dirty);
-        });
-        return 0;
     case WM_TIMER:
-        for (auto &c : m_controls)
-            if (c && UINT_PTR(childId(int(&c - m_controls.data()))) == wParam)
-                c->tick();
+        if (wParam >= UINT_PTR(childId(0)) && wParam < UINT_PTR(childId(int(m_controls.size()))))
+            m_controls[wParam - UINT_PTR(childId(0))]->tick();
         return 0;
     case WM_CLOSE:
         // Closing the window from its frame, or Alt+F4, unloads the form,

@@ -43,8 +43,6 @@ private:
 
     std::string m_name;
     int m_scale;
-    HICON m_icons[2] = {};
-    COLORREF m_back;
     Surface m_surface;
     std::vector<std::unique_ptr<Win32Control>> m_controls;  // by row
     HWND m_focus = nullptr;  // the control that has, or last had, the focus
