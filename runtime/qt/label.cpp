@@ -1,6 +1,6 @@
 #include "label.h"
 #include "accessibility.h"
-#include "accessiblelabel.h"
+#include "accessiblecontrol.h"
 #include "colours.h"
 
 #include <QMouseEvent>
@@ -39,7 +39,7 @@ void Label::apply(Property, const Value &value)
 
 QAccessibleInterface *Label::accessible()
 {
-    return new AccessibleLabel(this);
+    return new AccessibleControl(this);
 }
 
 void Label::paintEvent(QPaintEvent *)

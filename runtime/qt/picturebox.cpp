@@ -1,5 +1,5 @@
 #include "picturebox.h"
-#include "accessiblepicturebox.h"
+#include "accessiblecontrol.h"
 #include "colours.h"
 #include "pictures.h"
 
@@ -54,7 +54,7 @@ PictureBox::PictureBox(const ControlRow &row, QWidget *parent)
 
 QAccessibleInterface *PictureBox::accessible()
 {
-    return new AccessiblePictureBox(this);
+    return new AccessibleControl(this);
 }
 
 } // namespace runtime::qt

@@ -1,6 +1,10 @@
-// A label to assistive technology, as the core describes it
+// A label or picture box to assistive technology, as the core describes it
 // (accessibletree.h): a click zone is a button whose press action runs the
-// very path a mouse click takes; any other label is static text.
+// very path a mouse click takes, any other label static text; a picture
+// box given words for being shown and hidden is a picture that tells which
+// it is (a lamp lit or dark), found while its group has it speak, one
+// without a pane that holds its controls. This interface only puts the
+// core's answers in Qt's words.
 #pragma once
 
 #include <QAccessibleWidget>
@@ -9,12 +13,10 @@ namespace runtime { class Form; }
 
 namespace runtime::qt {
 
-class Label;
-
-class AccessibleLabel : public QAccessibleWidget
+class AccessibleControl : public QAccessibleWidget
 {
 public:
-    explicit AccessibleLabel(Label *label);
+    explicit AccessibleControl(QWidget *control);
 
     QAccessible::Role role() const override;
     QAccessible::State state() const override;
@@ -25,9 +27,7 @@ public:
     QStringList keyBindingsForAction(const QString &actionName) const override;
 
 private:
-    Label *label() const;
     const Form *form(int &row) const;
-    bool isZone() const;
     bool reachable() const;
 };
 
