@@ -17,8 +17,8 @@ mkdir -p "$shots" && rm -f "$shots"/*.png
 work=$(mktemp -d -t velk-web.XXXXXX) || exit 2
 server='' browser=''
 stop_browser() { [[ -n $browser ]] && kill "$browser" 2>/dev/null && wait "$browser" 2>/dev/null; browser=''; }
-watcher=''
-trap 'stop_browser; kill $server $watcher 2>/dev/null; xs_stop_x; rm -rf "$work"' EXIT
+watcher='' holder=''
+trap 'stop_browser; kill $server $watcher $holder 2>/dev/null; xs_stop_x; rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
 
 free_port() { /usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
@@ -55,19 +55,22 @@ rest() {
     xdotool mousemove 0 0 && page eval "document.head.insertAdjacentHTML('beforeend',
         '<style>* { caret-color: transparent }</style>')" >/dev/null
 }
-# early FILE: the page with the program's script held back, its first
-# window in FILE; then I Agree clicked, and the script let through.
+# early FILE PROGRAMS: the page with the program's script held back, its
+# first window in FILE, which must be PROGRAMS, the screenshot of the
+# program's own; then I Agree clicked, and the script let through.
 early() {
-    local held now=$shots/$1 then=$shots/$2
+    local now=$shots/$1 then=$shots/$2
     /usr/bin/python3 "$here/page.py" "$cdp" hold "$site" &  # not through page(): its pid
-    held=$!
+    holder=$!
     xs_poll 10 eval '[[ $(page eval "document.querySelector(\".early\") && document.fonts.status == \"loaded\"
         && document.images[0].complete") == true ]]' && rest && origin
     shot "$1"
     check "before the program has loaded: the disclaimer painted as the program paints it, a dialog named by its caption" \
-        eval '[[ $(page eval "!!document.querySelector(\".early\")") == true ]] && ! xs_differ "$now" "$then" "$((1024 * scale))x$((768 * scale))+0+0" && told "dialog|VELK-Simulator Version 1||"'
+        eval '[[ $(page eval "!!document.querySelector(\".early\")") == true ]] && told "dialog|VELK-Simulator Version 1||" &&
+            ! xs_differ "$now" "$then" "$((1024 * scale))x$((768 * scale))+0+0"'
     click Form2 Command1
-    kill -TERM "$held" && wait "$held"
+    kill -TERM "$holder" && wait "$holder"
+    holder=''
     check "a click on I Agree before the program has loaded: the program's dashboard" xs_poll 10 eval \
         '[[ $(page eval "document.querySelector(\".window.shown\").ariaLabel") == "VELK Simulator dashboard" ]]'
 }
