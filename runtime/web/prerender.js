@@ -18,8 +18,10 @@ const Void = new Set(['IMG', 'INPUT']);
 const Reflected = {readOnly: 'readonly', spellcheck: 'spellcheck', tabIndex: 'tabindex', src: 'src', alt: 'alt',
                    width: 'width', height: 'height'};
 
-const escape = (s, quote) => String(s).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/\r/g, '&#13;')
-    .replace(/"/g, quote ? '&quot;' : '"');
+const escape = (s, quote) => {
+  s = String(s).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/\r/g, '&#13;');
+  return quote ? s.replace(/"/g, '&quot;') : s;
+};
 
 class Element {
   constructor(tag) {
@@ -134,7 +136,7 @@ const fail = message => {
   console.error('prerender.js: ' + message);
   process.exit(1);
 };
-setTimeout(() => fail('the program showed no window'), 20000).unref();
+setTimeout(() => fail('the program showed no window'), 20000);
 const shown = () => page.desktop.childNodes.find(w => w.classList.contains('shown'));
 const wait = setInterval(() => {
   if (page.lines.childNodes.length) fail('the program said: ' + page.lines.textContent);
