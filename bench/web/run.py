@@ -99,8 +99,10 @@ try:
 
     def dashboard(voice_box):
         load("index.html")
-        until("!![...document.querySelectorAll('button')].find(b => b.textContent == 'I Agree')")
-        evaluate("[...document.querySelectorAll('button')].find(b => b.textContent == 'I Agree').click()")
+        # The program's own window, not the page's copy of it from before it loaded.
+        agree = "[...document.querySelectorAll('.window.shown button')].find(b => b.textContent == 'I Agree')"
+        until("!!" + agree)
+        evaluate(agree + ".click()")
         click("[aria-label=Power]")
         if voice_box:
             click('[aria-label="Voice box"]')

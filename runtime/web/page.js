@@ -41,6 +41,19 @@ mergeInto(LibraryManager.library, {
       else if (p !== true) clearTimeout(p);
       delete velk.posts[id];
     },
+    // The page's copy of the first window (prerender.js) goes as the
+    // program's own shows, in the same task, so the page paints no frame
+    // between the two; the button clicked on the copy, if any, is clicked
+    // on the program's, as its next task (not inside the program's show).
+    takeOver: function(outer) {
+      var early = document.querySelector('#desktop > .early'), kept = window.velkKept, path = [];
+      if (!early) return;
+      for (var e = kept; e && e != early; e = e.parentNode) path.unshift(Array.prototype.indexOf.call(e.parentNode.children, e));
+      early.remove();
+      if (!kept) return;
+      for (var i = 0, to = outer; to && i < path.length; i++) to = to.children[path[i]];
+      if (to) setTimeout(function() { to.click(); });
+    },
     // The one line of errors and notices, under the windows.
     line: function(text, cls) {
       var p = document.createElement('p');
@@ -182,6 +195,7 @@ mergeInto(LibraryManager.library, {
   velk_show: function(win, shown, focus) {
     var W = velk.windows[win];
     W.outer.classList.toggle('shown', !!shown);
+    if (shown) velk.takeOver(W.outer);
     var f = W.controls[focus];
     if (shown && f) {
       // At the start of its text, as a window's first focus puts it; as

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 # The web tour's window into the page, over Chromium's DevTools socket:
 #   page.py PORT open URL    loads URL, counting the page's long tasks from its start
+#   page.py PORT hold URL    loads URL with the program's script held back until killed
 #   page.py PORT eval EXPR   prints what the expression gives (JSON for all but strings)
 #   page.py PORT ax          the accessibility tree: ROLE|NAME|DESCRIPTION|VALUE a line
 #   page.py PORT watch FILE  until killed: then writes to FILE the most time the
@@ -24,6 +25,7 @@ if command == "watch":
     page = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json/version"))
 socket = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=30)
 serial = 0
+events = []
 
 
 def call(method, **params):
@@ -36,6 +38,7 @@ def call(method, **params):
             if "error" in answer:
                 sys.exit(f"page.py: {method}: {answer['error']}")
             return answer["result"]
+        events.append(answer)
 
 
 if command == "open":
@@ -45,6 +48,19 @@ if command == "open":
         new PerformanceObserver(l => l.getEntries().forEach(e => longTasks.push(Math.round(e.duration))))
             .observe({type: 'longtask', buffered: true});""")
     call("Page.navigate", url=args[0])
+elif command == "hold":
+    stopped = []
+    signal.signal(signal.SIGTERM, lambda *_: stopped.append(True))
+    call("Network.enable")
+    call("Network.setCacheDisabled", cacheDisabled=True)  # a cached script is not held
+    call("Fetch.enable", patterns=[{"urlPattern": "*/velk-simulator.js"}])
+    call("Page.navigate", url=args[0])
+    while not any(e.get("method") == "Fetch.requestPaused" for e in events):
+        events.append(json.loads(socket.recv()))
+    while not stopped:
+        time.sleep(0.05)
+    held = next(e for e in events if e.get("method") == "Fetch.requestPaused")
+    call("Fetch.continueRequest", requestId=held["params"]["requestId"])
 elif command == "eval":
     got = call("Runtime.evaluate", expression=args[0], returnByValue=True, awaitPromise=True)["result"]
     value = got.get("value")

@@ -17,8 +17,8 @@ mkdir -p "$shots" && rm -f "$shots"/*.png
 work=$(mktemp -d -t velk-web.XXXXXX) || exit 2
 server='' browser=''
 stop_browser() { [[ -n $browser ]] && kill "$browser" 2>/dev/null && wait "$browser" 2>/dev/null; browser=''; }
-watcher=''
-trap 'stop_browser; kill $server $watcher 2>/dev/null; xs_stop_x; rm -rf "$work"' EXIT
+watcher='' holder=''
+trap 'stop_browser; kill $server $watcher $holder 2>/dev/null; xs_stop_x; rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
 
 free_port() { /usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
@@ -42,11 +42,37 @@ browser() {
 }
 # open [QUERY]: the page afresh, its first window up.
 open() {
-    page open "$site${1:-}" && xs_poll 10 test "$(page eval "document.querySelectorAll('.window.shown').length")" == 1
+    page open "$site${1:-}" && xs_poll 10 eval '[[ $(page eval "document.querySelectorAll(\".window.shown\").length") == 1 ]]'
 }
 # Where the window now shown has its client area on the screen.
 origin() {
-    read -r ox oy <<<"$(page eval "(r => r.x + ' ' + r.y)(document.querySelector('.window.shown .client').getBoundingClientRect())")"
+    read -r ox oy <<<"$(page eval "(r => r.x + ' ' + r.y)(document.querySelector(
+        '.window:is(.shown, .early) .client').getBoundingClientRect())")"
+}
+# The pointer off the page and the text cursor unseen, whose blinking
+# would tell two screenshots apart.
+rest() {
+    xdotool mousemove 0 0 && page eval "document.head.insertAdjacentHTML('beforeend',
+        '<style>* { caret-color: transparent }</style>')" >/dev/null
+}
+# early FILE PROGRAMS: the page with the program's script held back, its
+# first window in FILE, which must be PROGRAMS, the screenshot of the
+# program's own; then I Agree clicked, and the script let through.
+early() {
+    local now=$shots/$1 then=$shots/$2
+    /usr/bin/python3 "$here/page.py" "$cdp" hold "$site" &  # not through page(): its pid
+    holder=$!
+    xs_poll 10 eval '[[ $(page eval "document.querySelector(\".early\") && document.fonts.status == \"loaded\"
+        && document.images[0].complete") == true ]]' && rest && origin
+    shot "$1"
+    check "before the program has loaded: the disclaimer painted as the program paints it, a dialog named by its caption" \
+        eval '[[ $(page eval "!!document.querySelector(\".early\")") == true ]] && told "dialog|VELK-Simulator Version 1||" &&
+            ! xs_differ "$now" "$then" "$((1024 * scale))x$((768 * scale))+0+0"'
+    click Form2 Command1
+    kill -TERM "$holder" && wait "$holder"
+    holder=''
+    check "a click on I Agree before the program has loaded: the program's dashboard" xs_poll 10 eval \
+        '[[ $(page eval "document.querySelector(\".window.shown\").ariaLabel") == "VELK Simulator dashboard" ]]'
 }
 click() {  # FORM CONTROL: at its centre
     local x y
@@ -122,7 +148,7 @@ click_lamps() {  # 2 for the left buttons, 3 for the right
 }
 
 scenario_decline() {
-    open && origin && see 01-disclaimer.png xs_share_at_least "$(region "324x270+0+0")" 'r>0.9 && g>0.9 && b>0.9' 0.5
+    open && origin && rest && see 01-disclaimer.png xs_share_at_least "$(region "324x270+0+0")" 'r>0.9 && g>0.9 && b>0.9' 0.5
     check "the disclaimer is a dialog named by its caption, centred" \
         eval 'told "dialog|VELK-Simulator Version 1||" && ((ox == (1024 - 324) / 2))'
     click Form2 Command2
@@ -130,6 +156,7 @@ scenario_decline() {
     open && origin
     xdotool mousemove $(((ox + 324 - 16) * scale)) $(((oy - 12) * scale)) click 1  # the title bar's close button
     check "closing the disclaimer ends the program" xs_poll 10 ended
+    early 01-early.png 01-disclaimer.png
 }
 
 scenario_tour() {
@@ -194,6 +221,7 @@ scenario_scaled() {
     check "2048x1536 X server starts" xs_start_x 2048x1536 || return
     scale=2
     browser --force-device-scale-factor=2
+    open && rest && shot 07-disclaimer.png && early 07-early.png 07-disclaimer.png
     open && agree_and_power
     check "at twice the scale: clicks land and the readouts light" true
     click Form1 Label9
