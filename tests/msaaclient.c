@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <initguid.h> /* IID_IAccessible as data, not oleacc's thunk */
 #include <oleacc.h>
+#include <limits.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -235,6 +236,15 @@ int main(int argc, char **argv)
     printf("# the dashboard, powered on:\n"), print();
     check(!misnavigated, "accNavigate and get_accChild agree with AccessibleChildren");
     is("Speed readout", ROLE_SYSTEM_STATICTEXT, "000", NULL);
+    {
+        /* Child ids a client makes up: none past the rows, none that overflows when turned into a row. */
+        BSTR name = NULL;
+        VARIANT bad[] = {{.vt = VT_I4, .lVal = LONG_MIN}, {.vt = VT_I4, .lVal = -100000}, {.vt = VT_I4, .lVal = 100000}};
+        int refused = 1;
+        for (size_t i = 0; i < sizeof bad / sizeof *bad; ++i)
+            refused &= nodes[0].a->lpVtbl->get_accName(nodes[0].a, bad[i], &name) == E_INVALIDARG && !name;
+        check(refused, "made-up child ids are refused");
+    }
 
     /* Where a zone is drawn, on the screen, and what lies under its centre. */
     Node *power = find("Power", ROLE_SYSTEM_PUSHBUTTON);
