@@ -94,14 +94,16 @@ void BrowserView::stopDelay()
     m_delay = 0;
 }
 
-// Painted once, just before the page's next paint, however many parts
+// Painted once, at the end of the task that changed it, however many parts
 // changed: no task of its own, and none at all while the page is not seen.
+// Not at the page's next paint: the frame is drawn by the page's painter,
+// and waiting for the page's paint would make it run its own for nothing.
 void BrowserView::invalidate(const Rect &)
 {
     if (m_paintDue)
         return;
     m_paintDue = true;
-    post(WebBackend::BeforePaint, [this] {
+    post(WebBackend::AtTaskEnd, [this] {
         m_paintDue = false;
         paint();
     });

@@ -54,6 +54,48 @@ mergeInto(LibraryManager.library, {
       for (var i = 0, to = outer; to && i < path.length; i++) to = to.children[path[i]];
       if (to) setTimeout(function() { to.click(); });
     },
+    // The view's frames are drawn by a worker, into the view's canvas handed
+    // over to it: a frame then reaches the screen without the page's own
+    // rendering (style, layout, paint) running for it. Where a canvas can't
+    // be handed over, the page draws it itself, in the same way.
+    worker: null,
+    painters: 0,
+    // What the painter does with a message for one canvas: {w, h, slot,
+    // image} draws a frame (the image, else the one kept in its slot),
+    // {forget} lets the kept frames go.
+    draw: function(held, m) {
+      var c = held.canvas;
+      if (m.forget) held.frames = [];
+      if (m.forget || m.gone) return;
+      if (c.width != m.w || c.height != m.h) { c.width = m.w; c.height = m.h; }
+      var image = m.image || held.frames[m.slot];
+      if (m.image && m.slot >= 0) held.frames[m.slot] = m.image;
+      if (m.w && image) c.getContext('2d', {alpha: false}).putImageData(image, 0, 0);
+    },
+    // The worker's own script: the canvases handed to it, by key.
+    painterMain: function() {
+      var held = {};
+      onmessage = function(e) {
+        var m = e.data;
+        if (m.canvas) held[m.key] = {canvas: m.canvas, frames: []};
+        else if (m.gone) delete held[m.key];
+        else draw(held[m.key], m);
+      };
+    },
+    painterOf: function(canvas) {
+      if (canvas.painter) return canvas.painter;
+      var p = canvas.painter = {sent: []}, held = {canvas: canvas, frames: []};
+      try {
+        velk.worker = velk.worker || new Worker(URL.createObjectURL(new Blob(
+          ['var draw = ' + velk.draw + ';\n(' + velk.painterMain + ')();'], {type: 'text/javascript'})));
+        var key = ++velk.painters, off = canvas.transferControlToOffscreen();
+        velk.worker.postMessage({key: key, canvas: off}, [off]);
+        p.post = function(m) { m.key = key; velk.worker.postMessage(m); };
+      } catch (e) {
+        p.post = function(m) { velk.draw(held, m); };
+      }
+      return p;
+    },
     // The one line of errors and notices, under the windows.
     line: function(text, cls) {
       var p = document.createElement('p');
@@ -222,17 +264,28 @@ mergeInto(LibraryManager.library, {
   velk_drop_window: function(win) {
     var W = velk.windows[win];
     for (var r in W.timers) clearInterval(W.timers[r]);
+    for (var r in W.controls) if (W.controls[r].painter) W.controls[r].painter.post({gone: true});
     W.outer.remove();
     delete velk.windows[win];
   },
 
   // Work for later: after ms, or (0) as the next task once the page has
   // done what it has to (a message, not a timeout, which the browser
-  // would hold back by 4 ms after a few in a row), or (-2) as the page
-  // next paints, in the paint's own task.
+  // would hold back by 4 ms after a few in a row), or (-2) once the
+  // current task is done, still inside it; while the page is hidden, as it
+  // next paints, which it does once it is seen again.
   velk_post__deps: ['$velk'],
   velk_post: function(id, ms) {
     if (velk.ended) return;
+    if (ms == -2 && !document.hidden) {
+      velk.posts[id] = true;
+      queueMicrotask(function() {
+        if (!(id in velk.posts)) return;
+        delete velk.posts[id];
+        velk.call(function() { Module['_velk_run'](id); });
+      });
+      return;
+    }
     if (ms == -2) {
       velk.posts[id] = {frame: requestAnimationFrame(function() {
         delete velk.posts[id];
@@ -301,27 +354,23 @@ mergeInto(LibraryManager.library, {
   // own; its canvas holds the frame alone, placed where it lies (as an
   // object-position): each frame covers the last, and nothing else of the
   // view is drawn, copied or composited again. A frame in a slot is
-  // converted for the canvas once.
+  // converted for the canvas once, and handed to the painter once.
   velk_paint__deps: ['$velk'],
   velk_paint: function(win, row, pixels, w, h, x, y, slot, note, nx, ny, nw, nh) {
-    var canvas = velk.windows[win].controls[row], frames = canvas.frames || (canvas.frames = []);
+    var canvas = velk.windows[win].controls[row], p = velk.painterOf(canvas), image = null;
     if (!pixels || w <= 0 || h <= 0) w = h = 0;
-    if (canvas.width != w || canvas.height != h) { canvas.width = w; canvas.height = h; }
-    if (w) {
-      var g = canvas.getContext('2d', {alpha: false}), image = frames[slot];
-      if (!image) {
-        var from = HEAPU8.subarray(pixels, pixels + w * h * 4), to;
-        image = g.createImageData(w, h);
-        to = image.data;
-        for (var i = 0; i < to.length; i += 4) {
-          to[i] = from[i + 2]; to[i + 1] = from[i + 1]; to[i + 2] = from[i]; to[i + 3] = 255;
-        }
-        if (slot >= 0) frames[slot] = image;
+    if (w && !(slot >= 0 && p.sent[slot])) {
+      var from = HEAPU8.subarray(pixels, pixels + w * h * 4), to;
+      image = new ImageData(w, h);
+      to = image.data;
+      for (var i = 0; i < to.length; i += 4) {
+        to[i] = from[i + 2]; to[i + 1] = from[i + 1]; to[i + 2] = from[i]; to[i + 3] = 255;
       }
-      g.putImageData(image, 0, 0);
-      var at = x + 'px ' + y + 'px';
-      if (canvas.at != at) canvas.style.objectPosition = canvas.at = at;
+      if (slot >= 0) p.sent[slot] = true;
     }
+    p.post({w: w, h: h, slot: slot, image: image});
+    var at = x + 'px ' + y + 'px';
+    if (w && canvas.at != at) canvas.style.objectPosition = canvas.at = at;
     var n = canvas.nextSibling && canvas.nextSibling.className == 'note' ? canvas.nextSibling : null;
     if (note && !n) {
       n = document.createElement('div');
@@ -338,7 +387,11 @@ mergeInto(LibraryManager.library, {
   // The frames converted for the view's canvas go: their slots are free.
   velk_forget_frames__deps: ['$velk'],
   velk_forget_frames: function(win, row) {
-    velk.windows[win].controls[row].frames = [];
+    var p = velk.windows[win].controls[row].painter;  // none before its first frame
+    if (p) {
+      p.sent = [];
+      p.post({forget: true});
+    }
   },
 
   velk_query__deps: ['$velk'],
@@ -357,6 +410,7 @@ mergeInto(LibraryManager.library, {
   velk_end__deps: ['$velk'],
   velk_end: function() {
     velk.ended = true;
+    if (velk.worker) velk.worker.terminate();
     for (var id in velk.posts) velk.drop(id);
     velk.queue = [];
     for (var w in velk.windows) for (var r in velk.windows[w].timers) clearInterval(velk.windows[w].timers[r]);

@@ -100,7 +100,7 @@ int WebBackend::post(int ms, std::function<void()> work)
     if (m_ended)
         return 0;
     posted().emplace(++last, std::move(work));
-    if (ms >= 0 || ms == BeforePaint)
+    if (ms >= 0 || ms == AtTaskEnd)
         velk_post(last, ms);
     return last;
 }

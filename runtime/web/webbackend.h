@@ -26,10 +26,10 @@ public:
     int exec() override;
     void quit(int status) override;
 
-    // work after ms (0: as the next task; -1: when called; BeforePaint:
-    // as the page next paints, which it does only while it is seen); the
-    // number to cancel it by.
-    static constexpr int BeforePaint = -2;
+    // work after ms (0: as the next task; -1: when called; AtTaskEnd:
+    // once the task that asked is done, or while the page is not seen, as
+    // it next paints); the number to cancel it by.
+    static constexpr int AtTaskEnd = -2;
     int post(int ms, std::function<void()> work);
     void cancel(int id);
     // Fetches address from the page's own site for readRegularFile, then

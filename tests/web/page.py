@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 # The web tour's window into the page, over Chromium's DevTools socket:
-#   page.py PORT open URL    loads URL, counting the page's long tasks from its start
+#   page.py PORT open URL [JS]  loads URL, counting the page's long tasks from its
+#                            start; JS, if given, runs before the page's own scripts
 #   page.py PORT hold URL    loads URL with the program's script held back until killed
 #   page.py PORT eval EXPR   prints what the expression gives (JSON for all but strings)
 #   page.py PORT ax          the accessibility tree: ROLE|NAME|DESCRIPTION|VALUE a line
@@ -46,7 +47,7 @@ if command == "open":
     call("Page.addScriptToEvaluateOnNewDocument", source="""
         window.longTasks = [];
         new PerformanceObserver(l => l.getEntries().forEach(e => longTasks.push(Math.round(e.duration))))
-            .observe({type: 'longtask', buffered: true});""")
+            .observe({type: 'longtask', buffered: true});""" + "".join(args[1:]))
     call("Page.navigate", url=args[0])
 elif command == "hold":
     stopped = []
