@@ -233,8 +233,40 @@ scenario_scaled() {
         xs_differ "$shots/07-page-drawn.png" "$(region Picture1)"
 }
 
+# The backends' conformance table (tests/conformance/cases.h) on this one:
+# its driver's window alone on a page, clicked by the real pointer, its
+# elements and pixels read back. The page's timers are noted as asked for.
+conformance() { page eval "UTF8ToString(Module._conformance_$1)"; }
+scenario_conformance() {
+    local i name kind row x y w h expect got
+    page open "${site%index.html}tests/conformance/index.html" "var every = setInterval; window.intervals = [];
+        setInterval = function(f, ms) { intervals.push(ms); return every.apply(this, arguments); };" &&
+        xs_poll 10 eval '[[ $(page eval "document.querySelectorAll(\".window.shown\").length") == 1 ]]' && origin ||
+        { check "the conformance window shows" false; return; }
+    IFS='|' read -r _ _ _ sx sy _ <<<"$(conformance "case(-1)")"
+    for ((i = 0; ; i++)); do
+        IFS='|' read -r name kind row x y w h expect <<<"$(conformance "case($i)")"
+        [[ -n $name ]] || break
+        case $kind in
+        click)  # then the sentinel: once it answers, the case's click has been handled
+            conformance "clicks(1)" >/dev/null
+            xdotool mousemove $((ox + x)) $((oy + y)) click 1 mousemove $((ox + sx)) $((oy + sy)) click 1
+            check "$name" xs_poll 10 eval '[[ $(conformance "clicks(0)") == "${expect:+$expect;}Sentinel;" ]]' ;;
+        text)
+            page eval "Module._conformance_write($i)" >/dev/null
+            got=$(page eval "Object.values(velk.windows)[0].controls[$row].value")
+            check "$name" test "$got" == "$expect" ;;
+        caption)
+            shot conformance-before.png && page eval "Module._conformance_write($i)" >/dev/null
+            check "$name" see conformance-after.png xs_differ "$shots/conformance-before.png" "${w}x$h+$((ox + x - w / 2))+$((oy + y - h / 2))" ;;
+        timer)
+            check "$name" eval '[[ $(page eval "intervals.length > 0 && intervals.every(ms => ms == Module._conformance_interval())") == true ]]' ;;
+        esac
+    done
+}
+
 if check "1024x768 X server with a window manager starts" xs_start_x 1024x768 && browser; then
-    for scenario in scenario_decline scenario_tour scenario_bad_voice_boxes scenario_scaled; do
+    for scenario in scenario_conformance scenario_decline scenario_tour scenario_bad_voice_boxes scenario_scaled; do
         echo "# $scenario"
         "$scenario"
     done

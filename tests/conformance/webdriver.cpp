@@ -1,0 +1,79 @@
+// The conformance table (cases.h) on the web backend: the window built by
+// the backend as the program's are, alone on a page of its own. The web
+// tour (tests/web/tour.sh) clicks with the real pointer and reads the
+// page's elements and pixels back; this side tells it each case and what
+// the clicks reached, and makes the writes the cases ask for.
+#include "cases.h"
+#include "registry.h"
+#include "timing.h"
+#include "webbackend.h"
+
+#include <emscripten.h>
+
+using namespace conformance;
+
+namespace {
+
+std::string answer;
+
+const char *say(std::string text)
+{
+    answer = std::move(text);
+    return answer.c_str();
+}
+
+} // namespace
+
+extern "C" {
+
+// Case i as "name|check|row|x|y|width|height|expect", the point the one it
+// clicks and the rectangle its control's, in the window's client area;
+// case -1 is the sentinel, clicked after a case's click so that the page
+// has handled that one once the sentinel answers. "" past the last.
+EMSCRIPTEN_KEEPALIVE const char *conformance_case(int i)
+{
+    static const char *const checks[] = {"click", "text", "caption", "timer"};
+    const Case &c = i < 0 ? Case{"sentinel", Check::Click, "Sentinel", At::Centre, "Sentinel"}
+                          : i < int(std::size(Cases)) ? Cases[i] : Case{};
+    if (!c.name)
+        return "";
+    const Point p = pointOf(c);
+    const Rect r = windowRect(window(), rowOf(c.control));
+    return say(std::string(c.name) + '|' + checks[int(c.check)] + '|' + std::to_string(rowOf(c.control)) + '|' +
+               std::to_string(p.x) + '|' + std::to_string(p.y) + '|' + std::to_string(r.width) + '|' +
+               std::to_string(r.height) + '|' + c.expect);
+}
+
+// The zones clicked so far, each followed by ';'; forgotten if asked.
+EMSCRIPTEN_KEEPALIVE const char *conformance_clicks(bool forget)
+{
+    const char *log = say(clickLog);
+    if (forget)
+        clickLog.clear();
+    return log;
+}
+
+// Case i's write: its text, or its caption.
+EMSCRIPTEN_KEEPALIVE void conformance_write(int i)
+{
+    const Case &c = Cases[i];
+    FormRegistry::loaded("Conformance")
+        ->setProperty(c.control, c.check == Check::TextReadsBack ? Property::Text : Property::Caption,
+                      std::string(c.expect));
+}
+
+// The interval the core asks of the page's timer.
+EMSCRIPTEN_KEEPALIVE int conformance_interval()
+{
+    return timerDeliveryMs(window().controls[size_t(rowOf("Tick"))].settings.interval,
+                           runtime::web::WebBackend::instance().refreshHz());
+}
+
+} // extern "C"
+
+int main()
+{
+    FormRegistry::setBackend(runtime::web::WebBackend::instance());
+    FormRegistry::add(window());
+    return FormRegistry::show("Conformance") == Status::Ok ? 0 : 1;
+}
