@@ -147,9 +147,10 @@ bench-windows: build windows
 # the WebAssembly, the pictures, the voice box), built with Debian's
 # Emscripten ("web" in CMakePresets.json); `make web-serve` shows it on
 # http://127.0.0.1:8000/. `make test-web` takes it through its tour in
-# Chromium (tests/web/tour.sh), with the zone table built for this machine
-# in build-zones/ (no toolkit needed); `make test` runs the same tour
-# (tests/web.cmake).
+# Chromium (the tour of the other builds, tests/endtoend.sh, with the
+# page's half in tests/web/page.sh), with the zone table built for this
+# machine in build-zones/ (no toolkit needed); `make test` runs the same
+# tour (tests/web.cmake).
 WEB := build-web
 ZONES := build-zones
 .PHONY: web web-serve test-web
@@ -173,4 +174,4 @@ test-web: web
 	@$(DEPS) web
 	cmake -S . -B "$(ZONES)" -DVELK_BACKEND=none --log-level=WARNING >/dev/null
 	cmake --build "$(ZONES)" -j $(JOBS) --target zonetable
-	bash tests/web/tour.sh "$(WEB)" "$(ZONES)/zones.txt"
+	VELK_ZONES="$(ZONES)/zones.txt" SCREENSHOT_DIR="$(WEB)/tour-shots" bash tests/endtoend.sh "$(WEB)"

@@ -4,24 +4,29 @@
 # whole screen, as a user would see it. Each scenario starts the program
 # afresh and waits for its exit status. Screenshots go to $SCREENSHOT_DIR.
 # The Windows build (a .exe) takes the same tour under Wine, in a Wine
-# prefix made once beside it, with the checks that concern Windows alone.
-# Usage: tests/endtoend.sh PATH/TO/velk-simulator[.exe]
-#        (run by ctest as "endtoend", and "endtoend-windows" for the .exe)
+# prefix made once beside it, with the checks that concern Windows alone;
+# the web build (its folder) in Chromium, the page standing in for the
+# program's process and windows (tests/web/page.sh).
+# Usage: tests/endtoend.sh PATH/TO/velk-simulator[.exe] | PATH/TO/build-web
+#        (run by ctest as "endtoend", "endtoend-windows" for the .exe and
+#        "tour-web" for the folder)
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tests/xsession.sh
 source "$here/xsession.sh"
 
-[[ $# -eq 1 && -x $1 ]] || { echo "usage: $0 PATH/TO/velk-simulator[.exe]" >&2; exit 2; }
+[[ $# -eq 1 && (-x $1 || -f $1/index.html) ]] || { echo "usage: $0 PATH/TO/velk-simulator[.exe] | PATH/TO/build-web" >&2; exit 2; }
 exe=$(realpath "$1")
-windows=false
-if [[ $exe == *.exe ]]; then
+windows=false web=false home=$(dirname "$exe")
+if [[ -d $exe ]]; then
+    web=true home=$exe
+elif [[ $exe == *.exe ]]; then
     windows=true
-    check "Wine prefix ready" xs_wine_prefix "$(dirname "$exe")/wine-prefix" || exit 1
+    check "Wine prefix ready" xs_wine_prefix "$home/wine-prefix" || exit 1
 fi
 voice_box="velk voicebox.gif"
-[[ -f "$(dirname "$exe")/$voice_box" ]] || { echo "no '$voice_box' beside $exe" >&2; exit 2; }
+[[ -f "$home/$voice_box" ]] || { echo "no '$voice_box' beside $exe" >&2; exit 2; }
 shots=${SCREENSHOT_DIR:-$(mktemp -d -t velk-screenshots.XXXXXX)}
 mkdir -p "$shots" || exit 2
 rm -f "$shots"/[0-9][0-9]-*.png  # an earlier run's, which would mislead
@@ -36,7 +41,7 @@ DASHBOARD=Form1
 # zone table beside the program; a build elsewhere names it in VELK_ZONES).
 # Clicks land on a zone's centre pixel, in its window's client area; areas
 # are WIDTHxHEIGHT+X+Y in dashboard coordinates.
-xs_zones=${VELK_ZONES:-$(dirname "$exe")/zones.txt}
+xs_zones=${VELK_ZONES:-$home/zones.txt}
 [[ -f $xs_zones ]] || { echo "no zone table $xs_zones" >&2; exit 2; }
 declare -A at=([empty]='600 150')  # the black band under the top bar
 # The mode indicator boxes are painted on the right panel (kept a pixel or
@@ -337,6 +342,9 @@ wm_close() {
         request) wmctrl -i -c "$wid" ;;
     esac
 }
+window_gone() { xs_wait_no_window "$1"; }
+showing() { xs_windows "$1" >/dev/null; }
+not_showing() { ! showing "$1"; }
 is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$wid" ]]; }
 # Asked again at each try: a request made before the window manager has
 # taken the window on is lost on a loaded machine.
@@ -355,13 +363,14 @@ finish() {
 scenario_tour() {
     echo "# tour of the dashboard"
     check "disclaimer window appears" start || return
+    $web && tasks_from_now
     check "disclaimer has a client area of 324 x 270" sized 324 270
     check "disclaimer has a window manager frame" has_frame
     check "disclaimer is painted" shot_until 01-disclaimer.png disclaimer_painted
     check "I Agree opens the dashboard" agree || return
-    check "disclaimer goes away" xs_wait_no_window "$DISCLAIMER"
+    check "disclaimer goes away" window_gone "$DISCLAIMER"
     check "dashboard fills the 1024x768 screen at (0,0)" placed_at 0 0 1024 768
-    check "dashboard stays off the task bar" off_taskbar
+    $web || check "dashboard stays off the task bar" off_taskbar
     check "dashboard starts powered off" shot_until 02-dashboard-off.png powered_off
     check "consoles and panel painted as their JPEG pictures, within the decoders' rounding" \
         jpeg_painted "$shots/02-dashboard-off.png"
@@ -373,17 +382,21 @@ scenario_tour() {
     check "power on: status field changes" \
         xs_differ "$shots/03-power-on-normal.png" "$shots/02-dashboard-off.png" "$(region status)"
     check "click on empty black changes nothing" changes_nothing 03-power-on-normal.png empty
+    $web && check "the status field, a readout and the zones tell a screen reader" \
+        eval 'told "textbox|CPU status||On" && told "status|Speed readout|000|" && told "button|Power||"'
 
     local mode
     for mode in 04-auto 05-pursuit; do
         check "${mode#*-} zone lights only its indicator" taken "${mode#*-}" "$mode.png" mode_shown "${mode#*-}"
     done
     voice_box program 06-voicebox-a.png 07-voicebox-b.png
+    $web && check "the display tells it shows the voice box" told "image|Central display|voice box|"
 
     click_lamps
     check "one button of each row lights all 16 console lamps" shot_until 08-lamps.png lamps_lit ||
         echo "# dark: $(lamps_not "$shots/08-lamps.png" lit)"
     check "readouts stay lit beside the lamps" readouts_lit "$shots/08-lamps.png"
+    $web && check "a lit lamp tells it" told "image|Left console lamp 1|lit|"
 
     check "power off: readouts and display go dark" taken power 09-power-off.png powered_off
     check "power off leaves the lamps lit" lamps_lit "$shots/09-power-off.png"
@@ -396,10 +409,12 @@ scenario_tour() {
     click_lamps -other
     check "power, and the rows' other buttons, off again: dashboard as it started" \
         shot_until 14-as-started.png same_as "$shots/02-dashboard-off.png"
+    $web && check "a dark lamp is still there for a screen reader" told "image|Right console lamp 8|dark|"
+    $web && check "no task took longer than 50 ms" long_tasks_at_most 50
 
     click exit
     check "exit zone ends the program with status 0" ends_with_zero 10
-    check "no window is left" xs_wait_no_window "$DASHBOARD"
+    check "no window is left" window_gone "$DASHBOARD"
     check "nothing printed" nothing_printed
 }
 
@@ -461,8 +476,9 @@ voice_box() {
 
 # Declining, or closing the disclaimer, ends the program before any dashboard.
 scenario_decline() {
-    local how
-    for how in button alt-f4 request; do
+    local how hows=(button alt-f4 request)
+    $web && hows=(button close)  # the title bar's close button is the page's Alt+F4
+    for how in "${hows[@]}"; do
         echo "# disclaimer declined by: $how"
         check "disclaimer appears" start || continue
         if [[ $how == button ]]; then click disagree; else wm_close "$how"; fi
@@ -481,11 +497,10 @@ scenario_keys() {
     xdotool key Escape Return
     sleep 1
     check "Esc and Enter leave the disclaimer up" showing "$DISCLAIMER"
-    check "no dashboard after Esc and Enter" xs_no_windows "$DASHBOARD"
+    check "no dashboard after Esc and Enter" not_showing "$DASHBOARD"
     xdotool key Tab space
     check "Tab to I Agree and Space open the dashboard" xs_poll 10 showing "$DASHBOARD"
 }
-showing() { xs_windows "$1" >/dev/null; }
 
 # Closing the dashboard through the window manager ends the whole program.
 scenario_wm_close_dashboard() {
@@ -686,11 +701,16 @@ doubled() {
         [[ $(compare -metric AE "$1[$client]" "$work/doubled.png" null: 2>&1) == 0 ]]
 }
 
+# shellcheck source=tests/web/page.sh
+$web && source "$here/web/page.sh"
+
 start_seconds=$SECONDS
 if check "1024x768 X server with a window manager starts" xs_start_x 1024x768; then
     scenarios=(scenario_tour scenario_command_line scenario_decline scenario_keys scenario_wm_close_dashboard
         scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen)
     $windows && scenarios+=(scenario_planted_libraries scenario_scaled)
+    $web && scenarios=(scenario_conformance scenario_first_window scenario_tour scenario_decline scenario_keys
+        scenario_bad_voice_boxes scenario_big_screen scenario_page_scaled)
     for scenario in "${scenarios[@]}"; do
         "$scenario"
         finish

@@ -3,6 +3,7 @@
 #   page.py PORT open URL [JS]  loads URL, counting the page's long tasks from its
 #                            start; JS, if given, runs before the page's own scripts
 #   page.py PORT hold URL    loads URL with the program's script held back until killed
+#   page.py PORT front       brings the page to the front, with the keyboard
 #   page.py PORT eval EXPR   prints what the expression gives (JSON for all but strings)
 #   page.py PORT ax          the accessibility tree: ROLE|NAME|DESCRIPTION|VALUE a line
 #   page.py PORT watch FILE  until killed: then writes to FILE the most time the
@@ -62,6 +63,8 @@ elif command == "hold":
         time.sleep(0.05)
     held = next(e for e in events if e.get("method") == "Fetch.requestPaused")
     call("Fetch.continueRequest", requestId=held["params"]["requestId"])
+elif command == "front":  # the page's window raised and given the keyboard, as a user's click on it would
+    call("Page.bringToFront")
 elif command == "eval":
     got = call("Runtime.evaluate", expression=args[0], returnByValue=True, awaitPromise=True)["result"]
     value = got.get("value")

@@ -1,0 +1,235 @@
+# The web build's half of the tour (tests/endtoend.sh, given build-web/):
+# the page stands in for the program's process and windows. The folder is
+# served by a plain static server under a sub-path with a space in it and
+# shown by Chromium (kiosk, on the tour's X session); clicks are the real
+# pointer's at the windows' client areas as the page lays them out, and
+# what the page says is read over the browser's DevTools socket (page.py):
+# its windows, its accessibility tree, its long tasks. Sourced by
+# endtoend.sh: the functions here replace its own of the same names, and
+# the scenarios here are the web's alone.
+
+free_port() { /usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
+http=$(free_port) cdp=$(free_port)
+mkdir -p "$work/site/bad" && ln -s "$exe" "$work/site/velk sim"
+site="http://127.0.0.1:$http/velk%20sim/index.html"
+(cd "$work/site" && exec /usr/bin/python3 -m http.server "$http" --bind 127.0.0.1) >"$work/http.log" 2>&1 &
+server=$! browser='' watcher='' holder='' scale=1
+stop_browser() { [[ -n $browser ]] && kill "$browser" 2>/dev/null && wait "$browser" 2>/dev/null; browser=''; }
+trap 'stop_browser; kill $server $watcher $holder 2>/dev/null; xs_stop_x; rm -rf "$work"' EXIT
+DASHBOARD='VELK Simulator dashboard'  # the windows go by their names for assistive technology
+
+page() { /usr/bin/python3 "$here/web/page.py" "$cdp" "$@"; }
+# browser [OPTIONS]: a fresh Chromium, full screen, on the X session.
+browser() {
+    stop_browser
+    rm -rf "$work/profile"
+    chromium --no-sandbox --disable-gpu --no-first-run --disable-background-networking --disable-component-update \
+        --disable-sync --user-data-dir="$work/profile" --kiosk --remote-debugging-port="$cdp" "$@" about:blank \
+        >"$work/chromium.log" 2>&1 &
+    browser=$!
+    xs_poll 20 page eval 1 >/dev/null
+}
+shown_windows() { page eval "document.querySelectorAll('.window.shown').length"; }
+shown_name() { page eval "(document.querySelector('.window.shown') || {}).ariaLabel"; }
+# open [QUERY [JS]]: the page afresh, the program's first window up; JS
+# runs before the page's own scripts. Every window it ever shows is noted.
+open() {
+    [[ -n $browser ]] || browser || return 1
+    page open "$site${1:-}" "window.named = new Set(); new MutationObserver(() =>
+        document.querySelectorAll('.window.shown').forEach(w => named.add(w.ariaLabel)))
+        .observe(document, {subtree: true, childList: true, attributes: true}); ${2:-}" &&
+        xs_poll 10 eval '[[ $(shown_windows) == 1 ]]'
+}
+# Where the window now shown has its client area on the screen.
+locate() {
+    origin=$(page eval "(r => r.x + ' ' + r.y)(document.querySelector(
+        '.window:is(.shown, .early) .client').getBoundingClientRect())")
+}
+client() { page eval "(r => r.x + ' ' + r.y + ' ' + r.width + ' ' + r.height)(document.querySelector(
+    '.window.shown .client').getBoundingClientRect())"; }
+# The pointer off the page and the text cursor unseen, whose blinking
+# would tell two screenshots apart.
+rest() {
+    xdotool mousemove 0 0 && page eval "document.head.insertAdjacentHTML('beforeend',
+        '<style>* { caret-color: transparent }</style>')" >/dev/null
+}
+
+start() { open "$@" && rest && locate && xs_poll "$wait_s" shot_and_test "$work/ready.png" disclaimer_painted; }
+agree() { click agree && xs_poll "$wait_s" eval '[[ $(shown_name) == "$DASHBOARD" ]]' && locate; }
+click() {
+    local x y ox oy
+    read -r x y <<<"${at[$1]}" && read -r ox oy <<<"$origin"
+    xdotool mousemove $(((ox + x) * scale)) $(((oy + y) * scale)) click 1
+}
+region_at() {  # WIDTHxHEIGHT+X+Y on the window shown, as it lies on the screen
+    local w h x y ox oy
+    IFS='x+' read -r w h x y <<<"$1" && read -r ox oy <<<"$origin"
+    echo "$((w * scale))x$((h * scale))+$(((ox + x) * scale))+$(((oy + y) * scale))"
+}
+finish() {
+    stop_browser
+    origin='0 0'
+}
+ended() {
+    [[ $(page eval "document.querySelectorAll('.window, .c').length + '|' + document.getElementById('lines').textContent") \
+        == "0|VELK-Simulator has ended. Reload the page to start it again." ]]
+}
+ends_with_zero() { xs_poll "$1" ended; }
+only_windows() { [[ $(page eval "named.size") == "$1" ]]; }
+sized() { [[ $(client) == *" $1 $2" ]]; }
+placed_at() {
+    local got
+    got=$(client)
+    [[ $got == "$*" ]] || { echo "# window at '$got', expected '$*'"; return 1; }
+}
+has_frame() { [[ $(page eval "document.querySelector('.window.shown.framed .title').offsetHeight > 0") == true ]]; }
+window_gone() { xs_poll 10 eval '[[ $(page eval "[...document.querySelectorAll(\".window.shown\")].some(w => w.ariaLabel == \"$1\")") == false ]]'; }
+showing() { [[ $(shown_name) == "$1" ]]; }
+# The page brought to the front: under Xvfb the browser's window is the
+# active one from the start, but its page has the keyboard only once asked.
+activated() { page front && [[ $(page eval "document.hasFocus()") == true ]]; }
+# wm_close close: the title bar's close button, the page's Alt+F4.
+wm_close() {
+    local x y
+    read -r x y <<<"$(page eval "(r => Math.round(r.x + r.width / 2) + ' ' + Math.round(r.y + r.height / 2))(
+        document.querySelector('.window.shown .close').getBoundingClientRect())")"
+    xdotool mousemove $((x * scale)) $((y * scale)) click 1
+}
+nothing_printed() { [[ $(page eval "document.querySelectorAll('#lines .error').length") == 0 ]]; }
+clip_red() { xs_share_at_least "$1" "$(region clip)" "$xs_red" 0.5; }
+disclaimer_painted() { xs_share_at_least "$1" "$(region_at 324x270+0+0)" 'r>0.9 && g>0.9 && b>0.9' 0.5; }
+
+# The accessibility tree holds a line (ROLE|NAME|DESCRIPTION|VALUE) that matches.
+told() { page ax | grep -x -- "$1" >/dev/null; }
+# The page's tasks from now on: their length on the clock, and the time
+# its thread itself spent in them, which a busy machine does not stretch.
+tasks_from_now() {
+    page eval "longTasks.length = 0" >/dev/null && rm -f "$work/thread-time" || return 1
+    /usr/bin/python3 "$here/web/page.py" "$cdp" watch "$work/thread-time" &  # not through page(): its pid
+    watcher=$!
+}
+long_tasks_at_most() {  # MS: no task of the page took longer
+    local longest own
+    longest=$(page eval "Math.max(0, ...longTasks)")
+    kill -TERM "$watcher" && wait "$watcher" && own=$(<"$work/thread-time") || own=$longest
+    watcher=''
+    ((longest <= $1)) && return
+    echo "# a task took $longest ms, $own ms of the page's own time"
+    ((own <= $1))
+}
+
+# --- the web's own scenarios ---
+
+# early NOW PROGRAMS: the page with the program's script held back, its
+# first window in NOW, which must be PROGRAMS, the screenshot of the
+# program's own; then I Agree clicked, and the script let through.
+early() {
+    /usr/bin/python3 "$here/web/page.py" "$cdp" hold "$site" &  # not through page(): its pid
+    holder=$!
+    xs_poll 10 eval '[[ $(page eval "document.querySelector(\".early\") && document.fonts.status == \"loaded\"
+        && document.images[0].complete") == true ]]' && rest && locate
+    xs_shot "$shots/$1"
+    check "before the program has loaded: the disclaimer painted as the program paints it, a dialog named by its caption" \
+        eval '[[ $(page eval "!!document.querySelector(\".early\")") == true ]] && told "dialog|VELK-Simulator Version 1||" &&
+            ! xs_differ "$shots/$1" "$shots/$2" "$((1024 * scale))x$((768 * scale))+0+0"'
+    click agree
+    kill -TERM "$holder" && wait "$holder"
+    holder=''
+    check "a click on I Agree before the program has loaded: the program's dashboard" \
+        xs_poll 10 eval '[[ $(shown_name) == "$DASHBOARD" ]]'
+}
+
+# The first window: a dialog named by its caption, centred, already in the
+# page before the program has loaded.
+scenario_first_window() {
+    echo "# the first window"
+    check "the disclaimer is a dialog named by its caption, centred" first_window
+    early 01-early.png 01-disclaimer.png
+}
+first_window() {
+    start && xs_shot "$shots/01-disclaimer.png" && told "dialog|VELK-Simulator Version 1||" &&
+        placed_at $(((1024 - 324) / 2)) $(((768 - 270 - 26) / 2 + 25)) 324 270
+}
+
+# A voice box that cannot be shown: a note in the view says why, and the
+# page stays responsive throughout.
+scenario_bad_voice_boxes() {
+    echo "plain text, not a picture" >"$work/site/bad/text.gif"
+    # Frames as wide as a GIF may be: the most decoding the bounds allow.
+    convert -size 16000x330 xc:red "$work/wide.gif" && /usr/bin/python3 - "$work/wide.gif" "$work/site/bad/wide.gif" <<'EOF'
+import sys
+gif = open(sys.argv[1], "rb").read()
+start = 13 + (3 << ((gif[10] & 7) + 1) if gif[10] & 0x80 else 0)
+open(sys.argv[2], "wb").write(gif[:start] + gif[start:-1] * 12 + b";")
+EOF
+    local row query expect
+    for row in "missing.gif|no such file" "../bad/text.gif|not a GIF picture" \
+        "//elsewhere.invalid/x.gif|no such file" "../bad/wide.gif|"; do
+        IFS='|' read -r query expect <<<"$row"
+        echo "# voice box: $query"
+        # The page's own start (compiling the WebAssembly) is not the file's
+        # doing: its tasks are counted from the disclaimer on.
+        start "?voice-box=${query// /%20}" && tasks_from_now && agree && taken power 30-power-on.png powered_on &&
+            click program
+        [[ $query == missing.gif ]] && shot_until 31-bad-voice-box.png xs_share_at_least "$(region clip)" "$xs_black" 0.5
+        # The widest frames decode whole, within the bounds: no note.
+        [[ -z $expect ]] && check "$query: shows" shot_until 31-hostile.png clip_red
+        [[ -n $expect ]] && check "$query: the view's note says \"$expect\"" xs_poll 15 eval \
+            '[[ $(page eval "(document.querySelector(\".note\") || {}).textContent") == *"$expect"* ]]'
+        check "$query: no task took longer than 50 ms" long_tasks_at_most 50
+        finish
+    done
+}
+
+# At twice the density: the first window as the program paints it, clicks
+# landing, the voice box; and drawn by the page itself where a canvas
+# can't be handed to a worker.
+scenario_page_scaled() {
+    echo "# twice the density"
+    xs_stop_x
+    check "2048x1536 X server starts" xs_start_x 2048x1536 || return
+    scale=2
+    browser --force-device-scale-factor=2
+    start && xs_shot "$shots/50-scaled-disclaimer.png" && early 50-early.png 50-scaled-disclaimer.png
+    start && agree && check "at twice the scale: clicks land and the readouts light" taken power 51-scaled.png powered_on
+    voice_box program 52-scaled-voicebox-a.png 53-scaled-voicebox-b.png
+    start "" "delete HTMLCanvasElement.prototype.transferControlToOffscreen;" && agree && click power && click program
+    check "drawn by the page itself: the voice box plays" shot_until 54-page-drawn-a.png voice_box_shown
+    check "drawn by the page itself: the voice box animates" shot_until 55-page-drawn-b.png clip_moved "$shots/54-page-drawn-a.png"
+    finish
+    scale=1
+    xs_stop_x
+}
+
+# The backends' conformance table (tests/conformance/cases.h) on this one:
+# its driver's window alone on a page, clicked by the real pointer, its
+# elements and pixels read back. The page's timers are noted as asked for.
+conformance() { page eval "UTF8ToString(Module._conformance_$1)"; }
+scenario_conformance() {
+    echo "# the conformance table"
+    local i name kind row x y w h expect ox oy sx sy
+    browser && page open "${site%index.html}tests/conformance/index.html" "var every = setInterval; window.intervals = [];
+        setInterval = function(f, ms) { intervals.push(ms); return every.apply(this, arguments); };" &&
+        xs_poll 10 eval '[[ $(shown_windows) == 1 ]]' && locate || { check "the conformance window shows" false; return; }
+    read -r ox oy <<<"$origin"
+    IFS='|' read -r _ _ _ sx sy _ <<<"$(conformance "case(-1)")"
+    for ((i = 0; ; i++)); do
+        IFS='|' read -r name kind row x y w h expect <<<"$(conformance "case($i)")"
+        [[ -n $name ]] || break
+        case $kind in
+        click)  # then the sentinel: once it answers, the case's click has been handled
+            conformance "clicks(1)" >/dev/null
+            xdotool mousemove $((ox + x)) $((oy + y)) click 1 mousemove $((ox + sx)) $((oy + sy)) click 1
+            check "$name" xs_poll 10 eval '[[ $(conformance "clicks(0)") == "${expect:+$expect;}Sentinel;" ]]' ;;
+        text)
+            page eval "Module._conformance_write($i)" >/dev/null
+            check "$name" test "$(page eval "Object.values(velk.windows)[0].controls[$row].value")" == "$expect" ;;
+        caption)
+            xs_shot "$work/before.png" && page eval "Module._conformance_write($i)" >/dev/null
+            check "$name" shot_until conformance.png xs_differ "$work/before.png" "${w}x$h+$((ox + x - w / 2))+$((oy + y - h / 2))" ;;
+        timer)
+            check "$name" eval '[[ $(page eval "intervals.length > 0 && intervals.every(ms => ms == Module._conformance_interval())") == true ]]' ;;
+        esac
+    done
+    finish
+}
