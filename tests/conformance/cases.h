@@ -25,8 +25,8 @@ inline int ticks = 0;
 // A three-dimensional box (two pixels of border) holding two zones side
 // by side, a hidden label in front of the second and a label pushed out of
 // its client area; beside it an opaque label, a text box, a timer that
-// keeps itself awake, and the sentinel zone a driver clicks to know that
-// every earlier click has been handled.
+// keeps itself awake, the sentinel zone a driver clicks to know that
+// every earlier click has been handled, and a zone whose handler fails.
 inline constexpr ControlRow Controls[] = {
     {Kind::PictureBox, "Box", "", 300, 300, 1800, 900, {.back = rgb(0x000000)}},
     {Kind::Label, "Hidden", "Box", 675, 180, 300, 225, {.transparent = true, .hidden = true}},
@@ -36,6 +36,7 @@ inline constexpr ControlRow Controls[] = {
     {Kind::Label, "Caption", "", 2400, 300, 1200, 300, {.back = rgb(0x000000), .fore = rgb(0xFF0000)}},
     {Kind::TextBox, "Text", "", 2400, 900, 1500, 300, {.text = "first"}},
     {Kind::Label, "Sentinel", "", 300, 2400, 600, 300, {.transparent = true}},
+    {Kind::Label, "Faulty", "", 1200, 2400, 600, 300, {.transparent = true}},
     {Kind::Label, "Count", "", 0, 0, 15, 15, {.hidden = true}},
     {Kind::Timer, "Tick", "", 0, 0, 0, 0, {.interval = 1}},
 };
@@ -56,9 +57,16 @@ inline void tick(Form &form)
     form.setCaption(control("Count"), std::to_string(++ticks));
 }
 
+// As a write the window refused would: the handler stops there.
+inline void failed(Form &)
+{
+    throw RunTimeError(Status::Failed, "Faulty", Property::Caption);
+}
+
 inline const Handler Handlers[] = {
     {"ZoneA_Click", clicked<A>}, {"ZoneB_Click", clicked<B>}, {"Hidden_Click", clicked<H>},
     {"Clipped_Click", clicked<C>}, {"Sentinel_Click", clicked<S>}, {"Tick_Timer", tick},
+    {"Faulty_Click", failed},
 };
 
 inline const FormDescription &window()

@@ -29,12 +29,14 @@ extern "C" {
 // Case i as "name|check|row|x|y|width|height|expect", the point the one it
 // clicks and the rectangle its control's, in the window's client area;
 // case -1 is the sentinel, clicked after a case's click so that the page
-// has handled that one once the sentinel answers. "" past the last.
+// has handled that one once the sentinel answers, and -2 the zone whose
+// handler fails. "" past the last.
 EMSCRIPTEN_KEEPALIVE const char *conformance_case(int i)
 {
     static const char *const checks[] = {"click", "text", "caption", "timer"};
-    const Case &c = i < 0 ? Case{"sentinel", Check::Click, "Sentinel", At::Centre, "Sentinel"}
-                          : i < int(std::size(Cases)) ? Cases[i] : Case{};
+    const Case &c = i == -1 ? Case{"sentinel", Check::Click, "Sentinel", At::Centre, "Sentinel"}
+                  : i == -2 ? Case{"faulty", Check::Click, "Faulty", At::Centre, ""}
+                  : i >= 0 && i < int(std::size(Cases)) ? Cases[i] : Case{};
     if (!c.name)
         return "";
     const Point p = pointOf(c);

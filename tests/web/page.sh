@@ -205,6 +205,11 @@ scenario_page_scaled() {
 # its driver's window alone on a page, clicked by the real pointer, its
 # elements and pixels read back. The page's timers are noted as asked for.
 conformance() { page eval "UTF8ToString(Module._conformance_$1)"; }
+one_error_line() {
+    local lines
+    lines=$(page eval "[...document.querySelectorAll('#lines p')].map(p => p.className + ': ' + p.textContent).join('/')")
+    [[ $lines == "error: Run-time error in Faulty_Click: Faulty.Caption: "* && $lines != */* ]]
+}
 scenario_conformance() {
     echo "# the conformance table"
     local i name kind row x y w h expect ox oy sx sy
@@ -231,5 +236,12 @@ scenario_conformance() {
             check "$name" eval '[[ $(page eval "intervals.length > 0 && intervals.every(ms => ms == Module._conformance_interval())") == true ]]' ;;
         esac
     done
+    # A handler's run-time error, twice: one line on the page, and the
+    # window goes on taking clicks.
+    IFS='|' read -r _ _ _ x y _ <<<"$(conformance "case(-2)")"
+    conformance "clicks(1)" >/dev/null
+    xdotool mousemove $((ox + x)) $((oy + y)) click 1 sleep 0.3 click 1 mousemove $((ox + sx)) $((oy + sy)) click 1
+    check "a handler's run-time error is one line on the page, and the window goes on" xs_poll 10 eval \
+        '[[ $(conformance "clicks(0)") == Sentinel\; ]] && one_error_line'
     finish
 }
