@@ -58,9 +58,9 @@ mergeInto(LibraryManager.library, {
     // over to it: a frame then reaches the screen without the page's own
     // rendering (style, layout, paint) running for it. Only in the browsers
     // where a canvas so handed over has been seen to show every frame, the
-    // Chromium family's (which alone has navigator.userAgentData): Firefox
-    // 153 on Linux without a GPU shows its first frame and no other.
-    // Elsewhere the page draws the frames itself, in the same way.
+    // Chromium family's, told by its name ("Chrome/") as no feature tells
+    // it: Firefox 153 on Linux without a GPU shows its first frame and no
+    // other. Elsewhere the page draws the frames itself, in the same way.
     worker: null,
     painters: 0,
     // What the painter does with a message for one canvas: {w, h, slot,
@@ -89,7 +89,7 @@ mergeInto(LibraryManager.library, {
       if (canvas.painter) return canvas.painter;
       var p = canvas.painter = {sent: []}, held = {canvas: canvas, frames: []};
       try {
-        if (!navigator.userAgentData) throw 0;
+        if (!/Chrome\//.test(navigator.userAgent)) throw 0;
         velk.worker = velk.worker || new Worker(URL.createObjectURL(new Blob(
           ['var draw = ' + velk.draw + ';\n(' + velk.painterMain + ')();'], {type: 'text/javascript'})));
         var key = ++velk.painters, off = canvas.transferControlToOffscreen();
