@@ -91,7 +91,7 @@ mergeInto(LibraryManager.library, {
       try {
         if (!/Chrome\//.test(navigator.userAgent)) throw 0;
         velk.worker = velk.worker || new Worker(URL.createObjectURL(new Blob(
-          ['var draw = ' + velk.draw + ';\n(' + velk.painterMain + ')();'], {type: 'text/javascript'})));
+          ['var draw = ' + velk.draw + ';\n(' + velk.painterMain + ')();'])));
         var key = ++velk.painters, off = canvas.transferControlToOffscreen();
         velk.worker.postMessage({key: key, canvas: off}, [off]);
         p.post = function(m) { m.key = key; velk.worker.postMessage(m); };
@@ -173,15 +173,13 @@ mergeInto(LibraryManager.library, {
       if (k == 'label') e.textContent = velk.str(text);
     }
     e.className = 'c ' + k + (border ? ' b' + border : '');
+    e.style.left = x + 'px'; e.style.top = y + 'px';
     if (flags & 32) {  // a line's end points; the browser draws it from one to the other
-      var dx = w - x, dy = h - y, len = Math.sqrt(dx * dx + dy * dy) + 1;
-      e.style.left = x + 'px'; e.style.top = y + 'px';
-      e.style.width = len + 'px'; e.style.height = '1px';
+      var dx = w - x, dy = h - y;
+      w = Math.sqrt(dx * dx + dy * dy) + 1; h = 1;
       e.style.transform = 'rotate(' + Math.atan2(dy, dx) + 'rad)';
-    } else {
-      e.style.left = x + 'px'; e.style.top = y + 'px';
-      e.style.width = w + 'px'; e.style.height = h + 'px';
     }
+    e.style.width = w + 'px'; e.style.height = h + 'px';
     if (k == 'view') { e.width = 0; e.height = 0; }  // the frame's size once there is one (velk_paint)
     if (back >= 0 && !(flags & 8)) e.style.backgroundColor = velk.colour(back);
     if (fore >= 0) e.style[flags & 32 ? 'backgroundColor' : 'color'] = velk.colour(fore);
