@@ -95,6 +95,7 @@ look_up_zones() {
 look_up_zones || exit 2
 
 origin='0 0'  # the dashboard's place on the screen, for reading screenshots
+scale=1       # screen pixels to a layout pixel, where the screen says so (the web's 2x)
 
 click() {
     local x y
@@ -105,10 +106,9 @@ click() {
 # region NAME: an area moved to where the dashboard is on the screen.
 region() { region_at "${area[$1]}"; }
 region_at() {  # WIDTHxHEIGHT+X+Y on the dashboard
-    local size=${1%%+*} x y ox oy
-    IFS=+ read -r _ x y <<<"$1"
-    read -r ox oy <<<"$origin"
-    echo "${size}+$((x + ox))+$((y + oy))"
+    local w h x y ox oy
+    IFS='x+' read -r w h x y <<<"$1" && read -r ox oy <<<"$origin"
+    echo "$((w * scale))x$((h * scale))+$(((ox + x) * scale))+$(((oy + y) * scale))"
 }
 
 # shot_until FILE PREDICATE ARGS...: screenshots into FILE (in the

@@ -73,7 +73,7 @@ mergeInto(LibraryManager.library, {
       if (c.width != m.w || c.height != m.h) { c.width = m.w; c.height = m.h; }
       var image = m.image || held.frames[m.slot];
       if (m.image && m.slot >= 0) held.frames[m.slot] = m.image;
-      if (m.w && image) c.getContext('2d', {alpha: false}).putImageData(image, 0, 0);
+      if (m.w && image) (held.g = held.g || c.getContext('2d', {alpha: false})).putImageData(image, 0, 0);
     },
     // The worker's own script: the canvases handed to it, by key.
     painterMain: function() {

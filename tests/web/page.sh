@@ -13,7 +13,7 @@ http=$(free_port) cdp=$(free_port)
 mkdir -p "$work/site/bad" && ln -s "$exe" "$work/site/velk sim"
 site="http://127.0.0.1:$http/velk%20sim/index.html"
 (cd "$work/site" && exec /usr/bin/python3 -m http.server "$http" --bind 127.0.0.1) >"$work/http.log" 2>&1 &
-server=$! browser='' watcher='' holder='' scale=1
+server=$! browser='' watcher='' holder=''
 stop_browser() { [[ -n $browser ]] && kill "$browser" 2>/dev/null && wait "$browser" 2>/dev/null; browser=''; }
 trap 'stop_browser; kill $server $watcher $holder 2>/dev/null; xs_stop_x; rm -rf "$work"' EXIT
 DASHBOARD='VELK Simulator dashboard'  # the windows go by their names for assistive technology
@@ -37,7 +37,7 @@ open() {
     [[ -n $browser ]] || browser || return 1
     page open "$site${1:-}" "window.named = new Set(); new MutationObserver(() =>
         document.querySelectorAll('.window.shown').forEach(w => named.add(w.ariaLabel)))
-        .observe(document, {subtree: true, childList: true, attributes: true}); ${2:-}" &&
+        .observe(document, {subtree: true, childList: true, attributeFilter: ['class']}); ${2:-}" &&
         xs_poll 10 eval '[[ $(shown_windows) == 1 ]]'
 }
 # Where the window now shown has its client area on the screen.
@@ -60,11 +60,6 @@ click() {
     local x y ox oy
     read -r x y <<<"${at[$1]}" && read -r ox oy <<<"$origin"
     xdotool mousemove $(((ox + x) * scale)) $(((oy + y) * scale)) click 1
-}
-region_at() {  # WIDTHxHEIGHT+X+Y on the window shown, as it lies on the screen
-    local w h x y ox oy
-    IFS='x+' read -r w h x y <<<"$1" && read -r ox oy <<<"$origin"
-    echo "$((w * scale))x$((h * scale))+$(((ox + x) * scale))+$(((oy + y) * scale))"
 }
 finish() {
     stop_browser
