@@ -2,7 +2,7 @@
 // box: its frames over the sum of their delays, as the program's own
 // decoder reads and clamps them. The bench's goal for the voice box's
 // wakeups starts from it. Usage: gifrate FILE (prints "FRAMES MS FPS").
-#include "framedecoder.h"
+#include "animation/framedecoder.h"
 
 #include <cstdio>
 #include <fstream>

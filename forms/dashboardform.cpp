@@ -3,8 +3,8 @@
 // lives in the controls: the power state is Text1's text, the display is
 // whichever display picture is visible, a lamp is lit when it is visible.
 #include "dashboardform.h"
-#include "control.h"
-#include "form.h"
+#include "description/control.h"
+#include "form/form.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "description.h"
+#include "description/description.h"
 
 // Form1, the dashboard: two instrument panels, two button consoles, the
 // central display and the click zones over the painted buttons.

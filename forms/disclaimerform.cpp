@@ -2,7 +2,7 @@
 // button handlers. Labels and the line lie behind the buttons and the text
 // box; the warning text has the focus when the window first shows.
 #include "disclaimerform.h"
-#include "form.h"
+#include "form/form.h"
 
 using namespace runtime;
 

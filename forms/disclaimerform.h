@@ -1,6 +1,6 @@
 #pragma once
 
-#include "description.h"
+#include "description/description.h"
 
 // Form2, the disclaimer shown at start-up: agreeing opens the dashboard,
 // declining ends the program.

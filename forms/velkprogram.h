@@ -1,6 +1,6 @@
 #pragma once
 
-#include "program.h"
+#include "program/program.h"
 
 // VELK-Simulator: the disclaimer comes first; agreeing opens the dashboard.
 const runtime::Program &velkProgram();

@@ -1,8 +1,8 @@
 // Mistakes that must stop the build, not the program: compiled three
 // times by ctest, once sound (it must compile) and once with each mistake
 // (it must not).
-#include "control.h"
-#include "kinds.h"
+#include "description/control.h"
+#include "description/kinds.h"
 
 using namespace runtime;
 

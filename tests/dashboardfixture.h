@@ -5,11 +5,10 @@
 #pragma once
 
 #include "dashboardform.h"
-#include "qttesting.h"
 #include "disclaimerform.h"
-#include "binding.h"
+#include "description/binding.h"
 #include "formaccess.h"
-#include "layout.h"
+#include "description/layout.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -54,13 +53,12 @@ protected:
 
     void loadDashboard()
     {
-        runtime::testing::startQtAfresh();
+        startAfresh(true);
         faultInjection().clear();
-        runtime::FormRegistry::setBackend(faultInjection());
-        runtime::FormRegistry::add(disclaimerForm());
-        runtime::FormRegistry::add(dashboardForm());
-        QCOMPARE(runtime::FormRegistry::show("Form1"), runtime::Status::Ok);
-        form = runtime::FormRegistry::loaded("Form1");
+        app().add(disclaimerForm());
+        app().add(dashboardForm());
+        QCOMPARE(app().show("Form1"), runtime::Status::Ok);
+        form = app().loaded("Form1");
         window = widgetOf(form)->windowHandle();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         qApp->installEventFilter(&witness);

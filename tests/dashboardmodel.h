@@ -6,10 +6,10 @@
 // test compares it with the real one.
 #pragma once
 
-#include "binding.h"
+#include "description/binding.h"
 #include "dashboardform.h"
-#include "description.h"
-#include "layout.h"
+#include "description/description.h"
+#include "description/layout.h"
 
 #include <QHash>
 #include <QRect>

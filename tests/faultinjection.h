@@ -5,8 +5,8 @@
 // reports; what the handler did before it stays done.
 #pragma once
 
-#include "backend.h"
-#include "form.h"
+#include "platform/backend.h"
+#include "form/form.h"
 
 #include <set>
 #include <string>

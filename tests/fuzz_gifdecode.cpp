@@ -3,7 +3,7 @@
 // bounds checked on the result (gifinvariants.h). Built with clang by
 // `make fuzz` (tests/fuzz/CMakeLists.txt), with AddressSanitizer and
 // UndefinedBehaviorSanitizer; the seeds come from `gifreplay --write-seeds`.
-#include "framedecoder.h"
+#include "animation/framedecoder.h"
 #include "gifinvariants.h"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 // the browser view's tests, with the decoder in the tests' Qt terms.
 #pragma once
 
-#include "framedecoder.h"
+#include "animation/framedecoder.h"
 
 #include <QByteArray>
 #include <QRect>

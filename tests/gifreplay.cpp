@@ -15,8 +15,8 @@
 //
 // Exit status: 0 when everything held, 1 when an invariant broke (the
 // mutant is written to the current folder), 2 for bad usage.
-#include "filereader.h"
-#include "framedecoder.h"
+#include "animation/filereader.h"
+#include "animation/framedecoder.h"
 #include "gifinvariants.h"
 #include "giffixtures.h"
 

@@ -4,7 +4,7 @@
 // field telling what the user sees, before and after each press.
 #include "accessiblenames.h"
 #include "dashboardfixture.h"
-#include "qttesting.h"
+#include "formaccess.h"
 
 #include <QAccessible>
 
@@ -350,20 +350,20 @@ void tst_Accessibility::pressGoesThroughTheClickPath()
 
 void tst_Accessibility::exitThroughItsAction()
 {
-    QCOMPARE(runtime::FormRegistry::load("Form2"), runtime::Status::Ok);
+    QCOMPARE(app().load("Form2"), runtime::Status::Ok);
     press("Label2");
-    QVERIFY(runtime::FormRegistry::hasEnded());
-    QVERIFY(!runtime::FormRegistry::loaded("Form1"));
-    QVERIFY(!runtime::FormRegistry::loaded("Form2"));
+    QVERIFY(app().hasEnded());
+    QVERIFY(!app().loaded("Form1"));
+    QVERIFY(!app().loaded("Form2"));
 }
 
 void tst_Accessibility::disclaimer()
 {
-    runtime::testing::startQtAfresh();
-    runtime::FormRegistry::add(disclaimerForm());
-    runtime::FormRegistry::add(dashboardForm());
-    QCOMPARE(runtime::FormRegistry::show("Form2"), runtime::Status::Ok);
-    runtime::Form *disclaimer = runtime::FormRegistry::loaded("Form2");
+    startAfresh();
+    app().add(disclaimerForm());
+    app().add(dashboardForm());
+    QCOMPARE(app().show("Form2"), runtime::Status::Ok);
+    runtime::Form *disclaimer = app().loaded("Form2");
     const auto tree = walk(widgetOf(disclaimer));
     QCOMPARE(QAccessible::queryAccessibleInterface(widgetOf(disclaimer))->text(QAccessible::Name),
              QStringLiteral("VELK-Simulator Version 1"));
@@ -377,7 +377,7 @@ void tst_Accessibility::disclaimer()
     // "I Agree" pressed by a screen reader opens the dashboard.
     // Qt's own button animates the press before it clicks.
     actions(tree.value("Command1"))->doAction(QAccessibleActionInterface::pressAction());
-    QTRY_VERIFY(runtime::FormRegistry::loaded("Form1"));
+    QTRY_VERIFY(app().loaded("Form1"));
     QVERIFY(!widgetOf(disclaimer)->isVisible());
 }
 

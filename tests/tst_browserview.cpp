@@ -5,10 +5,11 @@
 // the clip box can show it whole, and does no work while unseen. The
 // decoder's own rules (disposal, transparency, interlacing, the bounds)
 // are checked on FrameDecoder::decode, the entry point the view uses.
-#include "animationview.h"
+#include "animation/animationview.h"
 #include "browserview.h"
-#include "filereader.h"
-#include "framedecoder.h"
+#include "formaccess.h"
+#include "animation/filereader.h"
+#include "animation/framedecoder.h"
 #include "giffixtures.h"
 #include "gifinvariants.h"
 
@@ -92,7 +93,7 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<QWidget> m_parent;
     BrowserView *m_view = nullptr;
-    AnimationView *m_shown = nullptr;  // what the view was asked for, has decoded and has shown
+    const AnimationView *m_shown = nullptr;  // what the view was asked for, has decoded and has shown
 };
 
 QString tst_BrowserView::write(const QString &name, const QByteArray &bytes)
@@ -112,7 +113,7 @@ void tst_BrowserView::init()
     m_parent->resize(Seen.size());
     m_view = new BrowserView({Kind::BrowserView, "WebBrowser1", "", -240, -360, 3735, 5175}, m_parent.get());
     m_view->setGeometry(-16, -24, 249, 345);
-    m_shown = &testing::animationOf(m_view);
+    m_shown = &animationOf(m_view);
     m_parent->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
 }
@@ -168,7 +169,7 @@ void tst_BrowserView::anyFile()
         QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     else if (kind == "link")
         QCOMPARE(symlink(bytes.constData(), QFile::encodeName(path).constData()), 0);
-    m_shown->navigate(path.toStdString());
+    m_view->apply(Property::Navigate, path.toStdString());
     QVERIFY(m_shown->playback().loading());  // returns before reading: the worker reads
     QTRY_VERIFY_WITH_TIMEOUT(!m_shown->playback().loading(), 20000);
     QCOMPARE(!m_shown->playback().animation().isEmpty(), shows);
@@ -438,7 +439,7 @@ void tst_BrowserView::loopCounts()
 void tst_BrowserView::pictureSitsWhereTheClipBoxShowsIt()
 {
     // A picture as large as the clip box's client area is seen whole.
-    m_shown->navigate(write("fit.gif", gif({167, 191}, {{{167, 191}, 10, 1}}, -1)).toStdString());
+    m_view->apply(Property::Navigate, write("fit.gif", gif({167, 191}, {{{167, 191}, 10, 1}}, -1)).toStdString());
     QTRY_COMPARE(m_shown->framesShown(), 1);
     const QImage shot = m_view->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shot.pixel(16, 24), Red);
@@ -453,7 +454,7 @@ void tst_BrowserView::pictureSitsWhereTheClipBoxShowsIt()
 
 void tst_BrowserView::playsOnceWithoutLoopExtension()
 {
-    m_shown->navigate(write("once.gif", gif({4, 4}, {{{4, 4}, 2, 1}, {{4, 4}, 2, 2}}, -1)).toStdString());
+    m_view->apply(Property::Navigate, write("once.gif", gif({4, 4}, {{{4, 4}, 2, 1}, {{4, 4}, 2, 2}}, -1)).toStdString());
     QTRY_COMPARE(m_shown->framesShown(), 2);
     QTest::qWait(300);
     QCOMPARE(m_shown->framesShown(), 2);
@@ -463,7 +464,7 @@ void tst_BrowserView::playsOnceWithoutLoopExtension()
 void tst_BrowserView::pausesWhileHiddenAndResumesWithoutReopening()
 {
     const QString path = write("loop.gif", gif({4, 4}, {{{4, 4}, 2, 1}, {{4, 4}, 2, 2}, {{4, 4}, 2, 3}}));
-    m_shown->navigate(path.toStdString());
+    m_view->apply(Property::Navigate, path.toStdString());
     QTRY_VERIFY(m_shown->framesShown() >= 4);  // looped past the last frame
 
     m_parent->hide();
@@ -482,7 +483,7 @@ void tst_BrowserView::fileChangedAfterReadingChangesNothing()
     // Read once: whatever happens to the file afterwards, the animation
     // plays on as it was read.
     const QString path = write("changing.gif", gif({4, 4}, {{{4, 4}, 2, 1}, {{4, 4}, 2, 2}}));
-    m_shown->navigate(path.toStdString());
+    m_view->apply(Property::Navigate, path.toStdString());
     QTRY_VERIFY(!m_shown->playback().loading());
     QVERIFY(::truncate(QFile::encodeName(path).constData(), 0) == 0);
     QTRY_VERIFY(m_shown->framesShown() >= 3);

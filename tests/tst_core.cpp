@@ -4,17 +4,17 @@
 // backend that only keeps count, the form's store of properties and its
 // sleeping timers, the command line, and the animation view's rules on a
 // host whose threads and timer the test turns by hand.
-#include "animationview.h"
-#include "commandline.h"
-#include "diagnostics.h"
-#include "form.h"
+#include "animation/animationview.h"
+#include "program/commandline.h"
+#include "program/diagnostics.h"
+#include "form/form.h"
 #include "giffixtures.h"
-#include "picturefiles.h"
-#include "registry.h"
-#include "testing.h"
-#include "timing.h"
-#include "twips.h"
-#include "validation.h"
+#include "platform/picturefiles.h"
+#include "program/application.h"
+#include "formprobe.h"
+#include "description/timing.h"
+#include "description/twips.h"
+#include "description/validation.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,13 +71,18 @@ constexpr ControlRow FollowRows[] = {
     {Kind::Label, "Readout", "", 0, 0, 150, 150, {.caption = "000"}},
     {Kind::Timer, "Ticker", "", 0, 0, 0, 0, {.interval = 1}},
     {Kind::Timer, "Clock", "", 0, 0, 0, 0, {.interval = 100, .readsClock = true}},
+    {Kind::Label, "Hidden", "", 0, 0, 150, 150, {.hidden = true}},
+    {Kind::TextBox, "Fixed", "", 0, 0, 150, 150, {.text = "000", .readOnly = true}},
 };
 consteval Control follows(std::string_view name) { return controlIn(FollowRows, name); }
 void follow(Form &me) { me.setCaption(follows("Readout"), me.text(follows("Source"))); }
 int unloads = 0;
+int heard = 0;  // clicks and the clock's ticks
 const Handler FollowHandlers[] = {
     {"Ticker_Timer", follow},
-    {"Clock_Timer", [](Form &) {}},
+    {"Clock_Timer", [](Form &) { ++heard; }},
+    {"Readout_Click", [](Form &) { ++heard; }},
+    {"Hidden_Click", [](Form &) { ++heard; }},
     {"Form_Unload", [](Form &me) { ++unloads; me.unloadForm("Follow"); }},
 };
 const FormDescription Follow{{.name = "Follow", .caption = "", .clientWidth = 150, .clientHeight = 150},
@@ -132,6 +137,8 @@ private slots:
     void storeAndSleepingTimers();
     void nestedUnload();
     void lastUnloadEnds();
+    void doorTakesOnlyWhatTheFormHas_data();
+    void doorTakesOnlyWhatTheFormHas();
     void commandLine_data();
     void commandLine();
     void animationNote_data();
@@ -140,7 +147,10 @@ private slots:
     void animationWaitsWhileHidden();
 
 private:
+    Application &app() { return *m_app; }
+
     QTemporaryDir m_dir;
+    std::unique_ptr<Application> m_app;
     std::string file(const char *name, const QByteArray &bytes, qint64 size = -1);
 };
 
@@ -154,8 +164,8 @@ std::string tst_Core::file(const char *name, const QByteArray &bytes, qint64 siz
 
 void tst_Core::init()
 {
-    FormRegistry::setBackend(backend);
-    testing::resetRegistry();
+    m_app.reset();
+    m_app = std::make_unique<Application>(backend);
     backend.built = backend.applied = backend.quits = 0;
     backend.timers.clear();
     backend.reports.clear();
@@ -215,18 +225,18 @@ void tst_Core::validate()
     const FormDescription d{{.name = "Check", .caption = "", .clientWidth = 150, .clientHeight = 150}, rows, handlers};
     const std::vector<std::string> errors =
             runtime::validate(d, [](std::string_view picture) { return backend.hasPicture(picture); });
-    FormRegistry::add(d);
+    app().add(d);
     if (error.isEmpty()) {
         QCOMPARE(errors.size(), size_t(0));
-        QCOMPARE(FormRegistry::show("Check"), Status::Ok);
+        QCOMPARE(app().show("Check"), Status::Ok);
         QCOMPARE(backend.built, 1);
         return;
     }
     QCOMPARE(errors.size(), size_t(1));
     QVERIFY2(QString::fromStdString(errors.front()).contains(error), errors.front().c_str());
     // A description that fails the check never becomes a window.
-    QCOMPARE(FormRegistry::show("Check"), Status::Failed);
-    QVERIFY(!FormRegistry::loaded("Check"));
+    QCOMPARE(app().show("Check"), Status::Failed);
+    QVERIFY(!app().loaded("Check"));
     QCOMPARE(backend.built, 0);
 }
 
@@ -297,34 +307,35 @@ void tst_Core::timerDelivery()
 // user, unless its handler reads the clock.
 void tst_Core::storeAndSleepingTimers()
 {
-    FormRegistry::add(Follow);
-    QCOMPARE(FormRegistry::show("Follow"), Status::Ok);
-    Form &form = *FormRegistry::loaded("Follow");
+    app().add(Follow);
+    QCOMPARE(app().show("Follow"), Status::Ok);
+    Form &form = *app().loaded("Follow");
     const int ticker = form.row("Ticker"), clock = form.row("Clock");
     QCOMPARE(backend.timers[ticker], 20);  // 1 ms asked, once a 50 Hz refresh given
     QCOMPARE(backend.timers[clock], 100);
-    QCOMPARE(form.setProperty("Readout", Property::Caption, std::string("000")), Status::Ok);
+    QCOMPARE(FormProbe::set(form, "Readout", Property::Caption, std::string("000")), Status::Ok);
     QCOMPARE(backend.applied, 0);
 
-    form.fire(ticker, Event::Timer);  // nothing to copy
+    app().event(form, ticker, Event::Timer);  // nothing to copy
     QCOMPARE(backend.timers[ticker], 0);
-    form.userChanged(form.row("Source"), Property::Text, std::string("120"));
+    QCOMPARE(backend.timers[clock], 100);  // only the timer that ticked sleeps
+    app().typed(form, form.row("Source"), "120");
     QCOMPARE(backend.timers[ticker], 20);
     QCOMPARE(backend.applied, 0);  // the screen already shows what the user typed
     backend.runLater();             // the woken timer's first tick, at once
     QCOMPARE(backend.applied, 1);
     QCOMPARE(backend.timers[ticker], 20);  // a tick that changed something keeps going
     Value caption;
-    QCOMPARE(form.property("Readout", Property::Caption, caption), Status::Ok);
+    QCOMPARE(FormProbe::get(form, "Readout", Property::Caption, caption), Status::Ok);
     QCOMPARE(std::get<std::string>(caption), std::string("120"));
-    form.fire(ticker, Event::Timer);
+    app().event(form, ticker, Event::Timer);
     QCOMPARE(backend.timers[ticker], 0);
-    QCOMPARE(form.setProperty("Source", Property::Text, std::string("7")), Status::Ok);
+    QCOMPARE(FormProbe::set(form, "Source", Property::Text, std::string("7")), Status::Ok);
     QCOMPARE(backend.timers[ticker], 20);
     for (int i = 0; i < 3; ++i)
-        form.fire(clock, Event::Timer);
+        app().event(form, clock, Event::Timer);
     QCOMPARE(backend.timers[clock], 100);
-    FormRegistry::unload("Follow");
+    app().unload("Follow");
     backend.runLater();  // a tick asked for by a form since unloaded goes nowhere
     QCOMPARE(backend.applied, 2);  // the 120 copied, and the 7 written
 
@@ -334,11 +345,11 @@ void tst_Core::storeAndSleepingTimers()
 void tst_Core::nestedUnload()
 {
     unloads = 0;
-    FormRegistry::add(Follow);
-    QCOMPARE(FormRegistry::show("Follow"), Status::Ok);
-    QCOMPARE(FormRegistry::unload("Follow"), Status::Ok);
+    app().add(Follow);
+    QCOMPARE(app().show("Follow"), Status::Ok);
+    QCOMPARE(app().unload("Follow"), Status::Ok);
     QCOMPARE(unloads, 1);
-    QVERIFY(!FormRegistry::loaded("Follow"));
+    QVERIFY(!app().loaded("Follow"));
     QVERIFY(backend.reports.empty());
 }
 
@@ -346,16 +357,85 @@ void tst_Core::nestedUnload()
 void tst_Core::lastUnloadEnds()
 {
     const FormDescription plain{{.name = "Plain", .caption = "", .clientWidth = 150, .clientHeight = 150}, {}, {}};
-    FormRegistry::add(Follow);
-    FormRegistry::add(plain);
-    QCOMPARE(FormRegistry::show("Plain"), Status::Ok);
-    QCOMPARE(FormRegistry::load("Follow"), Status::Ok);
-    QCOMPARE(FormRegistry::unload("Follow"), Status::Ok);
+    app().add(Follow);
+    app().add(plain);
+    QCOMPARE(app().show("Plain"), Status::Ok);
+    QCOMPARE(app().load("Follow"), Status::Ok);
+    QCOMPARE(app().unload("Follow"), Status::Ok);
     QCOMPARE(backend.quits, 0);
-    QVERIFY(!FormRegistry::hasEnded());
-    QCOMPARE(FormRegistry::unload("Plain"), Status::Ok);
+    QVERIFY(!app().hasEnded());
+    QCOMPARE(app().unload("Plain"), Status::Ok);
     QCOMPARE(backend.quits, 1);
-    QVERIFY(FormRegistry::hasEnded());
+    QVERIFY(app().hasEnded());
+}
+
+// Whatever row or event a platform passes on, the door takes only an input
+// the form's table has a place for now, and drops the rest untouched.
+void tst_Core::doorTakesOnlyWhatTheFormHas_data()
+{
+    QTest::addColumn<QString>("input");  // event, press, typed; "asleep" and "unloaded" first make it so
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("row");         // used when no control is named
+    QTest::addColumn<int>("event");
+    QTest::addColumn<bool>("taken");
+
+    const int click = int(Event::Click), tick = int(Event::Timer), rows = int(std::size(FollowRows));
+    QTest::newRow("click on a zone") << "event" << "Readout" << 0 << click << true;
+    QTest::newRow("tick of a running timer") << "event" << "Clock" << 0 << tick << true;
+    QTest::newRow("press on a zone") << "press" << "Readout" << 0 << 0 << true;
+    QTest::newRow("typed into a box") << "typed" << "Source" << 0 << 0 << true;
+    for (const int row : {-1, -2, rows, rows + 1, INT_MAX, INT_MIN}) {
+        const QByteArray at = QByteArray::number(row);
+        QTest::newRow("click at row " + at) << "event" << "" << row << click << false;
+        QTest::newRow("press at row " + at) << "press" << "" << row << 0 << false;
+        QTest::newRow("typed at row " + at) << "typed" << "" << row << 0 << false;
+    }
+    QTest::newRow("event past the last") << "event" << "Readout" << 0 << EventCount << false;
+    QTest::newRow("negative event") << "event" << "Readout" << 0 << -1 << false;
+    QTest::newRow("the window's own event") << "event" << "Readout" << 0 << int(Event::Unload) << false;
+    QTest::newRow("tick of a label") << "event" << "Readout" << 0 << tick << false;
+    QTest::newRow("click on a timer") << "event" << "Clock" << 0 << click << false;
+    QTest::newRow("tick of a sleeping timer") << "asleep" << "Ticker" << 0 << tick << false;
+    QTest::newRow("click on a hidden zone") << "event" << "Hidden" << 0 << click << false;
+    QTest::newRow("press on a hidden zone") << "press" << "Hidden" << 0 << 0 << false;
+    QTest::newRow("typed into a label") << "typed" << "Readout" << 0 << 0 << false;
+    QTest::newRow("typed into a read-only box") << "typed" << "Fixed" << 0 << 0 << false;
+    QTest::newRow("click on an unloaded form") << "unloaded" << "Readout" << 0 << click << false;
+}
+
+void tst_Core::doorTakesOnlyWhatTheFormHas()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, control);
+    QFETCH(int, row);
+    QFETCH(int, event);
+    QFETCH(bool, taken);
+    Application &door = app();
+    door.add(Follow);
+    door.add({{.name = "Other", .caption = "", .clientWidth = 15, .clientHeight = 15}, {}, {}});
+    QCOMPARE(door.show("Follow"), Status::Ok);
+    QCOMPARE(door.load("Other"), Status::Ok);  // so that unloading Follow does not end the program
+    Form &form = *door.loaded("Follow");
+    if (!control.isEmpty())
+        row = form.row(control.toStdString());
+    if (input == "asleep")
+        door.event(form, row, Event::Timer);  // nothing to copy: it sleeps
+    if (input == "unloaded")
+        QCOMPARE(door.unload("Follow"), Status::Ok);
+    const int heardBefore = heard, appliedBefore = backend.applied;
+    if (input == "press")
+        QCOMPARE(door.press(form, row), taken);
+    else if (input == "typed")
+        door.typed(form, row, "typed");
+    else
+        door.event(form, row, Event(event));
+    backend.runLater();
+    QCOMPARE(heard - heardBefore + (backend.applied - appliedBefore), int(taken && input != "typed"));
+    if (input == "typed") {
+        Value typed;
+        QCOMPARE(FormProbe::get(form, "Source", Property::Text, typed), Status::Ok);
+        QCOMPARE(std::get<std::string>(typed) == "typed", taken);
+    }
 }
 
 void tst_Core::commandLine_data()

@@ -3,10 +3,10 @@
 // display modes, lamps, readouts, the exit, and the places where stacking
 // and visibility decide what a click reaches.
 #include "dashboardfixture.h"
-#include "qttesting.h"
+#include "formaccess.h"
 #include "dashboardmodel.h"
 
-#include "animationview.h"
+#include "animation/animationview.h"
 #include "eventcounter.h"
 
 #include <QDir>
@@ -90,10 +90,10 @@ void tst_Dashboard::loadsInItsInitialState()
 void tst_Dashboard::readoutsFollowTheirSources()
 {
     // Until the first tick the design captions show; then the empty sources.
-    runtime::testing::startQtAfresh();
-    runtime::FormRegistry::add(dashboardForm());
-    QCOMPARE(runtime::FormRegistry::load("Form1"), runtime::Status::Ok);
-    form = runtime::FormRegistry::loaded("Form1");
+    startAfresh();
+    app().add(dashboardForm());
+    QCOMPARE(app().load("Form1"), runtime::Status::Ok);
+    form = app().loaded("Form1");
     QCOMPARE(text("Label10", Property::Caption), QStringLiteral("000"));
     QCOMPARE(text("Label11", Property::Caption), QStringLiteral("000"));
     QTRY_COMPARE(text("Label10", Property::Caption), QString());
@@ -390,7 +390,7 @@ void tst_Dashboard::voiceBoxComesFromBesideTheExecutable()
     // Looked for by the executable's folder, whatever the working folder.
     QDir::setCurrent(QDir::rootPath());
     loadDashboard();
-    const runtime::AnimationView &view = runtime::testing::animationOf(controlOf(form, QStringLiteral("WebBrowser1")));
+    const runtime::AnimationView &view = animationOf(controlOf(form, QStringLiteral("WebBrowser1")));
     const std::string path = (QCoreApplication::applicationDirPath() + QStringLiteral("/velk voicebox.gif")).toStdString();
     QCOMPARE(view.address(), path);
     QTest::qWait(300);
@@ -418,16 +418,16 @@ void tst_Dashboard::exitZoneEnds()
 {
     QFETCH(bool, on);
     QFETCH(QPoint, at);
-    QCOMPARE(runtime::FormRegistry::load("Form2"), runtime::Status::Ok);  // the hidden disclaimer
+    QCOMPARE(app().load("Form2"), runtime::Status::Ok);  // the hidden disclaimer
     if (on)
         powerOn();
     if (at.isNull())
         window->close();
     else
         click(at);
-    QVERIFY(runtime::FormRegistry::hasEnded());
-    QVERIFY(!runtime::FormRegistry::loaded("Form1"));
-    QVERIFY(!runtime::FormRegistry::loaded("Form2"));
+    QVERIFY(app().hasEnded());
+    QVERIFY(!app().loaded("Form1"));
+    QVERIFY(!app().loaded("Form2"));
 }
 
 QTEST_MAIN(tst_Dashboard)

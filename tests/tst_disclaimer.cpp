@@ -2,15 +2,14 @@
 // warning text with the focus, keys that do nothing they shouldn't, and
 // the three ways out, each driven through the window system.
 #include "dashboardfixture.h"
-#include "qttesting.h"
+#include "formaccess.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include "animationview.h"
+#include "animation/animationview.h"
 
 
-using runtime::FormRegistry;
 using runtime::Property;
 
 namespace {
@@ -50,18 +49,18 @@ private:
 
 void tst_Disclaimer::init()
 {
-    runtime::testing::startQtAfresh();
-    FormRegistry::add(disclaimerForm());
-    FormRegistry::add(dashboardForm());
-    QCOMPARE(FormRegistry::show("Form2"), runtime::Status::Ok);
-    disclaimer = FormRegistry::loaded("Form2");
+    startAfresh();
+    app().add(disclaimerForm());
+    app().add(dashboardForm());
+    QCOMPARE(app().show("Form2"), runtime::Status::Ok);
+    disclaimer = app().loaded("Form2");
     disclaimerWindow = widgetOf(disclaimer)->windowHandle();
     QVERIFY(QTest::qWaitForWindowActive(disclaimerWindow));
 }
 
 void tst_Disclaimer::startsAlone()
 {
-    QVERIFY(!FormRegistry::loaded("Form1"));
+    QVERIFY(!app().loaded("Form1"));
     QWidget *w = widgetOf(disclaimer);
     QCOMPARE(w->windowTitle(), QStringLiteral("VELK-Simulator Version 1"));
     QCOMPARE(w->size(), QSize(324, 270));
@@ -132,8 +131,8 @@ void tst_Disclaimer::keysPressNoButton()
     getProperty(disclaimer, QStringLiteral("Text1"), Property::Text, text);
     QCOMPARE(text.toString(), Warning + QStringLiteral("\r\n\r\nok"));
     QVERIFY(widgetOf(disclaimer)->isVisible());
-    QVERIFY(!FormRegistry::loaded("Form1"));
-    QVERIFY(!FormRegistry::hasEnded());
+    QVERIFY(!app().loaded("Form1"));
+    QVERIFY(!app().hasEnded());
 }
 
 void tst_Disclaimer::resizingMovesNothing()
@@ -163,8 +162,8 @@ void tst_Disclaimer::agreeHidesThenLoadsThenShows()
             if (e->type() == QEvent::Hide && o->objectName() == QLatin1String("Form2"))
                 seen << QStringLiteral("Form2 hidden");
             if (e->type() == QEvent::Show && o->objectName() == QLatin1String("Form1")) {
-                auto *view = controlOf(runtime::FormRegistry::loaded("Form1"), QStringLiteral("WebBrowser1"));
-                seen << (runtime::testing::animationOf(view).address().empty()
+                auto *view = controlOf(app().loaded("Form1"), QStringLiteral("WebBrowser1"));
+                seen << (animationOf(view).address().empty()
                                  ? QStringLiteral("Form1 shown before loading")
                                  : QStringLiteral("Form1 shown"));
             }
@@ -175,24 +174,24 @@ void tst_Disclaimer::agreeHidesThenLoadsThenShows()
     QTest::mouseClick(disclaimerWindow, Qt::LeftButton, {}, Agree);
     qApp->removeEventFilter(&order);
     QCOMPARE(order.seen, (QStringList{"Form2 hidden", "Form1 shown"}));
-    QVERIFY(FormRegistry::loaded("Form2"));  // hidden, still loaded
+    QVERIFY(app().loaded("Form2"));  // hidden, still loaded
     QVERIFY(!widgetOf(disclaimer)->isVisible());
-    QVERIFY(widgetOf(FormRegistry::loaded("Form1"))->isVisible());
+    QVERIFY(widgetOf(app().loaded("Form1"))->isVisible());
 }
 
 void tst_Disclaimer::declineEnds()
 {
     QTest::mouseClick(disclaimerWindow, Qt::LeftButton, {}, Decline);
-    QVERIFY(runtime::FormRegistry::hasEnded());
-    QVERIFY(!FormRegistry::loaded("Form2"));
-    QVERIFY(!FormRegistry::loaded("Form1"));
+    QVERIFY(app().hasEnded());
+    QVERIFY(!app().loaded("Form2"));
+    QVERIFY(!app().loaded("Form1"));
 }
 
 void tst_Disclaimer::closingEnds()
 {
     disclaimerWindow->close();
-    QVERIFY(runtime::FormRegistry::hasEnded());
-    QVERIFY(!FormRegistry::loaded("Form1"));
+    QVERIFY(app().hasEnded());
+    QVERIFY(!app().loaded("Form1"));
 }
 
 QTEST_MAIN(tst_Disclaimer)

@@ -9,9 +9,9 @@
 // message box that does not block, and the dashboard goes on answering
 // clicks.
 #include "dashboardfixture.h"
-#include "qttesting.h"
+#include "formaccess.h"
 
-#include "animationview.h"
+#include "animation/animationview.h"
 #include "label.h"
 #include "textbox.h"
 
@@ -100,7 +100,7 @@ void tst_Faults::init()
 
 void tst_Faults::cleanup()
 {
-    runtime::testing::startQtAfresh();
+    startAfresh();
 }
 
 QMap<QString, QString> tst_Faults::state() const
@@ -115,7 +115,7 @@ QMap<QString, QString> tst_Faults::state() const
         s[c] = static_cast<runtime::qt::TextBox *>(controlOf(form, c))->text();
     for (const QString &c : {"Label10", "Label11"})
         s[c] = static_cast<runtime::qt::Label *>(controlOf(form, c))->caption();
-    s["WebBrowser1"] = runtime::testing::animationOf(controlOf(form, "WebBrowser1")).address().empty() ? "" : "navigated";
+    s["WebBrowser1"] = animationOf(controlOf(form, "WebBrowser1")).address().empty() ? "" : "navigated";
     return s;
 }
 
@@ -206,18 +206,17 @@ void tst_Faults::faultPartWay()
     ++m_injected;
     if (action == "load") {
         // The same dashboard, its load handler faulty from the start.
-        runtime::testing::startQtAfresh();
-        runtime::FormRegistry::setBackend(faultInjection());
+        startAfresh(true);
         const runtime::FormDescription &d = dashboardForm();
         faultyHandlers.assign(d.handlers.begin(), d.handlers.end());
         for (runtime::Handler &h : faultyHandlers)
             if (QByteArray(h.name) == "Form_Load")
                 dashboardLoad = std::exchange(h.fn, faultyLoad);
         loadFault = {control, property};
-        runtime::FormRegistry::add(disclaimerForm());
-        runtime::FormRegistry::add({d.window, d.controls, faultyHandlers});
-        QCOMPARE(runtime::FormRegistry::show("Form1"), runtime::Status::Ok);
-        form = runtime::FormRegistry::loaded("Form1");
+        app().add(disclaimerForm());
+        app().add({d.window, d.controls, faultyHandlers});
+        QCOMPARE(app().show("Form1"), runtime::Status::Ok);
+        form = app().loaded("Form1");
         window = widgetOf(form)->windowHandle();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         readoutsCatchUp();
@@ -251,7 +250,7 @@ void tst_Faults::faultPartWay()
             boxes << box;
     QCOMPARE(boxes.size(), 1);
     QVERIFY(boxes.at(0)->text().contains(named));
-    QVERIFY(!runtime::FormRegistry::hasEnded());
+    QVERIFY(!app().hasEnded());
 
     // The dashboard goes on: a lamp the fault does not touch still switches,
     // and nothing more is reported.

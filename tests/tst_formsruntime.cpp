@@ -3,10 +3,9 @@
 // clipped, run-time errors that stop a handler part-way, and the lifetime
 // of windows. The core's own rules are tested without a display (tst_core).
 #include "eventcounter.h"
-#include "qttesting.h"
 #include "formaccess.h"
 #include "label.h"
-#include "twips.h"
+#include "description/twips.h"
 
 #include <QMessageBox>
 #include <QTest>
@@ -64,7 +63,7 @@ const FormDescription ZoneForm{
 
 const FormDescription OtherForm{{.name = "Other", .caption = "Other", .clientWidth = 1500, .clientHeight = 1500}, {}, {}};
 
-QWindow *windowOf(const char *form) { return widgetOf(FormRegistry::loaded(form))->windowHandle(); }
+QWindow *windowOf(const char *form) { return widgetOf(app().loaded(form))->windowHandle(); }
 
 } // namespace
 
@@ -73,7 +72,6 @@ class tst_FormsRuntime : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
 
     void clickRouting_data();
@@ -90,18 +88,23 @@ private slots:
     void showLoadsOnceBeforeShowing();
     void endStopsEveryHandler();
     void closingFromTheFrameUnloads();
-};
 
-void tst_FormsRuntime::initTestCase()
-{
-    FormRegistry::add(ZoneForm);
-    FormRegistry::add(OtherForm);
-}
+private:
+    void start(bool withFaults = false);
+};
 
 void tst_FormsRuntime::init()
 {
-    runtime::testing::startQtAfresh();
+    start();
     clicks.clear();
+}
+
+// A program of the two windows, on the Qt backend, behind the fault
+// injection if asked.
+void tst_FormsRuntime::start(bool withFaults)
+{
+    startAfresh(withFaults).add(ZoneForm);
+    app().add(OtherForm);
 }
 
 void tst_FormsRuntime::clickRouting_data()
@@ -133,7 +136,7 @@ void tst_FormsRuntime::clickRouting()
     QFETCH(QPoint, at);
     QFETCH(QPoint, releasedAt);
     QFETCH(QString, reaches);
-    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
+    QCOMPARE(app().show("Zones"), Status::Ok);
     QVERIFY(QTest::qWaitForWindowExposed(windowOf("Zones")));
     clicks.clear();
     QTest::mousePress(windowOf("Zones"), Qt::LeftButton, {}, at);
@@ -143,8 +146,8 @@ void tst_FormsRuntime::clickRouting()
 
 void tst_FormsRuntime::pictureIsDrawnOneToOneAndClipped()
 {
-    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
-    QWidget *window = widgetOf(FormRegistry::loaded("Zones"));
+    QCOMPARE(app().show("Zones"), Status::Ok);
+    QWidget *window = widgetOf(app().loaded("Zones"));
     const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage lamp = QImage(QStringLiteral(":/pictures/lamplit.jpg")).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(lamp.size(), QSize(15, 13));
@@ -176,8 +179,8 @@ void tst_FormsRuntime::textReadsBackAsWritten()
 {
     QFETCH(QString, control);
     QFETCH(QString, text);
-    QCOMPARE(FormRegistry::load("Zones"), Status::Ok);
-    Form *form = FormRegistry::loaded("Zones");
+    QCOMPARE(app().load("Zones"), Status::Ok);
+    Form *form = app().loaded("Zones");
     QCOMPARE(::setProperty(form, control, Property::Text, text), Status::Ok);
     QVariant back;
     QCOMPARE(getProperty(form, control, Property::Text, back), Status::Ok);
@@ -186,8 +189,8 @@ void tst_FormsRuntime::textReadsBackAsWritten()
 
 void tst_FormsRuntime::unchangedCaptionDoesNotRepaint()
 {
-    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
-    Form *form = FormRegistry::loaded("Zones");
+    QCOMPARE(app().show("Zones"), Status::Ok);
+    Form *form = app().loaded("Zones");
     QWidget *back = controlOf(form, QStringLiteral("Back"));
     QVERIFY(QTest::qWaitForWindowExposed(back->window()));
     EventCounter paints({QEvent::Paint});
@@ -213,7 +216,7 @@ void tst_FormsRuntime::fontsResolve()
 {
     QFETCH(QString, face);
     QFETCH(QString, family);
-    runtime::qt::QtBackend::instance();  // installs the runtime's substitutions
+    qtBackend();  // installs the runtime's substitutions
     QFont font(face);
     font.setPixelSize(fontPixels(8.25));
     QCOMPARE(QFontInfo(font).family(), family);
@@ -222,11 +225,11 @@ void tst_FormsRuntime::fontsResolve()
 
 void tst_FormsRuntime::runTimeErrorStopsTheHandlerThere()
 {
-    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
-    Form *form = FormRegistry::loaded("Zones");
+    QCOMPARE(app().show("Zones"), Status::Ok);
+    Form *form = app().loaded("Zones");
     QTest::ignoreMessage(QtWarningMsg,
                          "Run-time error in Form_Unload: Field.Caption: property not supported by this control");
-    QVERIFY(runtime::testing::runHandler(*form, "Form_Unload"));
+    QVERIFY(runHandler(*form, "Form_Unload"));
     QVariant caption;
     getProperty(form, QStringLiteral("Back"), Property::Caption, caption);
     QCOMPARE(caption.toString(), QStringLiteral("first"));  // the step before stays done
@@ -243,21 +246,20 @@ void tst_FormsRuntime::runTimeErrorStopsTheHandlerThere()
     // The program goes on; the same error again is neither a second box
     // nor a second line (a failing 1 ms timer would write 1000 a second).
     QTest::failOnWarning(QRegularExpression("Run-time error in Form_Unload"));
-    runtime::testing::runHandler(*form, "Form_Unload");
+    runHandler(*form, "Form_Unload");
     QCOMPARE(boxes(), 1);
-    QVERIFY(!FormRegistry::hasEnded());
+    QVERIFY(!app().hasEnded());
 }
 
 void tst_FormsRuntime::injectedFaultStopsTheHandlerThere()
 {
-    faultInjection().clear();
-    FormRegistry::setBackend(faultInjection());
-    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
-    Form *form = FormRegistry::loaded("Zones");
+    start(true);
+    QCOMPARE(app().show("Zones"), Status::Ok);
+    Form *form = app().loaded("Zones");
     QVERIFY(QTest::qWaitForWindowExposed(windowOf("Zones")));
     faultInjection().inject("Front", Property::Caption);
     QTest::ignoreMessage(QtWarningMsg, "Run-time error in Ticker_Timer: Front.Caption: the operation failed");
-    runtime::testing::runHandler(*form, "Ticker_Timer");
+    runHandler(*form, "Ticker_Timer");
     QVariant caption, hidden;
     QCOMPARE(getProperty(form, QStringLiteral("Back"), Property::Caption, caption), Status::Ok);
     QCOMPARE(caption.toString(), QStringLiteral("first"));
@@ -270,45 +272,45 @@ void tst_FormsRuntime::injectedFaultStopsTheHandlerThere()
 
 void tst_FormsRuntime::showLoadsOnceBeforeShowing()
 {
-    QVERIFY(!FormRegistry::loaded("Zones"));
-    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
+    QVERIFY(!app().loaded("Zones"));
+    QCOMPARE(app().show("Zones"), Status::Ok);
     QCOMPARE(clicks, QStringList{"Form_Load"});
-    QWidget *window = widgetOf(FormRegistry::loaded("Zones"));
+    QWidget *window = widgetOf(app().loaded("Zones"));
     // Focus starts at the lowest tab index that can take it.
     QVERIFY(QTest::qWaitForWindowActive(window));
-    QCOMPARE(QApplication::focusWidget(), controlOf(FormRegistry::loaded("Zones"), QStringLiteral("Field"))->focusProxy());
+    QCOMPARE(QApplication::focusWidget(), controlOf(app().loaded("Zones"), QStringLiteral("Field"))->focusProxy());
     QVERIFY(window->isVisible());
-    QCOMPARE(FormRegistry::hide("Zones"), Status::Ok);
+    QCOMPARE(app().hide("Zones"), Status::Ok);
     QVERIFY(!window->isVisible());
-    QVERIFY(FormRegistry::loaded("Zones"));
-    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
+    QVERIFY(app().loaded("Zones"));
+    QCOMPARE(app().show("Zones"), Status::Ok);
     QCOMPARE(clicks, QStringList{"Form_Load"});  // loaded once
-    QCOMPARE(FormRegistry::show("Nonesuch"), Status::NoSuchForm);
+    QCOMPARE(app().show("Nonesuch"), Status::NoSuchForm);
 }
 
 void tst_FormsRuntime::endStopsEveryHandler()
 {
-    QCOMPARE(FormRegistry::show("Zones"), Status::Ok);
-    Form *form = FormRegistry::loaded("Zones");
+    QCOMPARE(app().show("Zones"), Status::Ok);
+    Form *form = app().loaded("Zones");
     QVERIFY(QTest::qWaitForWindowExposed(windowOf("Zones")));
     QWindow *window = windowOf("Zones");
     form->end();
-    QVERIFY(FormRegistry::hasEnded());
-    QVERIFY(!FormRegistry::loaded("Zones"));
+    QVERIFY(app().hasEnded());
+    QVERIFY(!app().loaded("Zones"));
     clicks.clear();
-    QVERIFY(!runtime::testing::runHandler(*form, "Nonesuch_Click"));
-    runtime::testing::runHandler(*form, "Front_Click");
+    QVERIFY(!runHandler(*form, "Nonesuch_Click"));
+    runHandler(*form, "Front_Click");
     QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(12, 12));
     QCOMPARE(clicks, QStringList());
 }
 
 void tst_FormsRuntime::closingFromTheFrameUnloads()
 {
-    QCOMPARE(FormRegistry::show("Other"), Status::Ok);
+    QCOMPARE(app().show("Other"), Status::Ok);
     QVERIFY(QTest::qWaitForWindowExposed(windowOf("Other")));
     windowOf("Other")->close();
-    QVERIFY(!FormRegistry::loaded("Other"));
-    QVERIFY(runtime::FormRegistry::hasEnded());
+    QVERIFY(!app().loaded("Other"));
+    QVERIFY(app().hasEnded());
 }
 
 QTEST_MAIN(tst_FormsRuntime)

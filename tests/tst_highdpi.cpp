@@ -177,7 +177,7 @@ void tst_HighDpi::picturesAreEnlargedPixelForPixel()
     QImage image;
     QImage shot;
     if (picture == QLatin1String("voice box")) {
-        const runtime::AnimationView &view = runtime::testing::animationOf(controlOf(form, QStringLiteral("WebBrowser1")));
+        const runtime::AnimationView &view = animationOf(controlOf(form, QStringLiteral("WebBrowser1")));
         QTRY_VERIFY(view.frame());
         shot = deviceShot();  // nothing runs in between: the frame is the one painted
         image = runtime::qt::toQImage(view.frame()).convertToFormat(QImage::Format_RGB32);
@@ -353,11 +353,11 @@ void tst_HighDpi::zonesAnswerWherePainted()
 
 void tst_HighDpi::exitAnswersAtItsLastDevicePixel()
 {
-    QCOMPARE(runtime::FormRegistry::load("Form2"), runtime::Status::Ok);
+    QCOMPARE(app().load("Form2"), runtime::Status::Ok);
     // The last device row of the exit's bottom row: Qt alone would round
     // it to the row below, outside the exit.
     clickDevice({firstDevice(1008), lastDevice(24)});
-    QVERIFY(runtime::FormRegistry::hasEnded());
+    QVERIFY(app().hasEnded());
 }
 
 QTEST_MAIN(tst_HighDpi)

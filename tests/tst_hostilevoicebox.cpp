@@ -9,10 +9,10 @@
 // two-core machine (a freeze, not a slow moment). Figures go to
 // hostile-figures.txt in $VELK_FIGURES_DIR (the build folder).
 #include "dashboardfixture.h"
-#include "qttesting.h"
+#include "formaccess.h"
 
-#include "animationview.h"
-#include "framedecoder.h"
+#include "animation/animationview.h"
+#include "animation/framedecoder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -101,7 +101,7 @@ void tst_HostileVoiceBox::init()
 
 void tst_HostileVoiceBox::cleanup()
 {
-    runtime::testing::startQtAfresh();
+    startAfresh();
     corpus({QStringLiteral("clean"), folder()});
 }
 
@@ -157,7 +157,7 @@ void tst_HostileVoiceBox::corpusFile()
     loadDashboard();
     const qint64 loadMs = clock.elapsed();
     QVERIFY2(loadMs < FreezeMs, qPrintable(QStringLiteral("loading took %1 ms").arg(loadMs)));
-    const AnimationView &view = runtime::testing::animationOf(controlOf(form, QStringLiteral("WebBrowser1")));
+    const AnimationView &view = animationOf(controlOf(form, QStringLiteral("WebBrowser1")));
     const Animation &decoded = view.playback().animation();
 
     // Power on and choose the voice box at once, while the file is read.

@@ -5,15 +5,14 @@
 // own pixel format; and no voice-box frame is decoded while the voice box
 // is hidden behind a mode picture. Timings are the bench's (make bench).
 #include "dashboardfixture.h"
-#include "qttesting.h"
+#include "formaccess.h"
 
-#include "animationview.h"
+#include "animation/animationview.h"
 #include "pictures.h"
 
 #include <QFile>
 #include <QSet>
 
-using runtime::FormRegistry;
 
 namespace {
 
@@ -64,13 +63,14 @@ private slots:
 
 void tst_Performance::disclaimerDecodesNothingOfTheDashboard()
 {
-    runtime::testing::startQtAfresh();
-    FormRegistry::add(disclaimerForm());
-    FormRegistry::add(dashboardForm());
-    QCOMPARE(FormRegistry::show("Form2"), runtime::Status::Ok);
-    QVERIFY(QTest::qWaitForWindowExposed(widgetOf(FormRegistry::loaded("Form2"))));
-    QVERIFY(!FormRegistry::loaded("Form1"));
-    const QStringList decoded = runtime::testing::decodedPictures();
+    listenForDecodings();
+    startAfresh();
+    app().add(disclaimerForm());
+    app().add(dashboardForm());
+    QCOMPARE(app().show("Form2"), runtime::Status::Ok);
+    QVERIFY(QTest::qWaitForWindowExposed(widgetOf(app().loaded("Form2"))));
+    QVERIFY(!app().loaded("Form1"));
+    const QStringList decoded = decodedPictures();
     QVERIFY2(decoded.isEmpty() || decoded == QStringList{"appicon"}, qPrintable(decoded.join(u' ')));
 }
 
@@ -93,7 +93,7 @@ void tst_Performance::picturesLoadOnlyTheirOwnReader()
 void tst_Performance::eachPictureIsDecodedOnce()
 {
     loadDashboard();
-    const QStringList first = runtime::testing::decodedPictures();
+    const QStringList first = decodedPictures();
     for (const QString &name : DashboardPictures)
         QVERIFY2(first.count(name) == 1, qPrintable(name));
 
@@ -108,7 +108,7 @@ void tst_Performance::eachPictureIsDecodedOnce()
     // And the dashboard built afresh, as every test does.
     loadDashboard();
     (void)shot();
-    QCOMPARE(runtime::testing::decodedPictures(), first);
+    QCOMPARE(decodedPictures(), first);
 }
 
 void tst_Performance::picturesAreInTheScreensPixelFormat()
@@ -122,7 +122,7 @@ void tst_Performance::picturesAreInTheScreensPixelFormat()
 void tst_Performance::hiddenVoiceBoxDecodesNoFrame()
 {
     loadDashboard();
-    const runtime::AnimationView &view = runtime::testing::animationOf(controlOf(form, QStringLiteral("WebBrowser1")));
+    const runtime::AnimationView &view = animationOf(controlOf(form, QStringLiteral("WebBrowser1")));
     // Hidden from the start: read, but nothing decoded, nothing shown.
     QTest::qWait(300);
     QVERIFY(view.playback().animation().isEmpty());

@@ -13,7 +13,7 @@
 #include "dashboardfixture.h"
 #include "dashboardmodel.h"
 
-#include "animationview.h"
+#include "animation/animationview.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -79,7 +79,7 @@ void tst_Soak::storm()
     loadDashboard();
     DashboardModel model;
     // The voice box is asked for once, when the dashboard loads.
-    const runtime::AnimationView &view = runtime::testing::animationOf(controlOf(form, QStringLiteral("WebBrowser1")));
+    const runtime::AnimationView &view = animationOf(controlOf(form, QStringLiteral("WebBrowser1")));
 
     // Zones to aim at, the voice-box ones weighted so that the animation
     // runs for a good share of the time; the exit zone never.

@@ -5,7 +5,7 @@
 // look where the tables say, so a slip in a table shows here first.
 #include "dashboardform.h"
 #include "disclaimerform.h"
-#include "kinds.h"
+#include "description/kinds.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "accessibility.h"
-#include "accessibletree.h"
-#include "form.h"
+#include "accessibility/accessibletree.h"
+#include "form/form.h"
 #include "qtcontrol.h"
 
 #include <QAccessible>

@@ -8,7 +8,7 @@
 // must hear of (a caption, a box shown or hidden) are announced from here.
 #pragma once
 
-#include "status.h"
+#include "description/status.h"
 
 class QWidget;
 

@@ -1,7 +1,7 @@
 #include "accessiblecontrol.h"
 #include "accessibility.h"
-#include "accessibletree.h"
-#include "form.h"
+#include "accessibility/accessibletree.h"
+#include "form/form.h"
 #include "label.h"
 
 namespace runtime::qt {

@@ -4,7 +4,7 @@
 // Qt's own clipping of children keeps it inside the border.
 #pragma once
 
-#include "description.h"
+#include "description/description.h"
 
 #include <QWidget>
 

@@ -99,8 +99,3 @@ void BrowserView::paintEvent(QPaintEvent *event)
 }
 
 } // namespace runtime::qt
-
-runtime::AnimationView &runtime::testing::animationOf(QWidget *view)
-{
-    return static_cast<qt::BrowserView *>(view)->m_view;
-}

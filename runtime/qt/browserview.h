@@ -1,11 +1,10 @@
 // The browser view on Qt: the core's AnimationView (what is read, decoded,
 // shown and said, and when) on a worker QThread and a QTimer, painted by
-// QPainter. Tests watch the core's view itself (qttesting.h).
+// QPainter. Tests watch the core's view itself (animation()).
 #pragma once
 
-#include "animationview.h"
+#include "animation/animationview.h"
 #include "qtcontrol.h"
-#include "qttesting.h"
 
 #include <QImage>
 #include <QTimer>
@@ -27,6 +26,8 @@ public:
     QWidget *widget() override { return this; }
     void apply(Property property, const Value &value) override;
     QAccessibleInterface *accessible() override;
+    // What was asked for, is decoded and is shown, as the core's view has it.
+    const AnimationView &animation() const { return m_view; }
 
 protected:
     void paintEvent(QPaintEvent *) override;
@@ -40,7 +41,6 @@ private:
     void invalidate(const Rect &area) override { update(area.x, area.y, area.width, area.height); }
     bool visibleNow() const override { return isVisible(); }
     Rect containerArea() const override;
-    friend AnimationView &testing::animationOf(QWidget *view);
 
     QThread *m_thread;
     QObject *m_worker;  // lives on m_thread: what is posted to it runs there

@@ -2,7 +2,7 @@
 // colours follow the application's palette.
 #pragma once
 
-#include "description.h"
+#include "description/description.h"
 
 #include <QColor>
 #include <QPalette>

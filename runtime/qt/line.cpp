@@ -1,7 +1,7 @@
 #include "line.h"
 #include "colours.h"
-#include "layout.h"
-#include "twips.h"
+#include "description/layout.h"
+#include "description/twips.h"
 
 #include <QPainter>
 

@@ -1,26 +1,29 @@
 // The picture store behind picture(): the embedded pictures, listed once
 // (the core's rule finds a name's file among them), and each decoded once,
 // on first use, kept for the life of the application and shared by every
-// box that shows it.
+// box that shows it. Each decoding is told on the category
+// "velk.pictures" (QT_LOGGING_RULES="velk.pictures.debug=true"): when a
+// start is slow, which pictures it decoded, and in what order.
 #include "pictures.h"
-#include "picturefiles.h"
-#include "qttesting.h"
+#include "platform/picturefiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
+#include <QLoggingCategory>
 
 namespace runtime::qt {
 
 namespace {
 
+Q_LOGGING_CATEGORY(decodings, "velk.pictures", QtWarningMsg)
+
 struct Pictures
 {
     std::vector<std::string> files;
     QHash<QString, QPixmap> decoded;
-    QStringList decodes;
 };
 
 Pictures &pictures()
@@ -69,14 +72,10 @@ QPixmap picture(const QString &name)
     const QString path = picturePath(key);
     QPixmap pixmap = path.isEmpty() ? QPixmap() : decode(path);
     if (!pixmap.isNull())
-        p.decodes << key;
+        qCDebug(decodings).noquote() << "decoded" << key;
     p.decoded.insert(key, pixmap);
     return pixmap;
 }
 
 } // namespace runtime::qt
 
-QStringList runtime::testing::decodedPictures()
-{
-    return qt::pictures().decodes;
-}

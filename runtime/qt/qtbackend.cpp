@@ -1,8 +1,6 @@
 #include "qtbackend.h"
 #include "pictures.h"
 #include "qtwindow.h"
-#include "qttesting.h"
-#include "registry.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,10 +22,9 @@ QtBackend::QtBackend()
                                {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
 }
 
-QtBackend &QtBackend::instance()
+QtBackend::~QtBackend()
 {
-    static QtBackend *backend = new QtBackend;  // lives as long as the process
-    return *backend;
+    delete m_errorBox;
 }
 
 std::unique_ptr<Window> QtBackend::build(Form &form)
@@ -87,15 +84,3 @@ void QtBackend::quit(int status)
 }
 
 } // namespace runtime::qt
-
-namespace runtime {
-
-void testing::startQtAfresh()
-{
-    qt::QtBackend &backend = qt::QtBackend::instance();
-    FormRegistry::setBackend(backend);
-    resetRegistry();
-    delete backend.m_errorBox;
-}
-
-} // namespace runtime

@@ -3,21 +3,20 @@
 // runs Qt's event loop.
 #pragma once
 
-#include "backend.h"
+#include "platform/backend.h"
 
 #include <QObject>
 #include <QPointer>
 
 class QMessageBox;
 
-namespace runtime::testing { void startQtAfresh(); }
-
 namespace runtime::qt {
 
 class QtBackend : public QObject, public Backend
 {
 public:
-    static QtBackend &instance();  // made on first use, after the QApplication
+    QtBackend();  // after the QApplication
+    ~QtBackend() override;
 
     std::unique_ptr<Window> build(Form &form) override;
     bool hasPicture(std::string_view name) const override;
@@ -29,9 +28,6 @@ public:
     void quit(int status) override;
 
 private:
-    friend void testing::startQtAfresh();
-    QtBackend();
-
     QPointer<QMessageBox> m_errorBox;
 };
 

@@ -5,10 +5,10 @@
 // widget.
 #pragma once
 
-#include "description.h"
-#include "form.h"
-#include "kinds.h"
-#include "status.h"
+#include "description/description.h"
+#include "form/form.h"
+#include "description/kinds.h"
+#include "description/status.h"
 
 #include <functional>
 

@@ -3,9 +3,9 @@
 // start-up window. Whatever stops the start is said in one line on the
 // error stream, with the exit status a shell expects: 2 for a command line
 // the program does not take, 1 for no screen to show it on.
-#include "commandline.h"
-#include "diagnostics.h"
-#include "program.h"
+#include "program/commandline.h"
+#include "program/diagnostics.h"
+#include "program/program.h"
 #include "qtbackend.h"
 
 #include <QApplication>
@@ -102,7 +102,8 @@ int run(int argc, char *argv[], const Program &program)
     QApplication::setApplicationVersion(QString::fromUtf8(program.version));
     // Lets a Wayland compositor tie the windows to the desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QString::fromUtf8(program.desktopId));
-    return runProgram(qt::QtBackend::instance(), program, std::move(line.options));
+    qt::QtBackend backend;
+    return runProgram(backend, program, std::move(line.options));
 }
 
 } // namespace runtime

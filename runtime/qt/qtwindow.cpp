@@ -1,14 +1,14 @@
 #include "qtwindow.h"
 #include "accessibility.h"
 #include "colours.h"
-#include "form.h"
-#include "kinds.h"
-#include "layout.h"
+#include "form/form.h"
+#include "description/kinds.h"
+#include "description/layout.h"
 #include "pictures.h"
 #include "pixelsnapper.h"
 #include "qtcontrol.h"
-#include "registry.h"
-#include "twips.h"
+#include "program/application.h"
+#include "description/twips.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -24,22 +24,22 @@ namespace runtime::qt {
 
 namespace {
 
-// The top-level widget. Closing it from its frame unloads the form, as the
-// runtime does for any window the user closes.
+// The top-level widget. Closing it from its frame asks the core, which
+// unloads the form as it does for any window the user closes.
 class FormWidget : public QWidget
 {
 public:
-    FormWidget(const std::string &name, Qt::WindowFlags flags) : QWidget(nullptr, flags), m_name(name) {}
+    FormWidget(Form &form, Qt::WindowFlags flags) : QWidget(nullptr, flags), m_form(form) {}
 
 protected:
     void closeEvent(QCloseEvent *event) override
     {
         event->ignore();
-        FormRegistry::unload(m_name);
+        m_form.door().close(m_form);
     }
 
 private:
-    std::string m_name;
+    Form &m_form;
 };
 
 // One QFont for each font the rows name, shared by every control that
@@ -69,7 +69,7 @@ QtWindow::QtWindow(Form &form) : m_description(form.description())
         flags |= Qt::FramelessWindowHint;
     if (!w.showInTaskbar)
         flags = (flags & ~Qt::Window) | Qt::Tool;  // a tool window gets no task-bar button
-    m_window = new FormWidget(form.name(), flags);
+    m_window = new FormWidget(form, flags);
     m_window->setObjectName(QString::fromStdString(form.name()));
     m_window->setAttribute(Qt::WA_MacAlwaysShowToolWindow);
     m_window->setWindowTitle(QString::fromUtf8(w.caption));
@@ -123,8 +123,11 @@ void QtWindow::build(Form &form)
             accessibility::describe(w, form, r);
         }
         if (form.handlesAny(r))
-            c->onEvent([&form, r](Event event) { form.fire(r, event); });
-        c->onUserChange([&form, r](Property p, Value v) { form.userChanged(r, p, std::move(v)); });
+            c->onEvent([&form, r](Event event) { form.door().event(form, r, event); });
+        c->onUserChange([&form, r](Property, Value v) {
+            if (std::string *text = std::get_if<std::string>(&v))
+                form.door().typed(form, r, std::move(*text));
+        });
     }
 }
 

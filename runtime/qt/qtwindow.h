@@ -3,9 +3,9 @@
 // events of bound handlers passed to the form.
 #pragma once
 
-#include "backend.h"
-#include "form.h"
-#include "description.h"
+#include "platform/backend.h"
+#include "form/form.h"
+#include "description/description.h"
 
 #include <vector>
 

@@ -6,7 +6,7 @@
 // reading, bounds and notes as the other builds.
 #pragma once
 
-#include "animationview.h"
+#include "animation/animationview.h"
 
 #include <deque>
 #include <functional>

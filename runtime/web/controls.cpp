@@ -1,5 +1,5 @@
 #include "controls.h"
-#include "kinds.h"
+#include "description/kinds.h"
 
 namespace runtime::web {
 

@@ -2,7 +2,7 @@
 // in the page's terms: colours, fonts, borders.
 #pragma once
 
-#include "description.h"
+#include "description/description.h"
 
 #include <string>
 

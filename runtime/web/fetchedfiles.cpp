@@ -4,7 +4,7 @@
 // the page's life, so that a file asked for again is not fetched again.
 // What the page could not fetch is missing; the bound, the chunked reading
 // and the words for what is wrong are the other halves'.
-#include "filereader.h"
+#include "animation/filereader.h"
 #include "page.h"
 #include "webbackend.h"
 

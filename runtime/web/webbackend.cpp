@@ -1,10 +1,9 @@
 #include "webbackend.h"
-#include "diagnostics.h"
-#include "form.h"
-#include "kinds.h"
+#include "program/diagnostics.h"
+#include "form/form.h"
+#include "description/kinds.h"
 #include "page.h"
-#include "picturefiles.h"
-#include "registry.h"
+#include "platform/picturefiles.h"
 #include "webwindow.h"
 
 #include <emscripten/emscripten.h>
@@ -139,19 +138,23 @@ EMSCRIPTEN_KEEPALIVE void velk_run(int id)
     guarded(run);
 }
 
+// Whatever a page script passes here, the window's id is looked up and
+// the row and the event are checked at the core's door.
 EMSCRIPTEN_KEEPALIVE void velk_event(int win, int row, int event)
 {
     if (WebWindow *w = WebWindow::byId(win))
-        guarded([w, row, event] { w->form().fire(row, runtime::Event(event)); });
+        guarded([w, row, event] { w->form().door().event(w->form(), row, runtime::Event(event)); });
 }
 
 // text: malloc'ed by the page, taken over here.
 EMSCRIPTEN_KEEPALIVE void velk_typed(int win, int row, char *text)
 {
+    if (!text)
+        return;
     std::string value(text);
     std::free(text);
     if (WebWindow *w = WebWindow::byId(win))
-        guarded([w, row, value = std::move(value)] { w->form().userChanged(row, runtime::Property::Text, value); });
+        guarded([w, row, value = std::move(value)] { w->form().door().typed(w->form(), row, value); });
 }
 
 // The close button of a window's title bar: the form unloads, as when a
@@ -159,7 +162,7 @@ EMSCRIPTEN_KEEPALIVE void velk_typed(int win, int row, char *text)
 EMSCRIPTEN_KEEPALIVE void velk_close(int win)
 {
     if (WebWindow *w = WebWindow::byId(win))
-        guarded([name = w->form().name()] { runtime::FormRegistry::unload(name); });
+        guarded([w] { w->form().door().close(w->form()); });
 }
 
 } // extern "C"

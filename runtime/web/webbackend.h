@@ -4,7 +4,7 @@
 // program has ended, nothing of it runs again.
 #pragma once
 
-#include "backend.h"
+#include "platform/backend.h"
 
 #include <functional>
 #include <string>
@@ -24,6 +24,7 @@ public:
     void report(const std::string &message, bool fatal) override;
     void later(std::function<void()> work) override;
     int exec() override;
+    bool loopOutlivesExec() const override { return true; }
     void quit(int status) override;
 
     // work after ms (0: as the next task; -1: when called; AtTaskEnd:

@@ -2,10 +2,10 @@
 // address (?voice-box=NAME), read by the same command line as elsewhere;
 // relative paths are the page's (fetchedfiles.cpp).
 // What stops the start is said in one line on the page.
-#include "commandline.h"
-#include "diagnostics.h"
+#include "program/commandline.h"
+#include "program/diagnostics.h"
 #include "page.h"
-#include "program.h"
+#include "program/program.h"
 #include "webbackend.h"
 
 #include <cstdlib>

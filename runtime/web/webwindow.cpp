@@ -1,11 +1,11 @@
 #include "webwindow.h"
 #include "browserview.h"
 #include "controls.h"
-#include "form.h"
-#include "kinds.h"
-#include "layout.h"
+#include "form/form.h"
+#include "description/kinds.h"
+#include "description/layout.h"
 #include "page.h"
-#include "twips.h"
+#include "description/twips.h"
 #include "webbackend.h"
 
 #include <algorithm>

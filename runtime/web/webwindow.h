@@ -5,8 +5,8 @@
 // reach the page.
 #pragma once
 
-#include "backend.h"
-#include "geometry.h"
+#include "platform/backend.h"
+#include "description/geometry.h"
 
 #include <map>
 #include <memory>

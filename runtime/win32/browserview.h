@@ -3,7 +3,7 @@
 // window timer, painted through GDI at the layout's scale.
 #pragma once
 
-#include "animationview.h"
+#include "animation/animationview.h"
 #include "win32control.h"
 
 #include <deque>

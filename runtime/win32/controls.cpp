@@ -4,12 +4,12 @@
 #include "browserview.h"
 #include "drawing.h"
 #include "label.h"
-#include "layout.h"
+#include "description/layout.h"
 #include "picturebox.h"
 #include "surface.h"
 #include "text.h"
 #include "textbox.h"
-#include "twips.h"
+#include "description/twips.h"
 #include "win32control.h"
 
 namespace runtime::win32 {

@@ -1,6 +1,6 @@
 #include "drawing.h"
 #include "text.h"
-#include "twips.h"
+#include "description/twips.h"
 
 #include <map>
 #include <tuple>

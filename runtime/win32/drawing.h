@@ -4,9 +4,9 @@
 // readout rewritten a hundred times a second never flickers.
 #pragma once
 
-#include "description.h"
-#include "framedecoder.h"
-#include "geometry.h"
+#include "description/description.h"
+#include "animation/framedecoder.h"
+#include "description/geometry.h"
 #include "win32.h"
 
 #include <functional>

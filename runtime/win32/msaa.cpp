@@ -1,8 +1,8 @@
 #include "msaa.h"
-#include "accessibletree.h"
+#include "accessibility/accessibletree.h"
 #include "drawing.h"
-#include "form.h"
-#include "layout.h"
+#include "form/form.h"
+#include "description/layout.h"
 #include "text.h"
 #include "win32control.h"
 
@@ -312,16 +312,11 @@ bool Msaa::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result)
     }
     if (message != PressLater)
         return false;
-    // Checked again: the zone may have gone since the press was asked for.
-    const int row = int(wParam);
+    // Any process on the desktop may post this, with any number in it: the
+    // core's door checks the row, and that the zone is still there to press.
     result = 0;
-    if (!m_link->form || !a::pressable(*m_link->form, row))
-        return true;
-    Win32Control *control = m_controls[size_t(row)].get();
-    if (Windowless *zone = control->windowless())
-        zone->click();
-    else
-        control->command(BN_CLICKED);  // what a button tells its container when clicked
+    if (m_link->form && wParam <= WPARAM(INT_MAX))
+        m_link->form->door().press(*m_link->form, int(wParam));
     return true;
 }
 

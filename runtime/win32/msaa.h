@@ -8,7 +8,7 @@
 // reader is posted, and then takes the very path a click does.
 #pragma once
 
-#include "status.h"
+#include "description/status.h"
 #include "win32.h"
 
 #include <memory>

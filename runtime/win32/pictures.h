@@ -5,7 +5,7 @@
 // that shows it for the life of the program.
 #pragma once
 
-#include "framedecoder.h"
+#include "animation/framedecoder.h"
 #include "win32.h"
 
 #include <string_view>

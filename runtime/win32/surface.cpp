@@ -1,6 +1,6 @@
 #include "surface.h"
 #include "drawing.h"
-#include "layout.h"
+#include "description/layout.h"
 #include "win32control.h"
 
 #include <windowsx.h>

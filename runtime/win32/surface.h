@@ -7,7 +7,7 @@
 // windows to their controls.
 #pragma once
 
-#include "framedecoder.h"
+#include "animation/framedecoder.h"
 #include "win32.h"
 
 #include <vector>

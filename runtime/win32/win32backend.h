@@ -4,7 +4,7 @@
 // message loop with the dialog keys (Tab between controls).
 #pragma once
 
-#include "backend.h"
+#include "platform/backend.h"
 #include "win32.h"
 #include "win32control.h"
 

@@ -7,9 +7,9 @@
 // boxes, the browser view, the backend's) is an OwnWindow.
 #pragma once
 
-#include "description.h"
-#include "kinds.h"
-#include "status.h"
+#include "description/description.h"
+#include "description/kinds.h"
+#include "description/status.h"
 #include "win32.h"
 
 #include <functional>

@@ -3,9 +3,9 @@
 // decoder, then the start-up window and the message loop. A program with
 // no console says what it has to say of its command line in a message
 // box (and on the error stream, for whoever started it from one).
-#include "commandline.h"
-#include "diagnostics.h"
-#include "program.h"
+#include "program/commandline.h"
+#include "program/diagnostics.h"
+#include "program/program.h"
 #include "text.h"
 #include "win32backend.h"
 

@@ -1,13 +1,12 @@
 #include "win32window.h"
 #include "drawing.h"
-#include "form.h"
-#include "kinds.h"
-#include "layout.h"
+#include "form/form.h"
+#include "description/kinds.h"
+#include "description/layout.h"
 #include "msaa.h"
 #include "pictures.h"
-#include "registry.h"
 #include "text.h"
-#include "twips.h"
+#include "description/twips.h"
 #include "win32control.h"
 
 #include <map>
@@ -28,7 +27,7 @@ bool Win32Window::isForm(HWND window)
 }
 
 Win32Window::Win32Window(Form &form, HWND owner)
-    : m_name(form.name()), m_scale(layoutScale()), m_surface(colourRef(form.description().window.back, ButtonFace))
+    : m_form(form), m_scale(layoutScale()), m_surface(colourRef(form.description().window.back, ButtonFace))
 {
     create(form.description(), owner);
     build(form);
@@ -84,8 +83,11 @@ void Win32Window::build(Form &form)
     }
     for (size_t r = 0; r < d.controls.size(); ++r) {
         if (form.handlesAny(int(r)))
-            m_controls[r]->onEvent([&form, r](Event event) { form.fire(int(r), event); });
-        m_controls[r]->onUserChange([&form, r](Property p, Value v) { form.userChanged(int(r), p, std::move(v)); });
+            m_controls[r]->onEvent([&form, r](Event event) { form.door().event(form, int(r), event); });
+        m_controls[r]->onUserChange([&form, r](Property, Value v) {
+            if (std::string *text = std::get_if<std::string>(&v))
+                form.door().typed(form, int(r), std::move(*text));
+        });
     }
 }
 
@@ -137,7 +139,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         // Closing the window from its frame, or Alt+F4, unloads the form,
         // as the runtime does for any window the user closes.
-        FormRegistry::unload(m_name);
+        m_form.door().close(m_form);
         return 0;
     case WM_ACTIVATE:
         // The focus leaves with the window and comes back where it was.

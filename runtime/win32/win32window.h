@@ -5,8 +5,8 @@
 // the load handler runs, then the window shows.
 #pragma once
 
-#include "backend.h"
-#include "form.h"
+#include "platform/backend.h"
+#include "form/form.h"
 #include "surface.h"
 #include "win32.h"
 #include "win32control.h"
@@ -41,7 +41,7 @@ private:
     void build(Form &form);
     void stack(const FormDescription &description);
 
-    std::string m_name;
+    Form &m_form;
     int m_scale;
     Surface m_surface;
     std::vector<std::unique_ptr<Win32Control>> m_controls;  // by row

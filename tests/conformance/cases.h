@@ -7,10 +7,10 @@
 // backend against the core, never against pixels typed here.
 #pragma once
 
-#include "control.h"
-#include "description.h"
-#include "form.h"
-#include "layout.h"
+#include "description/control.h"
+#include "description/description.h"
+#include "form/form.h"
+#include "description/layout.h"
 
 #include <string>
 

@@ -6,10 +6,9 @@
 #include "formaccess.h"
 #include "qtbackend.h"
 #include "qtcontrol.h"
-#include "qttesting.h"
 #include "qtwindow.h"
-#include "registry.h"
-#include "timing.h"
+#include "program/application.h"
+#include "description/timing.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -36,10 +35,10 @@ private:
 
 void tst_Conformance::initTestCase()
 {
-    runtime::testing::startQtAfresh();
-    FormRegistry::add(window());
-    QCOMPARE(FormRegistry::show("Conformance"), Status::Ok);
-    m_form = FormRegistry::loaded("Conformance");
+    startAfresh();
+    app().add(window());
+    QCOMPARE(app().show("Conformance"), Status::Ok);
+    m_form = app().loaded("Conformance");
     m_window = widgetOf(m_form);
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
 }
@@ -70,7 +69,7 @@ void tst_Conformance::backend()
         break;
     }
     case Check::TextReadsBack: {
-        m_form->setProperty(c.control, Property::Text, std::string(c.expect));
+        FormProbe::set(*m_form, c.control, Property::Text, std::string(c.expect));
         auto *editor = controlOf(m_form, c.control)->findChild<QLineEdit *>();
         QVERIFY(editor);
         QCOMPARE(editor->text(), QString(c.expect));
@@ -78,7 +77,7 @@ void tst_Conformance::backend()
     }
     case Check::CaptionRepaints: {
         const QImage before = shown(c.control);
-        m_form->setProperty(c.control, Property::Caption, std::string(c.expect));
+        FormProbe::set(*m_form, c.control, Property::Caption, std::string(c.expect));
         QTRY_VERIFY(shown(c.control) != before);
         break;
     }
@@ -89,7 +88,7 @@ void tst_Conformance::backend()
                 timer = t;
         QVERIFY(timer && timer->isActive());
         const int asked = window().controls[size_t(rowOf(c.control))].settings.interval;
-        QCOMPARE(timer->interval(), timerDeliveryMs(asked, qt::QtBackend::instance().refreshHz()));
+        QCOMPARE(timer->interval(), timerDeliveryMs(asked, qtBackend().refreshHz()));
         break;
     }
     }

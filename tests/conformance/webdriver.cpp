@@ -4,8 +4,9 @@
 // page's elements and pixels back; this side tells it each case and what
 // the clicks reached, and makes the writes the cases ask for.
 #include "cases.h"
-#include "registry.h"
-#include "timing.h"
+#include "formprobe.h"
+#include "program/application.h"
+#include "description/timing.h"
 #include "webbackend.h"
 
 #include <emscripten.h>
@@ -13,6 +14,14 @@
 using namespace conformance;
 
 namespace {
+
+// The driver's one program, on the platform's backend.
+runtime::Application &app()
+{
+    static auto *application = new runtime::Application(runtime::web::WebBackend::instance());
+    return *application;
+}
+
 
 std::string answer;
 
@@ -59,8 +68,7 @@ EMSCRIPTEN_KEEPALIVE const char *conformance_clicks(bool forget)
 EMSCRIPTEN_KEEPALIVE void conformance_write(int i)
 {
     const Case &c = Cases[i];
-    FormRegistry::loaded("Conformance")
-        ->setProperty(c.control, c.check == Check::TextReadsBack ? Property::Text : Property::Caption,
+    FormProbe::set(*app().loaded("Conformance"), c.control, c.check == Check::TextReadsBack ? Property::Text : Property::Caption,
                       std::string(c.expect));
 }
 
@@ -75,7 +83,6 @@ EMSCRIPTEN_KEEPALIVE int conformance_interval()
 
 int main()
 {
-    FormRegistry::setBackend(runtime::web::WebBackend::instance());
-    FormRegistry::add(window());
-    return FormRegistry::show("Conformance") == Status::Ok ? 0 : 1;
+    app().add(window());
+    return app().show("Conformance") == Status::Ok ? 0 : 1;
 }

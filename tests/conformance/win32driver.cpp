@@ -5,8 +5,9 @@
 // window, the timer's ticks counted. Prints TAP; run under Wine by
 // tests/conformance/win32.sh.
 #include "cases.h"
-#include "registry.h"
-#include "timing.h"
+#include "formprobe.h"
+#include "program/application.h"
+#include "description/timing.h"
 #include "win32backend.h"
 #include "win32control.h"
 #include "win32window.h"
@@ -18,6 +19,14 @@
 using namespace conformance;
 
 namespace {
+
+// The driver's one program, on the platform's backend.
+runtime::Application &app()
+{
+    static auto *application = new runtime::Application(win32::Win32Backend::instance());
+    return *application;
+}
+
 
 HWND form;
 
@@ -101,7 +110,7 @@ std::string run(Form &f, const Case &c)
         return got == want ? "" : "clicks reached '" + got + "', expected '" + want + "'";
     }
     case Check::TextReadsBack: {
-        f.setProperty(c.control, Property::Text, std::string(c.expect));
+        FormProbe::set(f, c.control, Property::Text, std::string(c.expect));
         wchar_t text[256] = {};
         GetWindowTextW(GetDlgItem(form, win32::childId(rowOf(c.control))), text, 256);
         std::string got;
@@ -112,7 +121,7 @@ std::string run(Form &f, const Case &c)
     case Check::CaptionRepaints: {
         pumpUntil([] { return false; }, 200);
         const std::vector<COLORREF> before = shown(c.control);
-        f.setProperty(c.control, Property::Caption, std::string(c.expect));
+        FormProbe::set(f, c.control, Property::Caption, std::string(c.expect));
         return pumpUntil([&] { return shown(c.control) != before; }, 10000) ? "" : "the label's pixels never changed";
     }
     case Check::TimerInterval: {
@@ -136,13 +145,12 @@ std::string run(Form &f, const Case &c)
 
 int main()
 {
-    FormRegistry::setBackend(win32::Win32Backend::instance());
-    FormRegistry::add(window());
-    if (FormRegistry::show("Conformance") != Status::Ok) {
+    app().add(window());
+    if (app().show("Conformance") != Status::Ok) {
         std::printf("Bail out! the window did not load\n");
         return 1;
     }
-    Form &f = *FormRegistry::loaded("Conformance");
+    Form &f = *app().loaded("Conformance");
     form = static_cast<win32::Win32Window &>(f.window()).handle();
     const int tries = waitForInput();
     if (!tries) {

@@ -8,9 +8,9 @@
 // place and are left out. WHAT IT IS, the rest of the line, is the name a
 // screen reader gives the control ("Power", "Left console lamp 3, left
 // button"), when it has one: the zone picture labels the zones by it.
-#include "binding.h"
-#include "kinds.h"
-#include "layout.h"
+#include "description/binding.h"
+#include "description/kinds.h"
+#include "description/layout.h"
 #include "velkprogram.h"
 
 #include <cstdio>

@@ -1,0 +1,79 @@
+#include "description/layout.h"
+#include "description/binding.h"
+#include "description/kinds.h"
+#include "description/twips.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace runtime {
+
+Rect Rect::intersected(const Rect &o) const
+{
+    const int left = std::max(x, o.x), top = std::max(y, o.y);
+    const int right = std::min(x + width, o.x + o.width), bottom = std::min(y + height, o.y + o.height);
+    if (right <= left || bottom <= top)
+        return {};
+    return {left, top, right - left, bottom - top};
+}
+
+Rect placeOf(const ControlRow &row)
+{
+    if (row.kind != Kind::Line)
+        return {pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height)};
+    const int x1 = pixels(row.left), y1 = pixels(row.top), x2 = pixels(row.width), y2 = pixels(row.height);
+    return {std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1, std::abs(y2 - y1) + 1};
+}
+
+std::vector<int> buildOrder(const FormDescription &form)
+{
+    std::vector<int> rows(form.controls.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = int(i);
+    std::stable_partition(rows.begin(), rows.end(), [&form](int r) {
+        const KindInfo *kind = kindInfo(form.controls[size_t(r)].kind);
+        return kind && kind->container;
+    });
+    return rows;
+}
+
+std::vector<int> stackingOrder(const FormDescription &form)
+{
+    std::vector<int> rows;
+    for (bool windowed : {true, false})
+        for (size_t r = 0; r < form.controls.size(); ++r)
+            if (const KindInfo *kind = kindInfo(form.controls[r].kind); kind->visual && kind->windowed == windowed)
+                rows.push_back(int(r));
+    return rows;
+}
+
+std::vector<int> tabOrder(const FormDescription &form)
+{
+    std::vector<int> rows;
+    for (size_t r = 0; r < form.controls.size(); ++r)
+        if (form.controls[r].settings.tabIndex >= 0 && kindInfo(form.controls[r].kind)->focusable)
+            rows.push_back(int(r));
+    std::stable_sort(rows.begin(), rows.end(), [&form](int a, int b) {
+        return form.controls[size_t(a)].settings.tabIndex < form.controls[size_t(b)].settings.tabIndex;
+    });
+    return rows;
+}
+
+int containerOf(const FormDescription &form, int row)
+{
+    const char *container = form.controls[size_t(row)].container;
+    return container && *container ? rowNamed(form, container) : -1;
+}
+
+Rect windowRect(const FormDescription &form, int row)
+{
+    Rect r = placeOf(form.controls[size_t(row)]);
+    for (int at = containerOf(form, row); at >= 0; at = containerOf(form, at)) {
+        const ControlRow &box = form.controls[size_t(at)];
+        r.x += pixels(box.left) + borderPixels(box.settings.border);
+        r.y += pixels(box.top) + borderPixels(box.settings.border);
+    }
+    return r;
+}
+
+} // namespace runtime

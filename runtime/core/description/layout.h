@@ -1,0 +1,34 @@
+// Where controls lie: a row's own rectangle in its container, and its
+// place in its window's client area, through the client areas of the
+// boxes that hold it (each inside its border). A line's rectangle is the
+// box its end points span, both included.
+#pragma once
+
+#include "description/description.h"
+#include "description/geometry.h"
+
+#include <vector>
+
+namespace runtime {
+
+Rect placeOf(const ControlRow &row);
+Rect windowRect(const FormDescription &form, int row);
+// The row of the box that holds the row, or -1 for the window itself.
+int containerOf(const FormDescription &form, int row);
+
+// The rows in the order a backend makes their controls: containers first,
+// since a description may list a container after what it holds; otherwise
+// as listed.
+std::vector<int> buildOrder(const FormDescription &form);
+
+// The controls on the screen, front-most first within each container:
+// windowed kinds in listed order, then those drawn on their container's
+// surface (labels, lines), which lie behind every windowed sibling.
+std::vector<int> stackingOrder(const FormDescription &form);
+
+// The rows that take the focus and have a tab index, in the order Tab
+// visits them (ties as listed): the first has the focus when its window
+// is first shown.
+std::vector<int> tabOrder(const FormDescription &form);
+
+} // namespace runtime

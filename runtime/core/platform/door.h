@@ -1,0 +1,36 @@
+// The one way a platform's input reaches the core. A backend passes on
+// what its platform says happened (a click, a timer's tick, typed text, a
+// close request, a screen reader's press) with the row it believes it is
+// about; the core checks the form, the row, the kind and the event here,
+// once, and drops quietly whatever names nothing the form has. Nothing a
+// window message, a page script or a screen reader sends indexes a table
+// before it has passed this door.
+#pragma once
+
+#include "description/kinds.h"
+
+#include <string>
+
+namespace runtime {
+
+class Form;
+
+class Door
+{
+public:
+    // A control's event: a click on it, or its timer's tick. Row -1 (the
+    // window's own events) is the core's to raise, never a platform's.
+    virtual void event(Form &form, int row, Event event) = 0;
+    // The user typed into a text box: the window already shows the text.
+    virtual void typed(Form &form, int row, std::string text) = 0;
+    // The window's frame asked to close it (its close button, Alt+F4).
+    virtual void close(Form &form) = 0;
+    // Assistive technology's default action on a row: a click, taken only
+    // while a click could reach the row. Whether it was taken.
+    virtual bool press(Form &form, int row) = 0;
+
+protected:
+    ~Door() = default;
+};
+
+} // namespace runtime

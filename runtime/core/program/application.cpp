@@ -1,0 +1,211 @@
+#include "program/application.h"
+#include "accessibility/accessibletree.h"
+#include "description/validation.h"
+#include "form/form.h"
+#include "program/program.h"
+
+namespace runtime {
+
+Application::Application(Backend &backend, std::map<std::string, std::string> options)
+    : m_backend(backend), m_options(std::move(options))
+{
+}
+
+// The windows go before the rest of what the application holds: their
+// handlers may still ask it for things as they go.
+Application::~Application()
+{
+    m_loaded.clear();
+    m_unloaded.clear();
+}
+
+void Application::add(const FormDescription &description)
+{
+    m_descriptions.insert_or_assign(description.window.name, description);
+}
+
+Form *Application::loaded(const std::string &name) const
+{
+    auto it = m_loaded.find(name);
+    return it == m_loaded.end() ? nullptr : it->second.get();
+}
+
+Status Application::load(const std::string &name)
+{
+    if (m_ended)
+        return Status::Failed;
+    if (m_loaded.count(name))
+        return Status::Ok;
+    auto it = m_descriptions.find(name);
+    if (it == m_descriptions.end())
+        return Status::NoSuchForm;
+    const std::vector<std::string> errors =
+            validate(it->second, [this](std::string_view picture) { return m_backend.hasPicture(picture); });
+    if (!errors.empty()) {
+        std::string message = name + " cannot be loaded:";
+        for (const std::string &e : errors)
+            message += "\n" + e;
+        if (m_reported.insert(message).second)
+            m_backend.report(message);
+        return Status::Failed;
+    }
+    Form *form = (m_loaded[name] = std::make_unique<Form>(it->second, *this)).get();
+    form->fire(-1, Event::Load);
+    return Status::Ok;
+}
+
+Status Application::show(const std::string &name)
+{
+    if (const Status s = load(name); s != Status::Ok)
+        return s;
+    Form *form = loaded(name);
+    if (!form)  // the load handler unloaded it, or ended the program
+        return Status::Failed;
+    form->window().show();
+    return Status::Ok;
+}
+
+Status Application::hide(const std::string &name)
+{
+    Form *form = loaded(name);
+    if (!form)
+        return m_descriptions.count(name) ? Status::Ok : Status::NoSuchForm;
+    form->window().hide();
+    return Status::Ok;
+}
+
+Status Application::unload(const std::string &name)
+{
+    Form *form = loaded(name);
+    if (!form)
+        return m_descriptions.count(name) ? Status::Ok : Status::NoSuchForm;
+    // An Unload handler that unloads its own form asks for what is
+    // already under way.
+    if (!m_unloading.insert(name).second)
+        return Status::Ok;
+    form->fire(-1, Event::Unload);
+    m_unloading.erase(name);
+    if (loaded(name) != form)  // the handler ended the program
+        return Status::Ok;
+    auto node = m_loaded.extract(name);
+    node.mapped()->window().hide();
+    bury(std::move(node.mapped()));
+    if (m_loaded.empty())
+        end();
+    return Status::Ok;
+}
+
+// We may be inside one of the form's handlers: it goes once that returns.
+void Application::bury(std::unique_ptr<Form> form)
+{
+    m_unloaded.push_back(std::move(form));
+    if (m_unloaded.size() == 1)
+        m_backend.later([this, alive = std::weak_ptr<bool>(m_alive)] {
+            if (alive.lock())
+                m_unloaded.clear();
+        });
+}
+
+void Application::end()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    for (auto &[name, form] : m_loaded) {
+        form->window().hide();
+        bury(std::move(form));
+    }
+    m_loaded.clear();
+    m_backend.quit(0);
+}
+
+int Application::run(const std::string &startForm)
+{
+    const Status s = show(startForm);
+    if (s != Status::Ok) {
+        m_backend.report(startForm + " cannot be shown: " + describe(s), true);
+        return 1;
+    }
+    return m_backend.exec();
+}
+
+void Application::reportError(const std::string &handler, const RunTimeError &error)
+{
+    const std::string message = "Run-time error in " + handler + ": " + error.object() + "."
+            + describe(error.property()) + ": " + describe(error.status());
+    if (m_reported.insert(message).second)
+        m_backend.report(message);
+}
+
+std::string Application::option(const std::string &name) const
+{
+    auto it = m_options.find(name);
+    return it == m_options.end() ? std::string() : it->second;
+}
+
+// --- the door ---
+
+// A form that has been unloaded may still have a window for a moment, and
+// its platform may still speak of it: only a loaded form hears anything.
+bool Application::isLoaded(const Form &form) const
+{
+    return !m_ended && loaded(form.name()) == &form;
+}
+
+bool Application::hasRow(const Form &form, int row) const
+{
+    return isLoaded(form) && row >= 0 && size_t(row) < form.description().controls.size();
+}
+
+void Application::event(Form &form, int row, Event event)
+{
+    if (!hasRow(form, row) || int(event) < 0 || int(event) >= EventCount)
+        return;
+    if (!kindInfo(form.description().controls[size_t(row)].kind)->raises(event))
+        return;
+    // A tick from a timer the form does not run now (never started, or
+    // asleep) is a stale or a made-up one.
+    if (event == Event::Timer && !form.ticking(row))
+        return;
+    // Hidden means unclickable, whatever the platform believes it hit.
+    if (event == Event::Click && !accessibility::shown(form, row))
+        return;
+    form.fire(row, event);
+}
+
+void Application::typed(Form &form, int row, std::string text)
+{
+    if (!hasRow(form, row) || !kindInfo(form.description().controls[size_t(row)].kind)->has(Property::Text)
+            || accessibility::readOnly(form, row))
+        return;
+    form.userChanged(row, Property::Text, std::move(text));
+}
+
+void Application::close(Form &form)
+{
+    if (isLoaded(form))
+        unload(std::string(form.name()));
+}
+
+bool Application::press(Form &form, int row)
+{
+    if (!hasRow(form, row) || !accessibility::pressable(form, row))
+        return false;
+    form.fire(row, Event::Click);
+    return true;
+}
+
+int runProgram(Backend &backend, const Program &program, std::map<std::string, std::string> options)
+{
+    auto application = std::make_unique<Application>(backend, std::move(options));
+    for (const FormDescription *form : program.forms)
+        application->add(*form);
+    const int status = application->run(program.startForm);
+    // A page's event loop is the browser's, which goes on after exec() has
+    // returned: there the windows live as long as the page.
+    if (backend.loopOutlivesExec())
+        (void)application.release();
+    return status;
+}
+
+} // namespace runtime
