@@ -73,6 +73,7 @@ constexpr ControlRow FollowRows[] = {
     {Kind::Timer, "Clock", "", 0, 0, 0, 0, {.interval = 100, .readsClock = true}},
     {Kind::Label, "Hidden", "", 0, 0, 150, 150, {.hidden = true}},
     {Kind::TextBox, "Fixed", "", 0, 0, 150, 150, {.text = "000", .readOnly = true}},
+    {Kind::TextBox, "Notes", "", 0, 0, 150, 150, {.multiLine = true}},
 };
 consteval Control follows(std::string_view name) { return controlIn(FollowRows, name); }
 void follow(Form &me) { me.setCaption(follows("Readout"), me.text(follows("Source"))); }
@@ -384,6 +385,7 @@ void tst_Core::doorTakesOnlyWhatTheFormHas_data()
     QTest::newRow("tick of a running timer") << "event" << "Clock" << 0 << tick << true;
     QTest::newRow("press on a zone") << "press" << "Readout" << 0 << 0 << true;
     QTest::newRow("typed into a box") << "typed" << "Source" << 0 << 0 << true;
+    QTest::newRow("typed lines, CR LF between") << "typed" << "Notes" << 0 << 0 << true;
     for (const int row : {-1, -2, rows, rows + 1, INT_MAX, INT_MIN}) {
         const QByteArray at = QByteArray::number(row);
         QTest::newRow("click at row " + at) << "event" << "" << row << click << false;
@@ -426,15 +428,17 @@ void tst_Core::doorTakesOnlyWhatTheFormHas()
     if (input == "press")
         QCOMPARE(door.press(form, row), taken);
     else if (input == "typed")
-        door.typed(form, row, "typed");
+        door.typed(form, row, "one\ntwo\rthree\r\n");
     else
         door.event(form, row, Event(event));
     backend.runLater();
     QCOMPARE(heard - heardBefore + (backend.applied - appliedBefore), int(taken && input != "typed"));
     if (input == "typed") {
+        const std::string box = taken ? control.toStdString() : "Source", held = !taken ? "000"
+                : control == "Notes" ? "one\r\ntwo\r\nthree\r\n" : "one\ntwo\rthree\r\n";
         Value typed;
-        QCOMPARE(FormProbe::get(form, "Source", Property::Text, typed), Status::Ok);
-        QCOMPARE(std::get<std::string>(typed) == "typed", taken);
+        QCOMPARE(FormProbe::get(form, box, Property::Text, typed), Status::Ok);
+        QCOMPARE(std::get<std::string>(typed), held);
     }
 }
 

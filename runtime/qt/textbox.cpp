@@ -61,12 +61,11 @@ void TextBox::onUserChange(std::function<void(Property, Value)> tell)
         connect(m_multi, &QPlainTextEdit::textChanged, this, typed);
 }
 
+// The editor keeps paragraphs, one LF between them: the core gives the
+// program CR LF.
 QString TextBox::text() const
 {
-    if (m_line)
-        return m_line->text();
-    // The editor keeps paragraphs; the program sees CR LF between them.
-    return m_multi->toPlainText().replace(QLatin1Char('\n'), CrLf);
+    return m_line ? m_line->text() : m_multi->toPlainText();
 }
 
 void TextBox::setText(const QString &text)

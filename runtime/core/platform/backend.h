@@ -2,10 +2,10 @@
 // properties (a form's store, seeded from its description); a backend
 // builds each form's window from the description (hidden, with every
 // control), is told of each change as one narrow apply(), runs the timers
-// the core asks for, tells the form of clicks, ticks and what the user
-// typed through the core's one door (door.h), and runs the event loop. The core decides everything else: what
-// is bound, what a handler may touch, when a timer sleeps, when the
-// program ends.
+// the core asks for, passes clicks, ticks, what the user typed and close
+// requests through the core's one door (door.h), and runs the event loop.
+// The core decides everything else: what is bound, what a handler may
+// touch, when a timer sleeps, when the program ends.
 #pragma once
 
 #include "description/status.h"
@@ -30,8 +30,11 @@ public:
     virtual void hide() = 0;
     // A property's new value, which the form already holds. Only a change
     // comes here (a navigation each time it is asked for): the backend
-    // shows it and keeps no copy. A device error throws RunTimeError,
-    // which stops the handler there and puts the form's value back.
+    // shows it. What a platform must keep to draw (a painted label's
+    // caption, whether a windowless control is shown) is written only
+    // from here and never read back as the form's state. A device error
+    // throws RunTimeError, which stops the handler there and puts the
+    // form's value back.
     virtual void apply(int row, Property property, const Value &value) = 0;
     // The row's timer delivers a tick every ms milliseconds; 0 stops it.
     virtual void runTimer(int row, int ms) = 0;

@@ -173,11 +173,32 @@ void Application::event(Form &form, int row, Event event)
     form.fire(row, event);
 }
 
+// Whatever a platform's editor ends its lines with (Qt and the page a
+// bare LF, an old Mac file a bare CR), the program sees CR LF between
+// the lines of a multi-line text box, as its handlers were written for.
+static std::string withCrLf(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            out += "\r\n";
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 void Application::typed(Form &form, int row, std::string text)
 {
     if (!hasRow(form, row) || !kindInfo(form.description().controls[size_t(row)].kind)->has(Property::Text)
             || accessibility::readOnly(form, row))
         return;
+    if (form.description().controls[size_t(row)].settings.multiLine)
+        text = withCrLf(text);
     form.userChanged(row, Property::Text, std::move(text));
 }
 
