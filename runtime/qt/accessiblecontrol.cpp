@@ -2,7 +2,8 @@
 #include "accessibility.h"
 #include "accessibility/accessibletree.h"
 #include "form/form.h"
-#include "label.h"
+
+#include <QWidget>
 
 namespace runtime::qt {
 
@@ -69,10 +70,13 @@ QStringList AccessibleControl::actionNames() const
     return {};
 }
 
+// The core's door checks the press again: what AT-SPI asks for may come
+// after the zone has gone.
 void AccessibleControl::doAction(const QString &actionName)
 {
-    if (auto *label = dynamic_cast<Label *>(widget()); label && actionName == pressAction() && reachable())
-        label->click();
+    int row;
+    if (Form *f = accessibility::formOf(widget(), row); f && actionName == pressAction() && widget()->window()->isVisible())
+        f->door().press(*f, row);
 }
 
 QStringList AccessibleControl::keyBindingsForAction(const QString &) const

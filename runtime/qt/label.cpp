@@ -21,8 +21,8 @@ Label::Label(const ControlRow &row, QWidget *parent)
       // Kept here rather than in a palette: only this label paints with
       // them, and setting a palette on each of a dashboard's many labels
       // costs more than painting them.
-      m_back(toQColor(row.settings.back, ButtonFace)),
-      m_fore(toQColor(row.settings.fore, ButtonText))
+      m_back(toQColor(backOf(row), {})),
+      m_fore(toQColor(foreOf(row), {}))
 {
     setFocusPolicy(Qt::NoFocus);
     if (!m_transparent)

@@ -13,7 +13,7 @@ Line::Line(const ControlRow &row, QWidget *parent)
 {
     const QPoint from(pixels(row.left), pixels(row.top)), to(pixels(row.width), pixels(row.height));
     if (row.settings.fore.isSet())
-        applyColours(this, {}, row.settings.fore, QPalette::Window, QPalette::WindowText);
+        applyColours(this, {}, foreOf(row), QPalette::Window, QPalette::WindowText);
     const Rect r = placeOf(row);
     const QRect box(r.x, r.y, r.width, r.height);
     setGeometry(box);

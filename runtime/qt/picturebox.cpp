@@ -49,7 +49,7 @@ PictureBox::PictureBox(const ControlRow &row, QWidget *parent)
     : BorderedControl(row.settings.border, parent)
 {
     const QPixmap shown = row.settings.picture ? picture(QString::fromUtf8(row.settings.picture)) : QPixmap();
-    setClient(new PictureSurface(this, shown, toQColor(row.settings.back, ButtonFace)));
+    setClient(new PictureSurface(this, shown, toQColor(backOf(row), {})));
 }
 
 QAccessibleInterface *PictureBox::accessible()

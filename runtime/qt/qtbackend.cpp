@@ -1,4 +1,5 @@
 #include "qtbackend.h"
+#include "description/description.h"
 #include "pictures.h"
 #include "qtwindow.h"
 
@@ -15,11 +16,14 @@ QtBackend::QtBackend()
 {
     // The runtime decides when the program ends, not the last window.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    // Where MS Sans Serif is missing, a face with Arial's metrics is the
-    // nearest: fontconfig's own pick for it is far wider and would overflow
-    // the small status fields. Arial itself resolves through fontconfig.
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    // The faces the descriptions name, where the system lacks them.
+    for (const FontStandIn &face : FontStandIns) {
+        QStringList standIns;
+        for (const char *standIn : face.standIns)
+            if (standIn)
+                standIns << QString::fromUtf8(standIn);
+        QFont::insertSubstitutions(QString::fromUtf8(face.face), standIns);
+    }
 }
 
 QtBackend::~QtBackend()

@@ -79,7 +79,7 @@ QtWindow::QtWindow(Form &form) : m_description(form.description())
     if (w.icon)
         m_window->setWindowIcon(QIcon(picturePath(QString::fromUtf8(w.icon))));
     if (w.back.isSet()) {
-        applyColours(m_window, w.back, {}, QPalette::Window, QPalette::WindowText);
+        applyColours(m_window, backOf(w), {}, QPalette::Window, QPalette::WindowText);
         m_window->setAutoFillBackground(true);
     }
     setFont(m_window, DefaultFont);

@@ -35,7 +35,7 @@ TextBox::TextBox(const ControlRow &row, QWidget *parent)
         m_line->setAlignment(h | Qt::AlignVCenter);
         editor = m_line;
     }
-    applyColours(editor, settings.back, settings.fore, QPalette::Base, QPalette::Text);
+    applyColours(editor, backOf(row), foreOf(row), QPalette::Base, QPalette::Text);
     setFocusProxy(editor);
     setClient(editor);
     if (settings.text)

@@ -43,12 +43,16 @@ int rgbOf(Colour colour, Colour fallback)
     }
 }
 
-// As on Linux: MS Sans Serif, where missing, takes a face with Arial's
-// metrics (fontconfig's own pick would overflow the small status fields),
-// and Arial resolves to Liberation Sans through fontconfig.
+// The face, then the core's stand-ins for it, then the browser's own.
 std::string familyOf(const char *face)
 {
-    return std::string("'") + face + "', Arial, 'Liberation Sans', sans-serif";
+    std::string family = std::string("'") + face + "'";
+    for (const FontStandIn &f : FontStandIns)
+        if (std::string_view(f.face) == face)
+            for (const char *standIn : f.standIns)
+                if (standIn)
+                    family += std::string(", '") + standIn + "'";
+    return family + ", sans-serif";
 }
 
 } // namespace runtime::web

@@ -47,7 +47,7 @@ WebWindow::WebWindow(Form &form) : m_form(form)
     const WindowSettings &w = form.description().window;
     const std::string icon = w.icon ? pictureFile(w.icon) : std::string();
     velk_window(m_id, w.caption, icon.empty() ? nullptr : icon.c_str(), pixels(w.clientWidth), pixels(w.clientHeight),
-                !w.borderless, rgbOf(w.back, ButtonFace), w.accessibleName);
+                !w.borderless, rgbOf(backOf(w), {}), w.accessibleName);
     build();
 }
 
@@ -92,12 +92,9 @@ void WebWindow::build()
         // front of those drawn on the container's surface.
         const int z = (kind->windowed ? 2 * n : n) - r;
         const bool textBox = row.kind == Kind::TextBox;
-        const Colour back = textBox ? WindowBackground : row.kind == Kind::Label || row.kind == Kind::CommandButton
-                                                                 ? ButtonFace : Colour{};
-        const Colour fore = textBox ? WindowText : line ? WindowText : ButtonText;
         velk_control(m_id, r, m_container[size_t(r)], element, at.x, at.y, at.width, at.height,
                      textBox ? s.text : s.caption, picture.empty() ? nullptr : picture.c_str(),
-                     rgbOf(s.back, back), rgbOf(s.fore, fore), family.c_str(), fontPixels(font.points), font.weight,
+                     rgbOf(backOf(row), {}), rgbOf(foreOf(row), {}), family.c_str(), fontPixels(font.points), font.weight,
                      int(s.align), bordered ? borderPixels(s.border) : 0, flags, z, kind->focusable ? s.tabIndex : -1,
                      s.accessible.name);
         if (row.kind == Kind::BrowserView)

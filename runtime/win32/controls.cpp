@@ -47,7 +47,7 @@ public:
           m_from{pixels(row.left) * place.scale, pixels(row.top) * place.scale},
           m_to{pixels(row.width) * place.scale, pixels(row.height) * place.scale},
           m_scale(place.scale),
-          m_colour(colourRef(row.settings.fore, WindowText))
+          m_colour(colourRef(foreOf(row), {}))
     {
     }
 

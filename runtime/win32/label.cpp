@@ -12,8 +12,8 @@ Label::Label(const ControlRow &row, const Place &place)
     : Windowless(row, place),
       m_caption(toWide(row.settings.caption ? row.settings.caption : "")),
       m_font(place.font),
-      m_back(colourRef(row.settings.back, ButtonFace)),
-      m_fore(colourRef(row.settings.fore, ButtonText)),
+      m_back(colourRef(backOf(row), {})),
+      m_fore(colourRef(foreOf(row), {})),
       // Captions are shown as written: an ampersand is not a mnemonic.
       m_format(Alignment[int(row.settings.align)] | DT_TOP | DT_WORDBREAK | DT_NOPREFIX),
       m_transparent(row.settings.transparent)

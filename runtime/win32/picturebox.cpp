@@ -6,7 +6,7 @@
 namespace runtime::win32 {
 
 PictureBox::PictureBox(const ControlRow &row, const Place &place)
-    : m_surface(colourRef(row.settings.back, ButtonFace), row.settings.picture ? &picture(row.settings.picture) : nullptr,
+    : m_surface(colourRef(backOf(row), {}), row.settings.picture ? &picture(row.settings.picture) : nullptr,
                 place.scale),
       m_border(row.settings.border),
       m_scale(place.scale),

@@ -5,8 +5,8 @@
 namespace runtime::win32 {
 
 TextBox::TextBox(const ControlRow &row, const Place &place)
-    : m_back(colourRef(row.settings.back, WindowBackground)),
-      m_fore(colourRef(row.settings.fore, WindowText)),
+    : m_back(colourRef(backOf(row), {})),
+      m_fore(colourRef(foreOf(row), {})),
       m_readOnly(row.settings.readOnly)
 {
     const Settings &s = row.settings;

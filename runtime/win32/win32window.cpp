@@ -27,7 +27,7 @@ bool Win32Window::isForm(HWND window)
 }
 
 Win32Window::Win32Window(Form &form, HWND owner)
-    : m_form(form), m_scale(layoutScale()), m_surface(colourRef(form.description().window.back, ButtonFace))
+    : m_form(form), m_scale(layoutScale()), m_surface(colourRef(backOf(form.description().window), {}))
 {
     create(form.description(), owner);
     build(form);

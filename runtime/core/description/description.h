@@ -42,6 +42,19 @@ struct Font
 };
 // A window's font, and so that of every control that names none.
 inline constexpr Font DefaultFont{"MS Sans Serif", 8.25, 400};
+// The faces that stand in for one the system may lack, nearest first:
+// MS Sans Serif takes a face with Arial's metrics, whose widths the small
+// status fields were laid out for (a system's own pick is far wider), and
+// Arial the free face made to its metrics.
+struct FontStandIn
+{
+    const char *face;
+    const char *standIns[2];  // nullptr past the last
+};
+inline constexpr FontStandIn FontStandIns[] = {
+    {"MS Sans Serif", {"Arial", "Liberation Sans"}},
+    {"Arial", {"Liberation Sans", nullptr}},
+};
 
 enum class Align { Left, Center, Right };
 enum class Border { ThreeD, Flat };

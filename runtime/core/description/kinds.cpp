@@ -24,12 +24,12 @@ using P = Property;
 using E = Event;
 
 constexpr KindInfo Kinds[] = {
-    // kind               name               cont.  windowed visual focus  events             properties
-    {Kind::PictureBox,    "picture box",      true,  true,  true,  false, 0,                   properties({P::Visible})},
-    {Kind::Label,         "label",            false, false, true,  false, events({E::Click}),  properties({P::Visible, P::Caption})},
-    {Kind::TextBox,       "text box",         false, true,  true,  true,  0,                   properties({P::Visible, P::Text})},
-    {Kind::CommandButton, "command button",   false, true,  true,  true,  events({E::Click}),  properties({P::Visible, P::Caption})},
-    {Kind::Line,          "line",             false, false, true,  false, 0,                   properties({P::Visible})},
+    // kind               name               cont.  windowed visual focus  events             properties                               back              fore
+    {Kind::PictureBox,    "picture box",      true,  true,  true,  false, 0,                   properties({P::Visible}),                ButtonFace,       ButtonText},
+    {Kind::Label,         "label",            false, false, true,  false, events({E::Click}),  properties({P::Visible, P::Caption}),    ButtonFace,       ButtonText},
+    {Kind::TextBox,       "text box",         false, true,  true,  true,  0,                   properties({P::Visible, P::Text}),       WindowBackground, WindowText},
+    {Kind::CommandButton, "command button",   false, true,  true,  true,  events({E::Click}),  properties({P::Visible, P::Caption}),    ButtonFace,       ButtonText},
+    {Kind::Line,          "line",             false, false, true,  false, 0,                   properties({P::Visible}),                {},               WindowText},
     {Kind::Timer,         "timer",            false, false, false, false, events({E::Timer}),  0},
     {Kind::BrowserView,   "web-browser view", false, true,  true,  false, 0,                   properties({P::Visible, P::Navigate})},
 };
@@ -44,6 +44,10 @@ const KindInfo *kindInfo(Kind kind)
 {
     return int(kind) >= 0 && int(kind) < KindCount ? &Kinds[int(kind)] : nullptr;
 }
+
+Colour backOf(const ControlRow &row) { return row.settings.back.orElse(kindInfo(row.kind)->back); }
+Colour foreOf(const ControlRow &row) { return row.settings.fore.orElse(kindInfo(row.kind)->fore); }
+Colour backOf(const WindowSettings &window) { return window.back.orElse(ButtonFace); }
 
 const char *describe(Event event)
 {

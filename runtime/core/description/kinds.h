@@ -29,6 +29,8 @@ struct KindInfo
     bool focusable;   // takes the focus, in tab order
     unsigned events;      // bit per Event
     unsigned properties;  // bit per Property the control answers
+    Colour back = {};     // where a row sets none; unset: nothing is painted
+    Colour fore = {};
 
     bool raises(Event e) const { return events & (1u << int(e)); }
     bool has(Property p) const { return properties & (1u << int(p)); }
@@ -36,6 +38,12 @@ struct KindInfo
 
 // nullptr for a value that names no kind.
 const KindInfo *kindInfo(Kind kind);
+
+// The colours a row is painted in: its own, or its kind's; and the
+// window's own background.
+Colour backOf(const ControlRow &row);
+Colour foreOf(const ControlRow &row);
+Colour backOf(const WindowSettings &window);
 
 inline constexpr int KindCount = int(Kind::BrowserView) + 1;
 
