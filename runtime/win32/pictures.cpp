@@ -65,6 +65,7 @@ std::string reasonOf(HRESULT hr)
         {WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT, "its pixel format cannot be converted"},
         {REGDB_E_CLASSNOTREG, "the Windows Imaging Component is missing"},
         {E_OUTOFMEMORY, "not enough memory"},
+        {E_FAIL, "damaged or cut short"},  // what Wine's decoders say of a damaged file
     };
     std::string words;
     for (const auto &known : Known)
