@@ -15,7 +15,6 @@
 #include <QSet>
 #include <QTemporaryFile>
 
-#include <cstdio>
 #include <unistd.h>
 
 using runtime::FormRegistry;
@@ -119,12 +118,10 @@ void tst_Performance::eachPictureIsDecodedOnce()
 
 void tst_Performance::brokenPictureIsSaidOnce()
 {
-    // What the error stream gets, caught in a file of its own.
     QTemporaryFile said;
     QVERIFY(said.open());
-    std::fflush(stderr);
     const int saved = dup(STDERR_FILENO);
-    dup2(said.handle(), STDERR_FILENO);
+    dup2(said.handle(), STDERR_FILENO);  // the error stream, caught
     for (int i = 0; i < 3; ++i)
         QVERIFY(runtime::qt::picture(QStringLiteral("broken")).isNull());
     dup2(saved, STDERR_FILENO);
