@@ -434,8 +434,19 @@ cli() {
     fi
 }
 
+# fails_to_start SAID ENVIRONMENT...: the program started with that
+# environment ends at once with status 1 and one line holding SAID.
+fails_to_start() {
+    local said=$1 out status
+    shift
+    out=$(env -u WAYLAND_DISPLAY "$@" timeout 10 "$exe" 2>&1)
+    status=$?
+    [[ $status == 1 && $out == *"$said"* && $(wc -l <<<"$out") == 1 ]] || { echo "# status $status, printed: $out"; return 1; }
+}
+
 # The command line: help and version, a wrong option or argument refused
-# with status 2, no display refused with status 1 in one line, and a voice
+# with status 2; no display, a display that refuses and a missing platform
+# plugin each refused with status 1 in one line that names it; and a voice
 # box of the user's own from another folder. (On Windows help, version and
 # a wrong option are said in a message box as well: only the voice box is
 # toured there.)
@@ -447,9 +458,13 @@ scenario_command_line() {
         check "an unknown option: status 2, named, with the usage" cli 2 '^$' "Unknown option '--bogus'" --bogus
         check "an argument: status 2" cli 2 '^$' "Unexpected argument 'extra'" extra
         check "Qt's -platform with its value is Qt's, not an argument" cli 0 '^velk-simulator ' '' -platform xcb --version
-        # shellcheck disable=SC2016  # expanded by the inner shell
-        check "no display: status 1, one line saying what to do" env -u DISPLAY -u WAYLAND_DISPLAY \
-            bash -c 'out=$("$0" 2>&1); s=$?; [[ $s == 1 && $out == *DISPLAY* && $(wc -l <<<"$out") == 1 ]]' "$exe"
+        local free=900
+        while [[ -e /tmp/.X11-unix/X$free || -e /tmp/.X$free-lock ]]; do ((free++)); done
+        check "no display: status 1, one line naming it" fails_to_start 'no display, DISPLAY is not set' -u DISPLAY
+        check "a display that refuses: status 1, one line naming it" \
+            fails_to_start "the display :$free refused the connection" DISPLAY=":$free"
+        check "a missing platform plugin: status 1, one line naming it" \
+            fails_to_start 'no Qt platform plugin "bogusplatform"' QT_QPA_PLATFORM=bogusplatform
     fi
     local own="$work/my animations/green.gif" args
     mkdir -p "${own%/*}" && convert -size 167x191 xc:'#00ff00' "$own" || return
@@ -577,15 +592,15 @@ nothing_printed() {
     [[ -z $printed ]] || { echo "# printed: $printed"; return 1; }
 }
 
-# voice_box_said EXPECT: a voice box that shows nothing is named once on
-# the error stream with the reason; one that shows may be named once
-# (shown only in part, the rest over a bound).
+# voice_box_said EXPECT [SAYS]: a voice box that shows nothing is named
+# once on the error stream with the reason (SAYS, when given); one that
+# shows may be named once (shown only in part, the rest over a bound).
 voice_box_said() {
     local printed lines
     printed=$(grep -v 'XDG_RUNTIME_DIR' "$xs_dir/app.log")
     lines=$(grep -c . <<<"$printed")
     if [[ $1 == black ]]; then
-        [[ $lines == 1 && $printed == *"$voice_box: "* ]]
+        [[ $lines == 1 && $printed == *"$voice_box: ${2-}"* ]]
     else
         [[ $lines == 0 || ($lines == 1 && $printed == *"$voice_box: "*) ]]
     fi || { echo "# printed: $printed"; return 1; }
@@ -597,9 +612,9 @@ voice_box_said() {
 # one line of why, opens no other window and keeps its memory bounded (64 MB of
 # frames and a 16 MB file at most, on top of the program's own).
 scenario_hostile_voice_box() {
-    local kind expect when dir peak t0 ms normal_shot
+    local kind expect when says dir peak t0 ms normal_shot
     for kind in "${hostile_kinds[@]}"; do
-        read -r _ expect when < <(corpus list | grep "^$kind ")
+        read -r _ expect when says < <(corpus list | grep "^$kind ")
         echo "# voice box: $kind (shows $expect)"
         dir="$work/hostile-$kind"
         mkdir -p "$dir" && cp "$exe" "$dir/" || return 1
@@ -620,7 +635,7 @@ scenario_hostile_voice_box() {
         check "$kind: power off responds" taken power "33-$kind-power-off.png" powered_off
         check "$kind: only the dashboard is showing" only_dashboard_showing
         check "$kind: no other window ever appeared" only_windows 2
-        check "$kind: what could not be shown is said once" voice_box_said "$expect"
+        check "$kind: what could not be shown is said once${says:+, as \"$says\"}" voice_box_said "$expect" "$says"
         peak=$(xs_app_peak_kb)
         check "$kind: peak memory ${peak:-?} KiB, under 150 MB" test "${peak:-999999}" -lt $((150 * 1024))
         click exit

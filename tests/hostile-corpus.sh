@@ -4,7 +4,7 @@
 # GIFs no encoder would write come from the hostilegif tool (giffixtures.h),
 # the rest from coreutils.
 #
-#   hostile-corpus.sh list               one line per case: NAME EXPECT WHEN
+#   hostile-corpus.sh list               one line per case: NAME EXPECT WHEN [SAYS]
 #   hostile-corpus.sh make NAME DIR      puts case NAME in DIR as the voice box
 #   hostile-corpus.sh change NAME DIR    for a *-while-shown case: the change
 #   hostile-corpus.sh clean DIR          removes what make put in DIR
@@ -14,22 +14,23 @@
 # (something not black), "black" (no picture: a note saying why, on
 # black), or "any" (either is right). WHEN is
 # "load" or "shown": whether the file is hostile from the start or changes
-# under the running program while the voice box is shown.
+# under the running program while the voice box is shown. SAYS, the rest of
+# the line when there is one, is the reason the program gives for the file.
 # Environment: HOSTILE_GIF, the hostilegif tool; VOICE_BOX, a good voice box.
 set -eu
 
 name="velk voicebox.gif"
 bound=$((16 * 1024 * 1024))  # FrameDecoder::MaxFileBytes
 
-# NAME EXPECT WHEN  (a case's line in the list)
+# NAME EXPECT WHEN [SAYS]  (a case's line in the list)
 cases() {
-    local readable=black
-    [[ $(id -u) == 0 ]] && readable=picture  # root reads a mode-000 file
+    local readable='black load permission denied'
+    [[ $(id -u) == 0 ]] && readable='picture load'  # root reads a mode-000 file
     cat <<EOF
 voice-box picture load
-missing black load
+missing black load no such file
 empty black load
-text black load
+text black load not a GIF picture
 html black load
 random-1MiB black load
 random-64MiB black load
@@ -39,7 +40,7 @@ png black load
 jpeg black load
 bmp black load
 header-only black load
-cut-in-first-frame black load
+cut-in-first-frame black load a broken GIF picture, nothing of it shown
 truncated-half picture load
 no-trailer picture load
 bit-rot any load
@@ -60,19 +61,19 @@ fastest-allowed picture load
 endless-extension picture load
 sparse-1GiB black load
 just-under-bound picture load
-just-over-bound black load
-folder black load
-fifo black load
+just-over-bound black load larger than 16 MB
+folder black load is a directory
+fifo black load not a regular file
 dev-zero black load
 dev-urandom black load
 dev-null black load
 dangling-link black load
-loop-link black load
+loop-link black load too many levels of symbolic links
 self-link black load
-link-to-folder black load
+link-to-folder black load is a directory
 proc-pagemap black load
 link-to-voice-box picture load
-unreadable $readable load
+unreadable $readable
 replaced-while-shown picture shown
 truncated-while-shown picture shown
 grown-while-shown picture shown

@@ -22,6 +22,7 @@
 #include <QTest>
 
 #include <deque>
+#include <unistd.h>
 
 using namespace runtime;
 
@@ -494,7 +495,7 @@ void tst_Core::commandLine()
 
 void tst_Core::animationNote_data()
 {
-    QTest::addColumn<QByteArray>("bytes");  // "folder", "missing", or the file's
+    QTest::addColumn<QByteArray>("bytes");  // "folder", "missing", "unreadable", or the file's
     QTest::addColumn<qint64>("size");       // grown to, sparse; -1: as written
     QTest::addColumn<QString>("note");      // empty: none
 
@@ -502,7 +503,10 @@ void tst_Core::animationNote_data()
     QTest::newRow("good") << two << qint64(-1) << QString();
     QTest::newRow("broken part way: its frames, no note") << two.left(two.size() - 12) << qint64(-1) << QString();
     QTest::newRow("missing") << QByteArray("missing") << qint64(-1) << "v.gif: no such file";
-    QTest::newRow("folder") << QByteArray("folder") << qint64(-1) << "v.gif: not a regular file";
+    QTest::newRow("folder") << QByteArray("folder") << qint64(-1) << "v.gif: is a directory";
+    QTest::newRow("unreadable") << QByteArray("unreadable") << qint64(-1) << "v.gif: permission denied";
+    QTest::newRow("cut in the first frame") << two.left(40) << qint64(-1)
+                                            << "v.gif: a broken GIF picture, nothing of it shown";
     QTest::newRow("over the bound") << two << qint64(FrameDecoder::MaxFileBytes + 1) << "v.gif: larger than 16 MB";
     QTest::newRow("text") << QByteArray("hello") << qint64(-1) << "v.gif: not a GIF picture";
 }
@@ -519,6 +523,11 @@ void tst_Core::animationNote()
         QVERIFY(QDir().mkpath(path));
     else if (bytes != "missing")
         file("v.gif", bytes, size);
+    if (bytes == "unreadable") {
+        if (geteuid() == 0)
+            QSKIP("run as root, who may read a file of mode 000: permission is never denied");
+        QVERIFY(QFile::setPermissions(path, {}));
+    }
     ManualHost host;
     AnimationView view(VoiceBox, host);
     view.navigate(path.toStdString());

@@ -2,7 +2,8 @@
 // in the voice box's place, beside this test's executable, which has a
 // folder of its own for that. For each: the dashboard loads, answers clicks
 // through the window at once, shows the picture in the clip box or none
-// (black, but for a grey note saying why),
+// (black, but for a grey note saying why, in the corpus's words where it
+// gives them),
 // keeps its decoded frames under the bound, opens no other window and
 // prints nothing. The latency is measured and reported against the 100 ms
 // goal; the test fails only past a bound generous enough for a loaded
@@ -135,11 +136,13 @@ void tst_HostileVoiceBox::corpusFile_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expect");
     QTest::addColumn<bool>("changes");
+    QTest::addColumn<QString>("says");  // the reason the note gives, if the corpus names it
     QString list;
     QVERIFY(corpus({QStringLiteral("list")}, &list));
     for (const QString &line : list.split('\n', Qt::SkipEmptyParts)) {
         const QStringList f = line.split(' ');
-        QTest::newRow(qPrintable(f.at(0))) << f.at(0) << f.at(1) << (f.at(2) == QLatin1String("shown"));
+        QTest::newRow(qPrintable(f.at(0))) << f.at(0) << f.at(1) << (f.at(2) == QLatin1String("shown"))
+                                           << f.mid(3).join(' ');
     }
 }
 
@@ -148,6 +151,7 @@ void tst_HostileVoiceBox::corpusFile()
     QFETCH(QString, name);
     QFETCH(QString, expect);
     QFETCH(bool, changes);
+    QFETCH(QString, says);
     QVERIFY(corpus({QStringLiteral("make"), name, folder()}));
     ++m_tried;
     const qint64 rssBefore = residentKiB();
@@ -204,6 +208,8 @@ void tst_HostileVoiceBox::corpusFile()
     const QString seen = lit ? QStringLiteral("picture") : QStringLiteral("black");
     if (expect != QLatin1String("any"))
         QCOMPARE(seen, expect);
+    if (!says.isEmpty())
+        QCOMPARE(QString::fromStdString(view.note()), QStringLiteral("velk voicebox.gif: ") + says);
 
     // Bounded memory, and nothing else on screen.
     QVERIFY(decoded.bytes <= FrameDecoder::MaxFrameBytes);

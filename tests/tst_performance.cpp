@@ -2,8 +2,9 @@
 // that no machine's speed decides a result: nothing of the dashboard is
 // built or decoded before "I Agree"; each picture is decoded once however
 // often it is shown, by its own format's reader alone, into the screen's
-// own pixel format; and no voice-box frame is decoded while the voice box
-// is hidden behind a mode picture. Timings are the bench's (make bench).
+// own pixel format, and one that will not decode is said once; and no
+// voice-box frame is decoded while the voice box is hidden behind a mode
+// picture. Timings are the bench's (make bench).
 #include "dashboardfixture.h"
 #include "formaccess.h"
 
@@ -12,6 +13,9 @@
 
 #include <QFile>
 #include <QSet>
+#include <QTemporaryFile>
+
+#include <unistd.h>
 
 
 namespace {
@@ -57,6 +61,7 @@ private slots:
     void disclaimerDecodesNothingOfTheDashboard();
     void picturesLoadOnlyTheirOwnReader();
     void eachPictureIsDecodedOnce();
+    void brokenPictureIsSaidOnce();
     void picturesAreInTheScreensPixelFormat();
     void hiddenVoiceBoxDecodesNoFrame();
 };
@@ -109,6 +114,21 @@ void tst_Performance::eachPictureIsDecodedOnce()
     loadDashboard();
     (void)shot();
     QCOMPARE(decodedPictures(), first);
+}
+
+void tst_Performance::brokenPictureIsSaidOnce()
+{
+    QTemporaryFile said;
+    QVERIFY(said.open());
+    const int saved = dup(STDERR_FILENO);
+    dup2(said.handle(), STDERR_FILENO);  // the error stream, caught
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(runtime::qt::picture(QStringLiteral("broken")).isNull());
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    QFile lines(said.fileName());
+    QVERIFY(lines.open(QIODevice::ReadOnly));
+    QCOMPARE(lines.readAll(), QByteArray("the built-in picture broken.bmp cannot be shown: unable to read image data\n"));
 }
 
 void tst_Performance::picturesAreInTheScreensPixelFormat()

@@ -1,5 +1,5 @@
-// The Qt class of each kind of control, and the three small kinds that are
-// a Qt class with little more: the command button and the timer.
+// The Qt class of each kind of control, and the two small kinds that are a
+// Qt class with little more: the command button and the timer.
 #include "browserview.h"
 #include "label.h"
 #include "line.h"

@@ -1,11 +1,13 @@
 // The picture store behind picture(): the embedded pictures, listed once
 // (the core's rule finds a name's file among them), and each decoded once,
 // on first use, kept for the life of the application and shared by every
-// box that shows it. Each decoding is told on the category
+// box that shows it. One that will not decode is named once on the error
+// stream with the decoder's reason. Each decoding is told on the category
 // "velk.pictures" (QT_LOGGING_RULES="velk.pictures.debug=true"): when a
 // start is slow, which pictures it decoded, and in what order.
 #include "pictures.h"
 #include "platform/picturefiles.h"
+#include "program/diagnostics.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,8 +49,15 @@ QPixmap decode(const QString &path)
     QImageReader reader(path, QFileInfo(path).suffix().toLower().toLatin1());
     reader.setAutoDetectImageFormat(false);
     QImage image = reader.read();
-    if (image.isNull())
+    if (image.isNull()) {
+        // Once: a picture that failed is kept as failed. Its box stays bare.
+        QString why = reader.errorString();
+        if (!why.isEmpty())
+            why[0] = why[0].toLower();
+        printError(QStringLiteral("the built-in picture %1 cannot be shown: %2")
+                           .arg(QFileInfo(path).fileName(), why).toStdString());
         return {};
+    }
     // fromImage converts to the screen's native pixel format (in place, the
     // image being ours), so painting is a plain copy every time.
     return QPixmap::fromImage(std::move(image));

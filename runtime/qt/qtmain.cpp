@@ -2,7 +2,8 @@
 // options are set aside for QApplication), the application, then the
 // start-up window. Whatever stops the start is said in one line on the
 // error stream, with the exit status a shell expects: 2 for a command line
-// the program does not take, 1 for no screen to show it on.
+// the program does not take, 1 for no screen to show it on (no display, one
+// that refused, or a platform plugin that is missing or would not start).
 #include "program/commandline.h"
 #include "program/diagnostics.h"
 #include "program/program.h"
@@ -10,12 +11,13 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace runtime {
@@ -56,29 +58,78 @@ std::vector<std::string> withoutQtOptions(int argc, char *argv[])
 
 // Qt cannot start without a display and says so with a fatal error, a core
 // dump and advice to reinstall. Until the application stands, its
-// messages are held back: a fatal one becomes one line that says what to
-// do, the rest are passed on once the start has gone well.
+// messages are held back: a fatal one becomes one line that says what went
+// wrong, from what Qt said before it gave up, and what to do; the rest are
+// passed on once the start has gone well.
 struct StartMessages
 {
+    struct Message
+    {
+        QtMsgType type;
+        QString text;
+        bool platform;  // from Qt's platform layer (qt.qpa.*)
+    };
     static inline QtMessageHandler previous = nullptr;
-    static inline std::vector<std::tuple<QtMsgType, QString>> held;
+    static inline std::vector<Message> held;
 
-    static void handle(QtMsgType type, const QMessageLogContext &, const QString &message)
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
     {
         if (type == QtFatalMsg) {
-            printError("cannot open a display: set DISPLAY to a running X server, or run without a screen "
-                       "with QT_QPA_PLATFORM=offscreen or QT_QPA_PLATFORM=vnc:size=1024x768 (see the README)");
+            printError(whyNoStart(message).toStdString());
             std::_Exit(1);
         }
-        held.emplace_back(type, message);
+        held.push_back({type, message, context.category && std::strncmp(context.category, "qt.qpa", 6) == 0});
     }
+
+    static QString whyNoStart(const QString &fatal)
+    {
+        static const QRegularExpression missing(QStringLiteral(R"re(^Could not find the Qt platform plugin "([^"]*)")re")),
+                failed(QStringLiteral(R"re(^Could not load the Qt platform plugin "([^"]*)")re")),
+                noConnection(QStringLiteral("^could not connect to display ?(.*)$")),
+                available(QStringLiteral("^Available platform plugins are: (.*?)\\.?$"),
+                          QRegularExpression::MultilineOption);
+        const QString noScreen = QStringLiteral(
+                ", or run without a screen with QT_QPA_PLATFORM=offscreen or QT_QPA_PLATFORM=vnc:size=1024x768 "
+                "(see the README)");
+        QString plugin, why;
+        for (const Message &m : held) {
+            if (const auto named = missing.match(m.text); named.hasMatch()) {
+                const QString there = available.match(fatal).captured(1);
+                return QStringLiteral("cannot start: there is no Qt platform plugin \"%1\" (named by "
+                                      "QT_QPA_PLATFORM or -platform)%2")
+                        .arg(named.captured(1), there.isEmpty() ? QString() : QStringLiteral("; there are: ") + there);
+            }
+            if (const auto to = noConnection.match(m.text); to.hasMatch()) {
+                const QString display = to.captured(1).trimmed();
+                if (display.isEmpty())
+                    return QStringLiteral("cannot start: no display, DISPLAY is %1: set it to a running X server")
+                                   .arg(qEnvironmentVariableIsSet("DISPLAY") ? "empty" : "not set")
+                            + noScreen;
+                return QStringLiteral("cannot start: the display %1 refused the connection (no X server runs "
+                                      "there, or it does not let this user in): check DISPLAY")
+                               .arg(display)
+                        + noScreen;
+            }
+            // A plugin that was there but would not start: the platform
+            // layer's last word before it is the reason.
+            if (const auto loaded = failed.match(m.text); loaded.hasMatch())
+                plugin = loaded.captured(1);
+            else if (m.platform && plugin.isEmpty())
+                why = m.text.section(u'\n', 0, 0);
+        }
+        if (!plugin.isEmpty())
+            return QStringLiteral("cannot start: the Qt platform plugin \"%1\" would not start: %2")
+                    .arg(plugin, why.isEmpty() ? QStringLiteral("QT_DEBUG_PLUGINS=1 tells why") : why);
+        return QStringLiteral("cannot start: ") + fatal.section(u'\n', 0, 0);
+    }
+
     static void install() { previous = qInstallMessageHandler(handle); }
     static void release()
     {
         qInstallMessageHandler(previous);
-        for (const auto &[type, message] : held)
-            if (type == QtWarningMsg || type == QtCriticalMsg)
-                qWarning().noquote() << message;
+        for (const Message &m : held)
+            if (m.type == QtWarningMsg || m.type == QtCriticalMsg)
+                qWarning().noquote() << m.text;
         held.clear();
     }
 };

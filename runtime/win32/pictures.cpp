@@ -1,10 +1,13 @@
 #include "pictures.h"
+#include "program/diagnostics.h"
+#include "animation/filereader.h"
 #include "text.h"
 
 #include <objbase.h>
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 
@@ -31,42 +34,84 @@ Resource resourceNamed(std::string_view name)
     return {static_cast<const BYTE *>(LockResource(loaded)), SizeofResource(nullptr, found)};
 }
 
-IWICImagingFactory *factory()
+// The factory, or why there is none. COM is started by run(); the factory
+// lives as long as the program.
+IWICImagingFactory *factory(HRESULT &why)
 {
-    // COM is started by run(); the factory lives as long as the program.
-    static IWICImagingFactory *made = [] {
+    static HRESULT made = E_FAIL;
+    static IWICImagingFactory *wic = [] {
         IWICImagingFactory *f = nullptr;
-        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                         reinterpret_cast<void **>(&f));
+        made = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void **>(&f));
         return f;
     }();
-    return made;
+    why = made;
+    return wic;
 }
 
-Image decode(const Resource &resource)
+// What stopped the decoder, in a user's words, and its code for whoever
+// looks it up: the likely ones said here, the rest as Windows says them.
+std::string reasonOf(HRESULT hr)
+{
+    static const struct { HRESULT code; const char *words; } Known[] = {
+        {WINCODEC_ERR_COMPONENTNOTFOUND, "not in a format Windows can decode"},
+        {WINCODEC_ERR_UNKNOWNIMAGEFORMAT, "not in a format Windows can decode"},
+        {WINCODEC_ERR_BADHEADER, "its header is damaged"},
+        {WINCODEC_ERR_BADIMAGE, "its picture data is damaged"},
+        {WINCODEC_ERR_BADSTREAMDATA, "its picture data is damaged"},
+        {WINCODEC_ERR_STREAMREAD, "it ends too soon"},
+        {WINCODEC_ERR_FRAMEMISSING, "it holds no picture"},
+        {WINCODEC_ERR_IMAGESIZEOUTOFRANGE, "it is too large"},
+        {WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT, "its pixel format cannot be converted"},
+        {REGDB_E_CLASSNOTREG, "the Windows Imaging Component is missing"},
+        {E_OUTOFMEMORY, "not enough memory"},
+        {E_FAIL, "damaged or cut short"},  // what Wine's decoders say of a damaged file
+    };
+    std::string words;
+    for (const auto &known : Known)
+        if (known.code == hr)
+            words = known.words;
+    if (words.empty())
+        words = systemReason(hr);
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+    return words + " (" + code + ")";
+}
+
+// The picture's pixels; none, and one line on the error stream, when it
+// will not decode.
+Image decode(std::string_view name, const Resource &resource)
 {
     Image picture;
-    IWICImagingFactory *wic = factory();
-    if (!wic || !resource.bytes)
+    HRESULT hr = S_OK;
+    IWICImagingFactory *wic = factory(hr);
+    if (!resource.bytes)
         return picture;
     Microsoft::WRL::ComPtr<IWICStream> stream;
     Microsoft::WRL::ComPtr<IWICBitmapDecoder> decoder;
     Microsoft::WRL::ComPtr<IWICBitmapFrameDecode> frame;
     Microsoft::WRL::ComPtr<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
-    if (FAILED(wic->CreateStream(&stream))
-            || FAILED(stream->InitializeFromMemory(const_cast<BYTE *>(resource.bytes), resource.size))
-            || FAILED(wic->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder))
-            || FAILED(decoder->GetFrame(0, &frame))
-            || FAILED(wic->CreateFormatConverter(&converter))
-            || FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
-                                            nullptr, 0.0, WICBitmapPaletteTypeCustom))
-            || FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0)
-        return picture;
-    std::vector<uint32_t> pixels(size_t(width) * height);
-    const UINT stride = width * 4;
-    if (SUCCEEDED(converter->CopyPixels(nullptr, stride, stride * height, reinterpret_cast<BYTE *>(pixels.data()))))
-        picture = {int(width), int(height), std::move(pixels)};
+    // Each step only once the one before it went well; hr is the first to fail.
+    const auto ok = [&hr](HRESULT step) { return SUCCEEDED(hr = step); };
+    if (wic && ok(wic->CreateStream(&stream))
+            && ok(stream->InitializeFromMemory(const_cast<BYTE *>(resource.bytes), resource.size))
+            && ok(wic->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder))
+            && ok(decoder->GetFrame(0, &frame)) && ok(wic->CreateFormatConverter(&converter))
+            && ok(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr,
+                                        0.0, WICBitmapPaletteTypeCustom))
+            && ok(converter->GetSize(&width, &height))) {
+        if (width == 0 || height == 0)
+            hr = WINCODEC_ERR_FRAMEMISSING;
+        else {
+            std::vector<uint32_t> pixels(size_t(width) * height);
+            const UINT stride = width * 4;
+            if (ok(converter->CopyPixels(nullptr, stride, stride * height, reinterpret_cast<BYTE *>(pixels.data()))))
+                picture = {int(width), int(height), std::move(pixels)};
+        }
+    }
+    if (FAILED(hr))
+        printError("the built-in picture " + std::string(name) + " cannot be shown: " + reasonOf(hr));
     return picture;
 }
 
@@ -84,7 +129,7 @@ const Image &picture(std::string_view name)
     CharUpperW(key.data());
     auto it = decoded.find(key);
     if (it == decoded.end())
-        it = decoded.emplace(key, decode(resourceNamed(name))).first;
+        it = decoded.emplace(key, decode(name, resourceNamed(name))).first;
     return it->second;
 }
 

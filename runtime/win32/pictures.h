@@ -13,7 +13,8 @@
 namespace runtime::win32 {
 
 bool hasPicture(std::string_view name);
-// Its pixels as the core's frames hold them; none when it cannot be decoded.
+// Its pixels as the core's frames hold them; none when it cannot be decoded,
+// which is then said once on the error stream, with the decoder's reason.
 const Image &picture(std::string_view name);
 
 // The icon of the given size (a standard one) of a picture that is an

@@ -154,9 +154,9 @@ void AnimationView::onDecoded(int generation, std::shared_ptr<Animation> animati
     tell(describe(m_playback.animation()), m_playback.animation().isEmpty());
 }
 
-void AnimationView::tell(const char *why, bool nothingShown)
+void AnimationView::tell(const std::string &why, bool nothingShown)
 {
-    if (!why)
+    if (why.empty())
         return;
     printError(m_address + ": " + why);
     if (!nothingShown)

@@ -101,7 +101,7 @@ private:
     void onRead(int generation, std::shared_ptr<const std::vector<unsigned char>> bytes, FileProblem problem);
     void decodeWhenSeen();
     void onDecoded(int generation, std::shared_ptr<Animation> animation, bool whole);
-    void tell(const char *why, bool nothingShown);
+    void tell(const std::string &why, bool nothingShown);
     void showFrame();
     void advance();
 

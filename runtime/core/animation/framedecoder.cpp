@@ -1,12 +1,12 @@
 #include "animation/framedecoder.h"
 
-
 #include <gif_lib.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace runtime {
@@ -87,30 +87,41 @@ bool skipExtension(GifFileType *gif, GifByteType *block)
 
 } // namespace
 
-const char *describe(FileProblem problem)
+namespace {
+// A bound in bytes as a user reads it: "16 MB".
+std::string inWords(std::int64_t bytes)
 {
-    switch (problem) {
-    case FileProblem::None:       return nullptr;
+    constexpr std::int64_t MB = std::int64_t(1) << 20;
+    return bytes % MB ? std::to_string(bytes) + " bytes" : std::to_string(bytes / MB) + " MB";
+}
+} // namespace
+
+std::string describe(const FileProblem &problem)
+{
+    if (!problem.reason.empty() && problem.kind != FileProblem::None)
+        return problem.reason;
+    switch (problem.kind) {
+    case FileProblem::None:       return {};
     case FileProblem::Missing:    return "no such file";
     case FileProblem::NotRegular: return "not a regular file";
-    case FileProblem::TooLarge:   return "larger than 16 MB";
+    case FileProblem::TooLarge:   return "larger than " + inWords(FrameDecoder::MaxFileBytes);
     case FileProblem::Unreadable: return "cannot be read";
     }
-    return nullptr;
+    return {};
 }
 
-const char *describe(const Animation &a)
+std::string describe(const Animation &a)
 {
     switch (a.end) {
-    case Animation::End::Complete:   return nullptr;
-    case Animation::End::Stopped:    return nullptr;
+    case Animation::End::Complete:   return {};
+    case Animation::End::Stopped:    return {};
     case Animation::End::NotGif:     return "not a GIF picture";
     case Animation::End::Malformed:  return a.isEmpty() ? "a broken GIF picture, nothing of it shown"
                                                         : "a broken GIF picture, shown up to the fault";
     case Animation::End::OverBudget: return a.isEmpty() ? "too large to decode, nothing of it shown"
                                                         : "too large to decode whole, shown in part";
     }
-    return nullptr;
+    return {};
 }
 
 // What the decoder keeps between frames: giflib's handle on the bytes,

@@ -24,6 +24,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace runtime {
@@ -41,8 +42,18 @@ struct Image
 // Frames that look the same share one image.
 using Frame = std::shared_ptr<const Image>;
 
-// Why a picture file could not be read; each backend opens it its own way.
-enum class FileProblem { None, Missing, NotRegular, TooLarge, Unreadable };
+// Why a picture file could not be read; each backend opens it its own way
+// and puts what its system said, in a few words, in reason ("permission
+// denied", "is a directory"); without one the kind's own words are said.
+struct FileProblem
+{
+    enum Kind { None, Missing, NotRegular, TooLarge, Unreadable };
+    Kind kind = None;
+    std::string reason;
+
+    FileProblem(Kind k = None, std::string why = {}) : kind(k), reason(std::move(why)) {}
+    bool operator==(Kind k) const { return kind == k; }
+};
 
 struct Animation
 {
@@ -59,9 +70,9 @@ struct Animation
 };
 
 // What keeps a file from showing whole, in a few words for a line on the
-// error stream; nullptr when it shows whole or decoding was stopped.
-const char *describe(FileProblem problem);
-const char *describe(const Animation &animation);
+// error stream; empty when it shows whole or decoding was stopped.
+std::string describe(const FileProblem &problem);
+std::string describe(const Animation &animation);
 
 class FrameDecoder
 {
