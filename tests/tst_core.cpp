@@ -38,12 +38,13 @@ struct CountingBackend : Backend
     {
         CountingBackend &b;
         explicit Values(CountingBackend &backend) : b(backend) {}
+        ~Values() override { ++b.destroyed; }
         void show() override {}
         void hide() override {}
         void apply(int, Property, const Value &) override { ++b.applied; }
         void runTimer(int row, int ms) override { b.timers[row] = ms; }
     };
-    int built = 0;
+    int built = 0, destroyed = 0;
     std::vector<std::string> reports;
 
     std::unique_ptr<Window> build(Form &) override { ++built; return std::make_unique<Values>(*this); }
@@ -166,7 +167,7 @@ void tst_Core::init()
 {
     m_app.reset();
     m_app = std::make_unique<Application>(backend);
-    backend.built = backend.applied = backend.quits = 0;
+    backend.built = backend.destroyed = backend.applied = backend.quits = 0;
     backend.timers.clear();
     backend.reports.clear();
     backend.pending.clear();
@@ -319,6 +320,7 @@ void tst_Core::storeAndSleepingTimers()
     app().event(form, ticker, Event::Timer);  // nothing to copy
     QCOMPARE(backend.timers[ticker], 0);
     QCOMPARE(backend.timers[clock], 100);  // only the timer that ticked sleeps
+    QVERIFY(form.ticking(clock));           // and the door still lets the clock's ticks in
     app().typed(form, form.row("Source"), "120");
     QCOMPARE(backend.timers[ticker], 20);
     QCOMPARE(backend.applied, 0);  // the screen already shows what the user typed
@@ -362,8 +364,13 @@ void tst_Core::lastUnloadEnds()
     QCOMPARE(app().show("Plain"), Status::Ok);
     QCOMPARE(app().load("Follow"), Status::Ok);
     QCOMPARE(app().unload("Follow"), Status::Ok);
+    QCOMPARE(app().load("Follow"), Status::Ok);  // loaded again, it unloads again
+    QCOMPARE(app().unload("Follow"), Status::Ok);
+    QVERIFY(!app().loaded("Follow"));
     QCOMPARE(backend.quits, 0);
     QVERIFY(!app().hasEnded());
+    backend.runLater();
+    QCOMPARE(backend.destroyed, 2);  // both its windows gone once the handlers returned
     QCOMPARE(app().unload("Plain"), Status::Ok);
     QCOMPARE(backend.quits, 1);
     QVERIFY(app().hasEnded());
