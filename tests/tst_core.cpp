@@ -457,6 +457,8 @@ void tst_Core::commandLine_data()
     QTest::newRow("nothing") << QStringList{} << int(O::Run) << 0 << "" << "" << "velk";
     QTest::newRow("help") << QStringList{"--help", "--bogus"} << int(O::Help) << 0 << "Usage: velk [options]" << ""
                           << "/usr/lib/velk-simulator/velk";
+    QTest::newRow("help, the Windows way") << QStringList{"/?"} << int(O::Help) << 0 << "Usage: velk [options]" << ""
+                                           << "C:\\velk.exe";
     QTest::newRow("version") << QStringList{"-v"} << int(O::Version) << 0 << "velk 1.0" << "" << "C:\\Games\\velk.exe";
     QTest::newRow("value after") << QStringList{"--voice-box", "a b.gif"} << int(O::Run) << 0 << "" << "a b.gif"
                                  << "./velk";
@@ -493,6 +495,11 @@ void tst_Core::commandLine()
     // Both layouts list every option; the stacked one has no columns to align.
     for (UsageLayout layout : {UsageLayout::Columns, UsageLayout::Stacked})
         QVERIFY(QString::fromStdString(usage(program, layout)).contains("--voice-box <FILE>"));
+    // The help lines its descriptions up, two spaces after the longest option.
+    if (outcome == int(CommandLine::Outcome::Help))
+        QVERIFY(QString::fromStdString(line.text).endsWith("  -h, --help          Shows this text.\n"
+                                                           "  -v, --version       Shows the version.\n"
+                                                           "  --voice-box <FILE>  Show FILE.\n"));
 }
 
 void tst_Core::animationNote_data()
