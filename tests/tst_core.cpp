@@ -504,7 +504,7 @@ void tst_Core::commandLine()
 
 void tst_Core::animationNote_data()
 {
-    QTest::addColumn<QByteArray>("bytes");  // "folder", "missing", or the file's
+    QTest::addColumn<QByteArray>("bytes");  // "folder", "missing", "missing, Windows path", or the file's
     QTest::addColumn<qint64>("size");       // grown to, sparse; -1: as written
     QTest::addColumn<QString>("note");      // empty: none
 
@@ -512,6 +512,7 @@ void tst_Core::animationNote_data()
     QTest::newRow("good") << two << qint64(-1) << QString();
     QTest::newRow("broken part way: its frames, no note") << two.left(two.size() - 12) << qint64(-1) << QString();
     QTest::newRow("missing") << QByteArray("missing") << qint64(-1) << "v.gif: no such file";
+    QTest::newRow("missing, Windows path") << QByteArray("missing, Windows path") << qint64(-1) << "v.gif: no such file";
     QTest::newRow("folder") << QByteArray("folder") << qint64(-1) << "v.gif: not a regular file";
     QTest::newRow("over the bound") << two << qint64(FrameDecoder::MaxFileBytes + 1) << "v.gif: larger than 16 MB";
     QTest::newRow("text") << QByteArray("hello") << qint64(-1) << "v.gif: not a GIF picture";
@@ -522,12 +523,12 @@ void tst_Core::animationNote()
     QFETCH(QByteArray, bytes);
     QFETCH(qint64, size);
     QFETCH(QString, note);
-    const QString path = m_dir.filePath("v.gif");
+    const QString path = bytes == "missing, Windows path" ? "C:\\Voice\\v.gif" : m_dir.filePath("v.gif");
     QFile::remove(path);
     QDir(path).removeRecursively();
     if (bytes == "folder")
         QVERIFY(QDir().mkpath(path));
-    else if (bytes != "missing")
+    else if (!bytes.startsWith("missing"))
         file("v.gif", bytes, size);
     ManualHost host;
     AnimationView view(VoiceBox, host);
@@ -557,21 +558,32 @@ void tst_Core::animationWaitsWhileHidden()
     ManualHost host;
     AnimationView view(VoiceBox, host);
     host.visible = false;
-    view.navigate(file("two.gif", giffixtures::gif({4, 4}, {{{4, 4}, 10, 1}, {{4, 4}, 10, 2}})));
+    const std::string two = file("two.gif", giffixtures::gif({4, 4}, {{{4, 4}, 10, 1}, {{4, 4}, 10, 2}}));
+    view.navigate(two);
     host.runAll();
     QVERIFY(!view.frame());  // read, not decoded
     host.visible = true;
     view.shown();
-    host.runAll();
-    const Frame first = view.frame();
-    QVERIFY(first);
+    host.run(host.jobs);  // decoded: the first frame, then the rest; the first's time runs out in between
+    host.done.insert(host.done.begin() + 1, [&] { view.delayOver(); });
+    host.run(host.done);
+    QCOMPARE(view.framesShown(), 2);  // the second frame as soon as it came
+    const Frame second = view.frame();
+    QVERIFY(second);
     QCOMPARE(host.delay, 100);
     host.visible = false;
     view.delayOver();
-    QCOMPARE(view.frame(), first);  // due, not shown
+    QCOMPARE(view.frame(), second);  // due, not shown
     host.visible = true;
     view.shown();
-    QVERIFY(view.frame() != first);
+    QVERIFY(view.frame() != second);
+    host.visible = false;
+    view.delayOver();  // due while hidden; then another file before the view paints
+    host.visible = true;
+    view.navigate(two);
+    host.runAll();
+    view.shown();
+    QCOMPARE(view.framesShown(), 1);  // that file's first frame stays its time
 }
 
 QTEST_APPLESS_MAIN(tst_Core)
