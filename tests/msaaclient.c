@@ -236,6 +236,8 @@ int main(int argc, char **argv)
     printf("# the dashboard, powered on:\n"), print();
     check(!misnavigated, "accNavigate and get_accChild agree with AccessibleChildren");
     is("Speed readout", ROLE_SYSTEM_STATICTEXT, "000", NULL);
+    check(find("CPU status", ROLE_SYSTEM_TEXT) && find("CPU status", ROLE_SYSTEM_TEXT)->state & STATE_SYSTEM_READONLY,
+          "\"CPU status\" is read-only");
     {
         /* Child ids a client makes up: none past the rows, none that overflows when turned into a row. */
         BSTR name = NULL;

@@ -39,12 +39,13 @@ struct CountingBackend : Backend
     {
         CountingBackend &b;
         explicit Values(CountingBackend &backend) : b(backend) {}
+        ~Values() override { ++b.destroyed; }
         void show() override {}
         void hide() override {}
         void apply(int, Property, const Value &) override { ++b.applied; }
         void runTimer(int row, int ms) override { b.timers[row] = ms; }
     };
-    int built = 0;
+    int built = 0, destroyed = 0;
     std::vector<std::string> reports;
 
     std::unique_ptr<Window> build(Form &) override { ++built; return std::make_unique<Values>(*this); }
@@ -168,7 +169,7 @@ void tst_Core::init()
 {
     m_app.reset();
     m_app = std::make_unique<Application>(backend);
-    backend.built = backend.applied = backend.quits = 0;
+    backend.built = backend.destroyed = backend.applied = backend.quits = 0;
     backend.timers.clear();
     backend.reports.clear();
     backend.pending.clear();
@@ -321,6 +322,7 @@ void tst_Core::storeAndSleepingTimers()
     app().event(form, ticker, Event::Timer);  // nothing to copy
     QCOMPARE(backend.timers[ticker], 0);
     QCOMPARE(backend.timers[clock], 100);  // only the timer that ticked sleeps
+    QVERIFY(form.ticking(clock));           // and the door still lets the clock's ticks in
     app().typed(form, form.row("Source"), "120");
     QCOMPARE(backend.timers[ticker], 20);
     QCOMPARE(backend.applied, 0);  // the screen already shows what the user typed
@@ -364,8 +366,13 @@ void tst_Core::lastUnloadEnds()
     QCOMPARE(app().show("Plain"), Status::Ok);
     QCOMPARE(app().load("Follow"), Status::Ok);
     QCOMPARE(app().unload("Follow"), Status::Ok);
+    QCOMPARE(app().load("Follow"), Status::Ok);  // loaded again, it unloads again
+    QCOMPARE(app().unload("Follow"), Status::Ok);
+    QVERIFY(!app().loaded("Follow"));
     QCOMPARE(backend.quits, 0);
     QVERIFY(!app().hasEnded());
+    backend.runLater();
+    QCOMPARE(backend.destroyed, 2);  // both its windows gone once the handlers returned
     QCOMPARE(app().unload("Plain"), Status::Ok);
     QCOMPARE(backend.quits, 1);
     QVERIFY(app().hasEnded());
@@ -455,6 +462,8 @@ void tst_Core::commandLine_data()
     QTest::newRow("nothing") << QStringList{} << int(O::Run) << 0 << "" << "" << "velk";
     QTest::newRow("help") << QStringList{"--help", "--bogus"} << int(O::Help) << 0 << "Usage: velk [options]" << ""
                           << "/usr/lib/velk-simulator/velk";
+    QTest::newRow("help, the Windows way") << QStringList{"/?"} << int(O::Help) << 0 << "Usage: velk [options]" << ""
+                                           << "C:\\velk.exe";
     QTest::newRow("version") << QStringList{"-v"} << int(O::Version) << 0 << "velk 1.0" << "" << "C:\\Games\\velk.exe";
     QTest::newRow("value after") << QStringList{"--voice-box", "a b.gif"} << int(O::Run) << 0 << "" << "a b.gif"
                                  << "./velk";
@@ -491,11 +500,16 @@ void tst_Core::commandLine()
     // Both layouts list every option; the stacked one has no columns to align.
     for (UsageLayout layout : {UsageLayout::Columns, UsageLayout::Stacked})
         QVERIFY(QString::fromStdString(usage(program, layout)).contains("--voice-box <FILE>"));
+    // The help lines its descriptions up, two spaces after the longest option.
+    if (outcome == int(CommandLine::Outcome::Help))
+        QVERIFY(QString::fromStdString(line.text).endsWith("  -h, --help          Shows this text.\n"
+                                                           "  -v, --version       Shows the version.\n"
+                                                           "  --voice-box <FILE>  Show FILE.\n"));
 }
 
 void tst_Core::animationNote_data()
 {
-    QTest::addColumn<QByteArray>("bytes");  // "folder", "missing", "unreadable", or the file's
+    QTest::addColumn<QByteArray>("bytes");  // "folder", "missing", "missing, Windows path", "unreadable", or the file's
     QTest::addColumn<qint64>("size");       // grown to, sparse; -1: as written
     QTest::addColumn<QString>("note");      // empty: none
 
@@ -503,6 +517,7 @@ void tst_Core::animationNote_data()
     QTest::newRow("good") << two << qint64(-1) << QString();
     QTest::newRow("broken part way: its frames, no note") << two.left(two.size() - 12) << qint64(-1) << QString();
     QTest::newRow("missing") << QByteArray("missing") << qint64(-1) << "v.gif: no such file";
+    QTest::newRow("missing, Windows path") << QByteArray("missing, Windows path") << qint64(-1) << "v.gif: no such file";
     QTest::newRow("folder") << QByteArray("folder") << qint64(-1) << "v.gif: is a directory";
     QTest::newRow("unreadable") << QByteArray("unreadable") << qint64(-1) << "v.gif: permission denied";
     QTest::newRow("cut in the first frame") << two.left(40) << qint64(-1)
@@ -516,12 +531,12 @@ void tst_Core::animationNote()
     QFETCH(QByteArray, bytes);
     QFETCH(qint64, size);
     QFETCH(QString, note);
-    const QString path = m_dir.filePath("v.gif");
+    const QString path = bytes == "missing, Windows path" ? "C:\\Voice\\v.gif" : m_dir.filePath("v.gif");
     QFile::remove(path);
     QDir(path).removeRecursively();
     if (bytes == "folder")
         QVERIFY(QDir().mkpath(path));
-    else if (bytes != "missing")
+    else if (!bytes.startsWith("missing"))
         file("v.gif", bytes, size);
     if (bytes == "unreadable") {
         if (geteuid() == 0)
@@ -556,21 +571,32 @@ void tst_Core::animationWaitsWhileHidden()
     ManualHost host;
     AnimationView view(VoiceBox, host);
     host.visible = false;
-    view.navigate(file("two.gif", giffixtures::gif({4, 4}, {{{4, 4}, 10, 1}, {{4, 4}, 10, 2}})));
+    const std::string two = file("two.gif", giffixtures::gif({4, 4}, {{{4, 4}, 10, 1}, {{4, 4}, 10, 2}}));
+    view.navigate(two);
     host.runAll();
     QVERIFY(!view.frame());  // read, not decoded
     host.visible = true;
     view.shown();
-    host.runAll();
-    const Frame first = view.frame();
-    QVERIFY(first);
+    host.run(host.jobs);  // decoded: the first frame, then the rest; the first's time runs out in between
+    host.done.insert(host.done.begin() + 1, [&] { view.delayOver(); });
+    host.run(host.done);
+    QCOMPARE(view.framesShown(), 2);  // the second frame as soon as it came
+    const Frame second = view.frame();
+    QVERIFY(second);
     QCOMPARE(host.delay, 100);
     host.visible = false;
     view.delayOver();
-    QCOMPARE(view.frame(), first);  // due, not shown
+    QCOMPARE(view.frame(), second);  // due, not shown
     host.visible = true;
     view.shown();
-    QVERIFY(view.frame() != first);
+    QVERIFY(view.frame() != second);
+    host.visible = false;
+    view.delayOver();  // due while hidden; then another file before the view paints
+    host.visible = true;
+    view.navigate(two);
+    host.runAll();
+    view.shown();
+    QCOMPARE(view.framesShown(), 1);  // that file's first frame stays its time
 }
 
 QTEST_APPLESS_MAIN(tst_Core)
