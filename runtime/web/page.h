@@ -8,10 +8,15 @@ void velk_window(int win, const char *caption, const char *icon, int width, int 
                  const char *name);
 void velk_control(int win, int row, int parent, const char *kind, int x, int y, int width, int height,
                   const char *text, const char *picture, int back, int fore, const char *font, int fontPixels,
-                  int weight, int align, int border, int flags, int z, int tab, const char *name);
+                  int weight, int align, int border, int flags, int z, int tab);
 void velk_order(int win, int row);
 void velk_set_text(int win, int row, const char *text);
-void velk_set_shown(int win, int row, int mode, const char *state, int silent);
+// mode: 0 not shown, 1 shown, 2 not shown but there for a screen reader.
+void velk_set_shown(int win, int row, int mode);
+// What a screen reader hears of the row, in the page's words: an ARIA
+// role (empty: the element's own), a name and a description (empty:
+// none), and whether it is to be found at all.
+void velk_tell(int win, int row, const char *role, const char *name, const char *description, int hidden);
 void velk_show(int win, int shown, int focusRow);
 void velk_timer(int win, int row, int ms);
 void velk_drop_window(int win);

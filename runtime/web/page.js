@@ -155,7 +155,7 @@ mergeInto(LibraryManager.library, {
   // 2 read-only, 4 multi-line, 8 transparent, 16 clicked, 32 line.
   velk_control__deps: ['$velk'],
   velk_control: function(win, row, parent, kind, x, y, w, h, text, picture, back, fore, font, px, weight,
-                         align, border, flags, z, tab, name) {
+                         align, border, flags, z, tab) {
     var W = velk.windows[win], k = velk.str(kind), e;
     if (k == 'text') {
       e = document.createElement(flags & 4 ? 'textarea' : 'input');
@@ -192,15 +192,8 @@ mergeInto(LibraryManager.library, {
     if (k != 'button') e.style.textAlign = ['left', 'center', 'right'][align];
     e.style.zIndex = z;
     if (tab >= 0) e.tabIndex = tab + 1;
-    if (name) e.setAttribute('aria-label', velk.str(name));
-    if (flags & 16) {
-      if (k == 'label') e.setAttribute('role', 'button');
+    if (flags & 16)
       e.addEventListener('click', function() { velk.call(function() { Module['_velk_event'](win, row, 0); }); });
-    }
-    // A named label that is no zone is a readout: its caption is its state.
-    else if (k == 'label' && name) { e.setAttribute('role', 'status'); e.setAttribute('aria-description', velk.str(text)); }
-    if (k == 'picture') e.setAttribute('role', name ? 'img' : 'none');
-    if (k == 'view') e.setAttribute('role', 'img');
     if (flags & 1) e.classList.add('gone');
     (parent < 0 ? W.client : W.controls[parent]).appendChild(e);
     W.controls[row] = e;
@@ -219,20 +212,29 @@ mergeInto(LibraryManager.library, {
     var e = velk.windows[win].controls[row], t = velk.str(text);
     if ('value' in e && e.tagName != 'BUTTON') e.value = t;
     else e.textContent = t;
-    if (e.classList.contains('label') && e.hasAttribute('aria-label')) e.setAttribute('aria-description', t);
   },
 
   // mode: 0 not shown, 1 shown, 2 not shown but still there for a screen
-  // reader, which hears state (a dark lamp is still a lamp). silent: one of
-  // several boxes told as one, not the one that speaks.
+  // reader (a dark lamp is still a lamp).
   velk_set_shown__deps: ['$velk'],
-  velk_set_shown: function(win, row, mode, state, silent) {
+  velk_set_shown: function(win, row, mode) {
     var e = velk.windows[win].controls[row];
+    if (!e) return;
     e.classList.toggle('gone', mode == 0);
     e.classList.toggle('ghost', mode == 2);
-    if (state) e.setAttribute('aria-description', velk.str(state));
-    if (silent) e.setAttribute('aria-hidden', 'true');
-    else e.removeAttribute('aria-hidden');
+  },
+
+  // What a screen reader hears of a row, as the core's accessible tree
+  // says it (webwindow.cpp puts it in ARIA's words); empty: none.
+  velk_tell__deps: ['$velk'],
+  velk_tell: function(win, row, role, name, description, hidden) {
+    var e = velk.windows[win].controls[row];
+    if (!e) return;
+    [['role', role], ['aria-label', name], ['aria-description', description]].forEach(function(a) {
+      var v = velk.str(a[1]);
+      if (v) e.setAttribute(a[0], v); else e.removeAttribute(a[0]);
+    });
+    if (hidden) e.setAttribute('aria-hidden', 'true'); else e.removeAttribute('aria-hidden');
   },
 
   velk_show__deps: ['$velk'],

@@ -1,4 +1,5 @@
 #include "webwindow.h"
+#include "accessibility/accessibletree.h"
 #include "browserview.h"
 #include "controls.h"
 #include "form/form.h"
@@ -9,7 +10,6 @@
 #include "webbackend.h"
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <numeric>
 #include <string>
@@ -26,15 +26,20 @@ std::map<int, WebWindow *> &windows()
 
 enum Flags { Hidden = 1, ReadOnly = 2, MultiLine = 4, Transparent = 8, Clicked = 16, LineEnds = 32 };
 
-// Picture boxes that tell assistive technology what they show.
-bool hasWords(const ControlRow &row)
-{
-    return row.kind == Kind::PictureBox && (row.settings.accessible.shown || row.settings.accessible.hidden);
-}
+namespace a = runtime::accessibility;
 
-bool sameName(const char *a, const char *b)
+// The core's role in ARIA's words; empty where the element's own is right
+// (a text box is an input, a command button a button).
+const char *ariaRole(a::Role role)
 {
-    return a && b && !std::strcmp(a, b);
+    switch (role) {
+    case a::Role::Pane:       return "none";
+    case a::Role::Button:     return "button";
+    case a::Role::StaticText: return "status";
+    case a::Role::Graphic:
+    case a::Role::Animation:  return "img";
+    default:                  return "";
+    }
 }
 
 } // namespace
@@ -47,7 +52,7 @@ WebWindow::WebWindow(Form &form) : m_form(form)
     const WindowSettings &w = form.description().window;
     const std::string icon = w.icon ? pictureFile(w.icon) : std::string();
     velk_window(m_id, w.caption, icon.empty() ? nullptr : icon.c_str(), pixels(w.clientWidth), pixels(w.clientHeight),
-                !w.borderless, rgbOf(backOf(w), {}), w.accessibleName);
+                !w.borderless, rgbOf(backOf(w), {}), a::name(form, -1).c_str());
     build();
 }
 
@@ -95,8 +100,7 @@ void WebWindow::build()
         velk_control(m_id, r, m_container[size_t(r)], element, at.x, at.y, at.width, at.height,
                      textBox ? s.text : s.caption, picture.empty() ? nullptr : picture.c_str(),
                      rgbOf(backOf(row), {}), rgbOf(foreOf(row), {}), family.c_str(), fontPixels(font.points), font.weight,
-                     int(s.align), bordered ? borderPixels(s.border) : 0, flags, z, kind->focusable ? s.tabIndex : -1,
-                     s.accessible.name);
+                     int(s.align), bordered ? borderPixels(s.border) : 0, flags, z, kind->focusable ? s.tabIndex : -1);
         if (row.kind == Kind::BrowserView)
             m_views.emplace(r, std::make_unique<BrowserView>(*this, r, row));
     }
@@ -110,8 +114,7 @@ void WebWindow::build()
     for (int r : rows)
         velk_order(m_id, r);
     for (int r = 0; r < n; ++r)
-        if (hasWords(d.controls[size_t(r)]))
-            tell(r);
+        tell(r);
 }
 
 bool WebWindow::visible(int row) const
@@ -143,35 +146,23 @@ Rect WebWindow::containerArea(int row) const
     return {0, 0, place.width - 2 * edge, place.height - 2 * edge};
 }
 
-// Shows or hides a row, and what a screen reader hears of it: boxes of
-// one container that share a name are told as one, by the front-most
-// shown, or while none is, by the front-most with a word for hidden,
-// which stays on the page for it, unseen and unclickable.
+// Shows or hides a row, and says what a screen reader hears of it, as the
+// core's accessible tree has it. A row hidden that still has something to
+// tell (a dark lamp is still a lamp) stays on the page for the reader,
+// unseen and unclickable.
 void WebWindow::tell(int row)
 {
-    const auto &rows = m_form.description().controls;
-    const ControlRow &me = rows[size_t(row)];
-    if (!hasWords(me)) {
-        velk_set_shown(m_id, row, visible(row) ? 1 : 0, nullptr, 0);
+    const bool found = !a::invisible(m_form, row);
+    velk_set_shown(m_id, row, visible(row) ? 1 : found ? 2 : 0);
+    const a::Role role = a::role(m_form, row);
+    if (role == a::Role::None)
         return;
-    }
-    std::vector<int> group;
-    for (int r = 0; r < int(rows.size()); ++r)
-        if (hasWords(rows[size_t(r)]) && m_container[size_t(r)] == m_container[size_t(row)]
-            && (r == row || sameName(rows[size_t(r)].settings.accessible.name, me.settings.accessible.name)))
-            group.push_back(r);
-    int speaker = -1;
-    for (int r : group)
-        if (speaker < 0 && visible(r))
-            speaker = r;
-    for (int r : group)
-        if (speaker < 0 && rows[size_t(r)].settings.accessible.hidden)
-            speaker = r;
-    for (int r : group) {
-        const Accessible &words = rows[size_t(r)].settings.accessible;
-        const bool shown = visible(r);
-        velk_set_shown(m_id, r, shown ? 1 : r == speaker ? 2 : 0, shown ? words.shown : words.hidden, r != speaker);
-    }
+    const std::string name = a::name(m_form, row), value = a::value(m_form, row);
+    // A text unnamed but by its own caption is read as the page's text.
+    const bool plainText = role == a::Role::StaticText && name == value;
+    const bool ownValue = role == a::Role::Text;  // an input's value is its own
+    velk_tell(m_id, row, plainText ? "" : ariaRole(role), plainText ? "" : name.c_str(),
+              plainText || ownValue ? "" : value.c_str(), !found);
 }
 
 void WebWindow::show()
@@ -195,16 +186,24 @@ void WebWindow::viewsMayBeSeen()
             view->shown();
 }
 
+// The form already holds the new value: what the core says changes with
+// it is told row by row.
 void WebWindow::apply(int row, Property property, const Value &value)
 {
-    if (property == Property::Visible) {
-        tell(row);  // the form already holds the new visibility
-        viewsMayBeSeen();
-    } else if (auto view = m_views.find(row); view != m_views.end()) {
+    if (auto view = m_views.find(row); property == Property::Navigate && view != m_views.end()) {
         view->second->navigate(std::get<std::string>(value));
-    } else {
-        velk_set_text(m_id, row, std::get<std::string>(value).c_str());
+        return;
     }
+    if (property != Property::Visible)
+        velk_set_text(m_id, row, std::get<std::string>(value).c_str());
+    std::vector<int> told{row};
+    for (const a::Announcement &change : a::announcements(m_form, row, property))
+        if (std::find(told.begin(), told.end(), change.row) == told.end())
+            told.push_back(change.row);
+    for (int r : told)
+        tell(r);
+    if (property == Property::Visible)
+        viewsMayBeSeen();
 }
 
 void WebWindow::runTimer(int row, int ms)

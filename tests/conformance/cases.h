@@ -2,7 +2,8 @@
 // backend runs: a click at a window point reaches the right zone or none,
 // a hidden or clipped label takes no click, a text reads back as written,
 // a caption change repaints, a timer runs at the interval the core asked
-// for. The window and the table are plain data with no toolkit in them;
+// for, and a screen reader hears a zone, a lamp, a readout and a status
+// field as the core's accessible tree says. The window and the table are plain data with no toolkit in them;
 // every point is derived from the core's layout, so a driver checks the
 // backend against the core, never against pixels typed here.
 #pragma once
@@ -26,11 +27,12 @@ inline int ticks = 0;
 // by side, a hidden label in front of the second and a label pushed out of
 // its client area; beside it an opaque label, a text box, a timer that
 // keeps itself awake, the sentinel zone a driver clicks to know that
-// every earlier click has been handled, and a zone whose handler fails.
+// every earlier click has been handled, and a zone whose handler fails;
+// below, a dark lamp, a readout and a read-only status field.
 inline constexpr ControlRow Controls[] = {
     {Kind::PictureBox, "Box", "", 300, 300, 1800, 900, {.back = rgb(0x000000)}},
     {Kind::Label, "Hidden", "Box", 675, 180, 300, 225, {.transparent = true, .hidden = true}},
-    {Kind::Label, "ZoneA", "Box", 150, 150, 450, 300, {.transparent = true}},
+    {Kind::Label, "ZoneA", "Box", 150, 150, 450, 300, {.transparent = true, .accessible = {"Zone A"}}},
     {Kind::Label, "ZoneB", "Box", 600, 150, 450, 300, {.transparent = true}},
     {Kind::Label, "Clipped", "Box", 150, 1200, 450, 300, {.transparent = true}},
     {Kind::Label, "Caption", "", 2400, 300, 1200, 300, {.back = rgb(0x000000), .fore = rgb(0xFF0000)}},
@@ -39,6 +41,10 @@ inline constexpr ControlRow Controls[] = {
     {Kind::Label, "Faulty", "", 1200, 2400, 600, 300, {.transparent = true}},
     {Kind::Label, "Count", "", 0, 0, 15, 15, {.hidden = true}},
     {Kind::Timer, "Tick", "", 0, 0, 0, 0, {.interval = 1}},
+    {Kind::PictureBox, "Lamp", "", 2400, 1500, 375, 255,
+     {.back = rgb(0x000000), .border = Border::Flat, .hidden = true, .accessible = {"Lamp", "lit", "dark"}}},
+    {Kind::Label, "Readout", "", 3000, 1500, 600, 300, {.caption = "000", .accessible = {"Readout"}}},
+    {Kind::TextBox, "Status", "", 2400, 2100, 600, 300, {.text = "On", .readOnly = true, .accessible = {"Status"}}},
 };
 
 template <const char *Name>
@@ -77,7 +83,7 @@ inline const FormDescription &window()
     return form;
 }
 
-enum class Check { Click, TextReadsBack, CaptionRepaints, TimerInterval };
+enum class Check { Click, TextReadsBack, CaptionRepaints, TimerInterval, Accessible };
 // Where on a control's window rectangle a click lands.
 enum class At { Centre, TopLeft, RightEdge, PastRight, BottomEdge, PastBottom };
 
@@ -87,7 +93,11 @@ struct Case
     Check check;
     const char *control;
     At at;
-    const char *expect;  // the zone whose handler runs ("" for none), or a text
+    // The zone whose handler runs ("" for none), a text, or what a screen
+    // reader hears: "ROLE|NAME|VALUE|STATE", in the core's words (button,
+    // statictext, graphic, text; read-only), which each driver puts its
+    // platform's answers into.
+    const char *expect;
 };
 
 inline const Case Cases[] = {
@@ -103,6 +113,10 @@ inline const Case Cases[] = {
     {"text box reads back as written", Check::TextReadsBack, "Text", At::Centre, "second, written"},
     {"caption change repaints", Check::CaptionRepaints, "Caption", At::Centre, "WWWW"},
     {"timer delivers at the core's interval", Check::TimerInterval, "Tick", At::Centre, ""},
+    {"a zone is a button named for what it does", Check::Accessible, "ZoneA", At::Centre, "button|Zone A||"},
+    {"a dark lamp is a picture that says so", Check::Accessible, "Lamp", At::Centre, "graphic|Lamp|dark|"},
+    {"a readout tells its digits", Check::Accessible, "Readout", At::Centre, "statictext|Readout|000|"},
+    {"a status field reads its text, read-only", Check::Accessible, "Status", At::Centre, "text|Status|On|read-only"},
 };
 
 inline int rowOf(const char *control)

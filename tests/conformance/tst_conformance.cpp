@@ -10,11 +10,14 @@
 #include "program/application.h"
 #include "description/timing.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+
+#include <map>
 
 using namespace conformance;
 
@@ -79,6 +82,21 @@ void tst_Conformance::backend()
         const QImage before = shown(c.control);
         FormProbe::set(*m_form, c.control, Property::Caption, std::string(c.expect));
         QTRY_VERIFY(shown(c.control) != before);
+        break;
+    }
+    case Check::Accessible: {
+        // A text box is heard through its editor, which takes its focus.
+        QWidget *w = controlOf(m_form, c.control);
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w->focusProxy() ? w->focusProxy() : w);
+        QVERIFY(a);
+        static const std::map<QAccessible::Role, QString> roles = {
+                {QAccessible::Button, "button"}, {QAccessible::StaticText, "statictext"},
+                {QAccessible::Graphic, "graphic"}, {QAccessible::EditableText, "text"}};
+        const auto role = roles.find(a->role());
+        QCOMPARE(QStringList({role == roles.end() ? QString::number(a->role()) : role->second,
+                              a->text(QAccessible::Name), a->text(QAccessible::Value),
+                              a->state().readOnly ? "read-only" : ""}).join(u'|'),
+                 QString(c.expect));
         break;
     }
     case Check::TimerInterval: {

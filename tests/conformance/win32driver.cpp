@@ -10,9 +10,14 @@
 #include "description/timing.h"
 #include "win32backend.h"
 #include "win32control.h"
+#include "text.h"
 #include "win32window.h"
 
+#include <oleacc.h>
+
 #include <cstdio>
+#include <map>
+#include <string>
 #include <functional>
 #include <vector>
 
@@ -101,6 +106,35 @@ std::vector<COLORREF> shown(const char *control)
     return pixels;
 }
 
+// What an MSAA client hears of a row, as "ROLE|NAME|VALUE|STATE" in the
+// core's words: asked of the window's own object, as a screen reader in
+// another process would, with the row's child id as events name it.
+std::string heard(int row)
+{
+    IAccessible *root = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(form, DWORD(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void **>(&root))))
+        return "no accessible object";
+    VARIANT child{}, role{}, state{};
+    child.vt = VT_I4;
+    child.lVal = -(row + 1);
+    BSTR name = nullptr, value = nullptr;
+    root->get_accRole(child, &role);
+    root->get_accName(child, &name);
+    root->get_accValue(child, &value);
+    root->get_accState(child, &state);
+    root->Release();
+    const auto utf8 = [](BSTR b) {
+        std::string out = b ? win32::toUtf8(b) : std::string();
+        SysFreeString(b);
+        return out;
+    };
+    const std::map<LONG, std::string> roles = {{ROLE_SYSTEM_PUSHBUTTON, "button"}, {ROLE_SYSTEM_STATICTEXT, "statictext"},
+                                               {ROLE_SYSTEM_GRAPHIC, "graphic"}, {ROLE_SYSTEM_TEXT, "text"}};
+    const auto named = role.vt == VT_I4 ? roles.find(role.lVal) : roles.end();
+    return (named == roles.end() ? std::to_string(role.lVal) : named->second) + '|' + utf8(name) + '|' + utf8(value)
+            + '|' + (state.vt == VT_I4 && (state.lVal & STATE_SYSTEM_READONLY) ? "read-only" : "");
+}
+
 // ok, or the reason it is not.
 std::string run(Form &f, const Case &c)
 {
@@ -123,6 +157,10 @@ std::string run(Form &f, const Case &c)
         const std::vector<COLORREF> before = shown(c.control);
         FormProbe::set(f, c.control, Property::Caption, std::string(c.expect));
         return pumpUntil([&] { return shown(c.control) != before; }, 10000) ? "" : "the label's pixels never changed";
+    }
+    case Check::Accessible: {
+        const std::string got = heard(rowOf(c.control));
+        return got == c.expect ? "" : "a screen reader hears '" + got + "'";
     }
     case Check::TimerInterval: {
         // The system gives no timer's interval back, so it is measured:

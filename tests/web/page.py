@@ -6,6 +6,7 @@
 #   page.py PORT front       brings the page to the front, with the keyboard
 #   page.py PORT eval EXPR   prints what the expression gives (JSON for all but strings)
 #   page.py PORT ax          the accessibility tree: ROLE|NAME|DESCRIPTION|VALUE a line
+#   page.py PORT axof EXPR   the tree at the element EXPR gives: ROLE|NAME|DESCRIPTION|VALUE|READONLY
 #   page.py PORT watch FILE  until killed: then writes to FILE the most time the
 #                            page's thread itself spent in one task, in ms
 # The tour clicks with the real pointer; this only reads what the page shows.
@@ -75,6 +76,12 @@ elif command == "ax":
     for node in call("Accessibility.getFullAXTree")["nodes"]:
         if not node.get("ignored"):
             print("|".join(text(node, k) for k in ("role", "name", "description", "value")))
+elif command == "axof":  # the browser's tree at one element: ROLE|NAME|DESCRIPTION|VALUE|READONLY
+    element = call("Runtime.evaluate", expression=args[0])["result"]["objectId"]
+    node = call("Accessibility.getPartialAXTree", objectId=element, fetchRelatives=False)["nodes"][0]
+    readonly = any(p["name"] == "readonly" and p["value"].get("value") for p in node.get("properties", []))
+    print("|".join(str(node.get(k, {}).get("value", "")) for k in ("role", "name", "description", "value"))
+          + "|" + ("readonly" if readonly else ""))
 elif command == "watch":
     # A task's length on the clock counts the time other processes had the
     # core; the thread's own time, as Chromium's trace has it, does not.

@@ -200,6 +200,14 @@ scenario_page_scaled() {
 # its driver's window alone on a page, clicked by the real pointer, its
 # elements and pixels read back. The page's timers are noted as asked for.
 conformance() { page eval "UTF8ToString(Module._conformance_$1)"; }
+# The browser's words for an element (page.py axof) in the core's, as the
+# conformance table has them: ROLE|NAME|VALUE|STATE.
+core_words() {
+    local role name description value readonly
+    IFS='|' read -r role name description value readonly
+    case $role in status) role=statictext ;; image) role=graphic ;; textbox) role=text ;; esac
+    echo "$role|$name|${description:-$value}|${readonly:+read-only}"
+}
 one_error_line() {
     local lines
     lines=$(page eval "[...document.querySelectorAll('#lines p')].map(p => p.className + ': ' + p.textContent).join('/')")
@@ -227,6 +235,8 @@ scenario_conformance() {
         caption)
             xs_shot "$work/before.png" && page eval "Module._conformance_write($i)" >/dev/null
             check "$name" shot_until conformance.png xs_differ "$work/before.png" "${w}x$h+$((ox + x - w / 2))+$((oy + y - h / 2))" ;;
+        access)
+            check "$name" test "$(page axof "Object.values(velk.windows)[0].controls[$row]" | core_words)" == "$expect" ;;
         timer)
             check "$name" eval '[[ $(page eval "intervals.length > 0 && intervals.every(ms => ms == Module._conformance_interval())") == true ]]' ;;
         esac
