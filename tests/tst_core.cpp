@@ -544,9 +544,11 @@ void tst_Core::animationDropsStaleResults()
 {
     ManualHost host;
     AnimationView view(VoiceBox, host);
+    const std::string good = file("good.gif", giffixtures::gif({4, 4}, {{{4, 4}}}));
+    view.navigate(good);  // and at once another: its worker is told once
     view.navigate(m_dir.filePath("none.gif").toStdString());
     host.runJobs();  // read: its result waits for the UI thread
-    view.navigate(file("good.gif", giffixtures::gif({4, 4}, {{{4, 4}}})));
+    view.navigate(good);
     host.runAll();
     QCOMPARE(view.note(), std::string());
     QVERIFY(view.frame());
