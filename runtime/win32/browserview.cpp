@@ -97,6 +97,8 @@ void BrowserView::jobsWaiting(const std::shared_ptr<JobQueue> &jobs)
         m_worker->jobs = jobs;
         auto *given = new std::shared_ptr<Worker>(m_worker);
         m_thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, Worker::serve, given, 0, nullptr));
+        // Without a thread (a system out of them) the view stays black:
+        // the rest of the window goes on.
         if (!m_thread)
             delete given;
     }
