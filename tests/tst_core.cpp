@@ -3,7 +3,8 @@
 // the one conversion from twips, the registry's lifetime of windows on a
 // backend that only keeps count, the form's store of properties and its
 // sleeping timers, the command line, and the animation view's rules on a
-// host whose threads and timer the test turns by hand.
+// host whose threads and timer the test turns by hand, with the queue its
+// jobs run in.
 #include "animation/animationview.h"
 #include "program/commandline.h"
 #include "program/diagnostics.h"
@@ -91,29 +92,41 @@ const Handler FollowHandlers[] = {
 const FormDescription Follow{{.name = "Follow", .caption = "", .clientWidth = 150, .clientHeight = 150},
                              FollowRows, FollowHandlers};
 
-// The worker thread and the UI thread are two queues, run when the test says.
+// The worker and the UI thread, run when the test says. The worker runs
+// the view's jobs only once told, as a platform's does.
 struct ManualHost : AnimationView::Host
 {
-    std::deque<std::function<void()>> jobs, done;
+    std::shared_ptr<JobQueue> jobs;  // told of, not yet run through
+    std::deque<std::function<void()>> done;
     bool visible = true;
     int delay = 0;
 
-    void inBackground(std::function<void()> job) override { jobs.push_back(std::move(job)); }
+    void jobsWaiting(const std::shared_ptr<JobQueue> &waiting) override
+    {
+        QVERIFY2(!jobs, "told again before running through: two workers would overlap");
+        jobs = waiting;
+    }
     void onUiThread(std::function<void()> d) override { done.push_back(std::move(d)); }
     void startDelay(int ms) override { delay = ms; }
     void stopDelay() override { delay = 0; }
     void invalidate(const Rect &) override {}
     bool visibleNow() const override { return visible; }
     Rect containerArea() const override { return {0, 0, 167, 191}; }
-    void run(std::deque<std::function<void()>> &queue)
+    void runJobs()
     {
-        for (; !queue.empty(); queue.pop_front())
-            queue.front()();
+        while (jobs && jobs->runSlice()) {
+        }
+        jobs.reset();
+    }
+    void runDone()
+    {
+        for (; !done.empty(); done.pop_front())
+            done.front()();
     }
     void runAll()
     {
-        while (!jobs.empty() || !done.empty())
-            run(jobs), run(done);
+        while (jobs || !done.empty())
+            runJobs(), runDone();
     }
 };
 
@@ -148,6 +161,7 @@ private slots:
     void animationNote();
     void animationDropsStaleResults();
     void animationWaitsWhileHidden();
+    void jobsRunInOrderOneAtATime();
 
 private:
     Application &app() { return *m_app; }
@@ -558,9 +572,11 @@ void tst_Core::animationDropsStaleResults()
 {
     ManualHost host;
     AnimationView view(VoiceBox, host);
+    const std::string good = file("good.gif", giffixtures::gif({4, 4}, {{{4, 4}}}));
+    view.navigate(good);  // and at once another: its worker is told once
     view.navigate(m_dir.filePath("none.gif").toStdString());
-    host.run(host.jobs);  // read: its result waits for the UI thread
-    view.navigate(file("good.gif", giffixtures::gif({4, 4}, {{{4, 4}}})));
+    host.runJobs();  // read: its result waits for the UI thread
+    view.navigate(good);
     host.runAll();
     QCOMPARE(view.note(), std::string());
     QVERIFY(view.frame());
@@ -597,6 +613,44 @@ void tst_Core::animationWaitsWhileHidden()
     host.runAll();
     view.shown();
     QCOMPARE(view.framesShown(), 1);  // that file's first frame stays its time
+}
+
+// The view's jobs, on any platform's worker: one at a time, each to its
+// end before the next, and none of an earlier file once another is asked
+// for, even in the middle of a slice.
+void tst_Core::jobsRunInOrderOneAtATime()
+{
+    JobQueue queue;
+    std::string ran;
+    std::function<void()> meanwhile;  // what the UI thread does during the next slice
+    const auto job = [&](char name, int slices) {
+        return [&, name, slices]() mutable {
+            ran += name;
+            if (meanwhile)
+                std::exchange(meanwhile, {})();
+            return --slices > 0;
+        };
+    };
+    const auto runThrough = [&] {
+        while (queue.runSlice()) {
+        }
+    };
+    QVERIFY(queue.add(job('a', 3)));   // idle: its worker is told,
+    QVERIFY(!queue.add(job('b', 1)));  // and only once
+    meanwhile = [&] { QVERIFY(!queue.add(job('c', 1))); };
+    runThrough();
+    QCOMPARE(ran, "aaabc");
+    QVERIFY(queue.add(job('d', 3)));  // idle again
+    queue.add(job('e', 1));
+    meanwhile = [&] {
+        queue.clear();
+        queue.add(job('f', 1));
+    };
+    runThrough();
+    QCOMPARE(ran, "aaabcdf");
+    queue.close();
+    QVERIFY(!queue.add(job('g', 1)));
+    QVERIFY(!queue.runSlice());
 }
 
 QTEST_APPLESS_MAIN(tst_Core)

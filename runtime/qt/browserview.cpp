@@ -38,7 +38,8 @@ BrowserView::~BrowserView()
 {
     m_view.close();
     m_thread->quit();
-    // Reading and decoding give up at once once closed; if the thread still
+    // Reading and decoding give up at once once closed, at the latest at
+    // the end of the slice at work; if the thread still
     // hangs (a file system that never answers a read), leave it behind
     // rather than hold up the end of the program.
     if (m_thread->wait(1000))
@@ -55,9 +56,13 @@ QAccessibleInterface *BrowserView::accessible()
     return new QAccessibleWidget(this, QAccessible::Animation);
 }
 
-void BrowserView::inBackground(std::function<void()> job)
+void BrowserView::jobsWaiting(const std::shared_ptr<JobQueue> &jobs)
 {
-    QMetaObject::invokeMethod(m_worker, std::move(job));
+    // Posted to the worker: run there after any run posted before.
+    QMetaObject::invokeMethod(m_worker, [jobs] {
+        while (jobs->runSlice()) {
+        }
+    });
 }
 
 void BrowserView::onUiThread(std::function<void()> done)

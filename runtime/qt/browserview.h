@@ -1,6 +1,6 @@
 // The browser view on Qt: the core's AnimationView (what is read, decoded,
-// shown and said, and when) on a worker QThread and a QTimer, painted by
-// QPainter. Tests watch the core's view itself (animation()).
+// shown and said, and when), its jobs run on a worker QThread, a QTimer,
+// and painted by QPainter. Tests watch the core's view itself (animation()).
 #pragma once
 
 #include "animation/animationview.h"
@@ -34,7 +34,7 @@ protected:
     void showEvent(QShowEvent *) override;
 
 private:
-    void inBackground(std::function<void()> job) override;
+    void jobsWaiting(const std::shared_ptr<JobQueue> &jobs) override;
     void onUiThread(std::function<void()> done) override;
     void startDelay(int ms) override { m_delay.start(ms); }
     void stopDelay() override { m_delay.stop(); }

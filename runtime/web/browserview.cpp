@@ -31,45 +31,34 @@ void BrowserView::navigate(const std::string &address)
 {
     m_converted.clear();
     velk_forget_frames(m_window.id(), m_row);
-    m_jobs.clear();
     m_fetched = false;
     m_view.navigate(address);
     WebBackend::instance().fetch(address, [this, alive = std::weak_ptr<bool>(m_alive), address] {
         if (alive.expired() || address != m_view.address())
             return;
         m_fetched = true;
-        runNextJob();
+        runNextSlice();
     });
 }
 
-void BrowserView::inBackground(std::function<void()> job)
+void BrowserView::jobsWaiting(const std::shared_ptr<JobQueue> &jobs)
 {
-    inSlices([job = std::move(job)] {
-        job();
-        return false;
-    });
+    m_jobs = jobs;
+    runNextSlice();
 }
 
-void BrowserView::inSlices(std::function<bool()> job)
+void BrowserView::runNextSlice()
 {
-    m_jobs.push_back(std::move(job));
-    runNextJob();
-}
-
-void BrowserView::runNextJob()
-{
-    if (!m_fetched || m_jobDue || m_jobs.empty())
+    if (!m_fetched || m_sliceDue || !m_jobs)
         return;
-    m_jobDue = true;
+    m_sliceDue = true;
     post(0, [this] {
-        m_jobDue = false;
-        if (!m_fetched || m_jobs.empty())  // another file was asked for meanwhile
+        m_sliceDue = false;
+        if (!m_fetched)  // another file was asked for meanwhile: its jobs wait for it
             return;
-        std::function<bool()> job = std::move(m_jobs.front());
-        m_jobs.pop_front();
-        if (job())
-            m_jobs.push_front(std::move(job));
-        runNextJob();
+        if (!m_jobs->runSlice())
+            m_jobs.reset();
+        runNextSlice();
     });
 }
 

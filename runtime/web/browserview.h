@@ -8,7 +8,6 @@
 
 #include "animation/animationview.h"
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -27,8 +26,7 @@ public:
     void navigate(const std::string &address);
     void shown() { m_view.shown(); }
 
-    void inBackground(std::function<void()> job) override;
-    void inSlices(std::function<bool()> job) override;
+    void jobsWaiting(const std::shared_ptr<JobQueue> &jobs) override;
     void onUiThread(std::function<void()> done) override;
     void startDelay(int ms) override;
     void stopDelay() override;
@@ -43,15 +41,15 @@ private:
 
     // work as a task of its own, dropped if the view is gone by then
     int post(int ms, std::function<void()> work);
-    void runNextJob();
+    void runNextSlice();
     void paint();
 
     WebWindow &m_window;
     int m_row;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
-    std::deque<std::function<bool()>> m_jobs;  // a slice each: true for more
+    std::shared_ptr<JobQueue> m_jobs;  // the view's, while it has jobs waiting
     bool m_fetched = false;
-    bool m_jobDue = false;
+    bool m_sliceDue = false;
     bool m_paintDue = false;
     int m_delay = 0;
     // The frames the page holds converted for its canvas, by slot: kept

@@ -2,7 +2,7 @@
 #include "drawing.h"
 #include "text.h"
 
-#include <thread>
+#include <process.h>
 
 namespace runtime::win32 {
 
@@ -11,6 +11,26 @@ namespace {
 constexpr UINT Done = WM_APP + 1;  // a worker left a result in m_done
 
 } // namespace
+
+// What the worker thread holds: the view's jobs, and the event that says
+// there are some, or that the view is going. Nothing polls.
+struct BrowserView::Worker
+{
+    std::shared_ptr<JobQueue> jobs;
+    HANDLE wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    ~Worker() { CloseHandle(wake); }
+
+    static unsigned __stdcall serve(void *given)
+    {
+        const std::unique_ptr<std::shared_ptr<Worker>> held(static_cast<std::shared_ptr<Worker> *>(given));
+        Worker &worker = **held;
+        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+        while (WaitForSingleObject(worker.wake, INFINITE) == WAIT_OBJECT_0 && !worker.jobs->closed())
+            while (worker.jobs->runSlice()) {
+            }
+        return 0;
+    }
+};
 
 BrowserView::BrowserView(const ControlRow &row, const Place &place)
     : m_scale(place.scale),
@@ -22,6 +42,15 @@ BrowserView::BrowserView(const ControlRow &row, const Place &place)
 BrowserView::~BrowserView()
 {
     m_view.close();
+    if (!m_thread)
+        return;
+    SetEvent(m_worker->wake);
+    // Reading and decoding give up at once once closed, at the latest at
+    // the end of the slice at work; if the thread still hangs (a file
+    // system that never answers a read), leave it behind rather than hold
+    // up the end of the program.
+    WaitForSingleObject(m_thread, 1000);
+    CloseHandle(m_thread);
 }
 
 LRESULT BrowserView::handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -61,12 +90,19 @@ void BrowserView::apply(Property, const Value &value)
     m_view.navigate(std::get<std::string>(value));
 }
 
-void BrowserView::inBackground(std::function<void()> job)
+void BrowserView::jobsWaiting(const std::shared_ptr<JobQueue> &jobs)
 {
-    std::thread([job = std::move(job)] {
-        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-        job();
-    }).detach();
+    if (!m_worker) {
+        m_worker = std::make_shared<Worker>();
+        m_worker->jobs = jobs;
+        auto *given = new std::shared_ptr<Worker>(m_worker);
+        m_thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, Worker::serve, given, 0, nullptr));
+        // Without a thread (a system out of them) the view stays black:
+        // the rest of the window goes on.
+        if (!m_thread)
+            delete given;
+    }
+    SetEvent(m_worker->wake);
 }
 
 void BrowserView::onUiThread(std::function<void()> done)

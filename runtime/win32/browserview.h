@@ -1,6 +1,7 @@
 // The browser view on Win32: the core's AnimationView (what is read,
-// decoded, shown and said, and when) on worker threads of its own and a
-// window timer, painted through GDI at the layout's scale.
+// decoded, shown and said, and when), its jobs run on one worker thread,
+// started with the first and woken by an event, a window timer, and
+// painted through GDI at the layout's scale.
 #pragma once
 
 #include "animation/animationview.h"
@@ -8,6 +9,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 namespace runtime::win32 {
@@ -24,7 +26,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
     void paint(HDC dc, const RECT &dirty) const;
 
-    void inBackground(std::function<void()> job) override;
+    void jobsWaiting(const std::shared_ptr<JobQueue> &jobs) override;
     void onUiThread(std::function<void()> done) override;
     void startDelay(int ms) override { SetTimer(m_window, DelayTimer, UINT(ms), nullptr); }
     void stopDelay() override { KillTimer(m_window, DelayTimer); }
@@ -33,7 +35,10 @@ private:
     Rect containerArea() const override;
 
     static constexpr UINT_PTR DelayTimer = 1;
+    struct Worker;
     int m_scale;
+    std::shared_ptr<Worker> m_worker;  // shared with its thread, which may outlive the view
+    HANDLE m_thread = nullptr;
     std::mutex m_lock;                      // guards m_done, filled by the workers
     std::deque<std::function<void()>> m_done;
     AnimationView m_view;  // last: gone first, before what its host uses

@@ -20,6 +20,7 @@ AnimationView::AnimationView(const ControlRow &row, Host &host)
     : m_host(host),
       m_place(placeOf(row)),
       m_link(std::make_shared<Link>()),
+      m_jobs(std::make_shared<JobQueue>()),
       m_stop(std::make_shared<std::atomic<bool>>(false))
 {
     m_link->host = &host;
@@ -32,9 +33,16 @@ AnimationView::~AnimationView()
 
 void AnimationView::close()
 {
+    m_jobs->close();
     std::lock_guard<std::mutex> hold(m_link->lock);
     m_link->host = nullptr;
     *m_stop = true;
+}
+
+void AnimationView::toWorker(JobQueue::Job job)
+{
+    if (m_jobs->add(std::move(job)))
+        m_host.jobsWaiting(m_jobs);
 }
 
 Rect AnimationView::frameRect() const
@@ -69,23 +77,26 @@ void AnimationView::navigate(const std::string &path)
     // own coordinates.
     m_crop = Rect{0, 0, std::max(0, m_place.width - OriginX), std::max(0, m_place.height - OriginY)};
     {
-        // An earlier file still being read or decoded is no longer wanted.
+        // An earlier file still being read or decoded is no longer wanted:
+        // the slice at work gives up, and no other is begun.
         std::lock_guard<std::mutex> hold(m_link->lock);
         *m_stop = true;
         m_stop = std::make_shared<std::atomic<bool>>(false);
     }
+    m_jobs->clear();
     const int generation = m_generation;
-    m_host.inBackground([this, link = m_link, stop = m_stop, path, generation] {
+    toWorker([this, link = m_link, stop = m_stop, path, generation] {
         FileProblem problem;
         auto read = readRegularFile(path, FrameDecoder::MaxFileBytes, stop.get(), problem);
         if (stop->load())
-            return;
+            return false;
         std::shared_ptr<const std::vector<unsigned char>> bytes;
         if (read)
             bytes = std::make_shared<const std::vector<unsigned char>>(std::move(*read));
         std::lock_guard<std::mutex> hold(link->lock);
         if (link->host)
             link->host->onUiThread([this, generation, bytes, problem] { onRead(generation, bytes, problem); });
+        return false;
     });
 }
 
@@ -121,7 +132,7 @@ void AnimationView::decodeWhenSeen()
         }
     };
     auto decoding = std::make_shared<Decoding>(std::move(m_bytes), m_crop, m_stop.get());
-    m_host.inSlices([this, link = m_link, stop = m_stop, decoding, generation = m_generation] {
+    toWorker([this, link = m_link, stop = m_stop, decoding, generation = m_generation] {
         FrameDecoder &decoder = decoding->decoder;
         // The first frame goes out as soon as it is decoded, the whole
         // animation once the rest are.

@@ -13,12 +13,14 @@
 // a desktop has no error stream anyone sees, and a dialog over the window
 // would be worse than a quiet note.
 //
-// The platform's view is the Host: it runs work on a thread, brings results
-// back, times, paints and says whether it is seen; this class decides.
+// The platform's view is the Host: it lends a thread to the view's jobs
+// (JobQueue), brings results back, times, paints and says whether it is
+// seen; this class decides.
 #pragma once
 
 #include "description/description.h"
 #include "animation/framedecoder.h"
+#include "animation/jobqueue.h"
 #include "description/geometry.h"
 #include "animation/playback.h"
 
@@ -37,18 +39,11 @@ public:
     class Host
     {
     public:
-        // Runs job on the view's worker thread, after any job given before.
-        virtual void inBackground(std::function<void()> job) = 0;
-        // The same for a job done in slices: run again until it returns
-        // false. A host with a thread to spare runs it through at once; a
-        // host with only the page's thread lets other work in between.
-        virtual void inSlices(std::function<bool()> job)
-        {
-            inBackground([job = std::move(job)] {
-                while (job()) {
-                }
-            });
-        }
+        // Jobs wait in jobs: call jobs->runSlice() on the view's worker
+        // until it returns false (jobqueue.h). A host with a thread to
+        // spare runs them through at once; a host with only the page's
+        // thread lets other work in between. Told again only after that.
+        virtual void jobsWaiting(const std::shared_ptr<JobQueue> &jobs) = 0;
         // Runs done on the UI thread soon, unless the view is gone by then.
         // Called from the worker thread.
         virtual void onUiThread(std::function<void()> done) = 0;
@@ -98,6 +93,7 @@ public:
 
 private:
     struct Link;
+    void toWorker(JobQueue::Job job);
     void onRead(int generation, std::shared_ptr<const std::vector<unsigned char>> bytes, FileProblem problem);
     void decodeWhenSeen();
     void onDecoded(int generation, std::shared_ptr<Animation> animation, bool whole);
@@ -108,6 +104,7 @@ private:
     Host &m_host;
     Rect m_place;  // the view in its container, layout pixels
     std::shared_ptr<Link> m_link;
+    std::shared_ptr<JobQueue> m_jobs;  // shared with the worker, which may outlive the view
     std::shared_ptr<std::atomic<bool>> m_stop;  // this file's work, set when another is asked for
     std::string m_address;
     std::shared_ptr<const std::vector<unsigned char>> m_bytes;  // read, not yet decoded
