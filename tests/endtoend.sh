@@ -384,6 +384,8 @@ scenario_tour() {
     check "click on empty black changes nothing" changes_nothing 03-power-on-normal.png empty
     $web && check "the status field, a readout and the zones tell a screen reader" \
         eval 'told "textbox|CPU status||On" && told "status|Speed readout|000|" && told "button|Power||"'
+    $web && check "a page script's calls with rows, events and windows the page lacks change nothing" \
+        eval 'page eval "$hostile_calls" >/dev/null && changes_nothing 03-power-on-normal.png'
 
     local mode
     for mode in 04-auto 05-pursuit; do

@@ -64,8 +64,8 @@ LRESULT BrowserView::handle(UINT message, WPARAM wParam, LPARAM lParam)
         m_view.shown();
         return 0;
     case WM_TIMER:
-        if (wParam == DelayTimer) {
-            KillTimer(m_window, DelayTimer);
+        if (wParam == DelayTimer && m_delaying) {
+            stopDelay();
             m_view.delayOver();
         }
         return 0;

@@ -28,13 +28,22 @@ private:
 
     void jobsWaiting(const std::shared_ptr<JobQueue> &jobs) override;
     void onUiThread(std::function<void()> done) override;
-    void startDelay(int ms) override { SetTimer(m_window, DelayTimer, UINT(ms), nullptr); }
-    void stopDelay() override { KillTimer(m_window, DelayTimer); }
+    void startDelay(int ms) override
+    {
+        m_delaying = true;
+        SetTimer(m_window, DelayTimer, UINT(ms), nullptr);
+    }
+    void stopDelay() override
+    {
+        m_delaying = false;
+        KillTimer(m_window, DelayTimer);
+    }
     void invalidate(const Rect &area) override;
     bool visibleNow() const override { return IsWindowVisible(m_window); }
     Rect containerArea() const override;
 
     static constexpr UINT_PTR DelayTimer = 1;
+    bool m_delaying = false;  // a tick of the delay timer while none runs is none of ours
     struct Worker;
     int m_scale;
     std::shared_ptr<Worker> m_worker;  // shared with its thread, which may outlive the view

@@ -48,6 +48,15 @@ Windowless *Surface::pressable(POINT at) const
     return nullptr;
 }
 
+// The control a notification names. Any process may send one naming any
+// window, even the form's own: only a child window of this surface is one
+// of its controls.
+Win32Control *Surface::child(LPARAM lParam) const
+{
+    const HWND named = reinterpret_cast<HWND>(lParam);
+    return named && GetAncestor(named, GA_PARENT) == m_window ? controlOf(named) : nullptr;
+}
+
 bool Surface::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result)
 {
     switch (message) {
@@ -81,7 +90,7 @@ bool Surface::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result
             m_pressed = nullptr;
         return false;
     case WM_COMMAND:
-        if (Win32Control *c = controlOf(reinterpret_cast<HWND>(lParam))) {
+        if (Win32Control *c = child(lParam)) {
             c->command(HIWORD(wParam));
             result = 0;
             return true;
@@ -90,7 +99,7 @@ bool Surface::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        if (Win32Control *c = controlOf(reinterpret_cast<HWND>(lParam)))
+        if (Win32Control *c = child(lParam))
             if (HBRUSH brush = c->colours(reinterpret_cast<HDC>(wParam))) {
                 result = reinterpret_cast<LRESULT>(brush);
                 return true;

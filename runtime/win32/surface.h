@@ -33,6 +33,7 @@ public:
     bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
 
 private:
+    Win32Control *child(LPARAM lParam) const;
     void paint(HDC dc, const RECT &dirty) const;
     Windowless *pressable(POINT at) const;
 

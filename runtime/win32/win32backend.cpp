@@ -82,15 +82,17 @@ void Win32Backend::report(const std::string &message, bool fatal)
 
 void Win32Backend::later(std::function<void()> work)
 {
-    m_later.push_back(std::move(work));
-    PostMessageW(m_window, RunLater, 0, 0);
+    m_later.push_back({++m_posted, std::move(work)});
+    PostMessageW(m_window, RunLater, WPARAM(m_posted), 0);
 }
 
 LRESULT Win32Backend::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message != RunLater || m_later.empty())
+    // Another process may post the same message: only the work it names
+    // runs, and only at its turn.
+    if (message != RunLater || m_later.empty() || wParam != WPARAM(m_later.front().first))
         return OwnWindow::handle(message, wParam, lParam);
-    std::function<void()> work = std::move(m_later.front());
+    std::function<void()> work = std::move(m_later.front().second);
     m_later.pop_front();
     work();
     return 0;

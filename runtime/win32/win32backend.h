@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace runtime::win32 {
 
@@ -38,7 +39,8 @@ private:
     // A hidden top-level window that owns the windows kept off the task
     // bar: an owned window gets no button there, yet Alt+Tab lists it.
     HWND m_owner = nullptr;
-    std::deque<std::function<void()>> m_later;
+    std::deque<std::pair<unsigned long, std::function<void()>>> m_later;  // by the number its message carries
+    unsigned long m_posted = 0;
     std::string m_programName;
     // Shared with the thread that shows the message box.
     std::shared_ptr<std::atomic<bool>> m_reporting = std::make_shared<std::atomic<bool>>(false);
