@@ -162,9 +162,10 @@ static DWORD WINAPI probe(void *argument)
 
 static int answers(void)
 {
-    Probe p = {shownForm, E_FAIL, 0};
+    static Probe p; /* a probe that times out may still write to it */
     HANDLE thread;
     if (gone) return 0;
+    p = (Probe){shownForm, E_FAIL, 0};
     thread = CreateThread(NULL, 0, probe, &p, 0, NULL);
     gone = WaitForSingleObject(thread, 30000) != WAIT_OBJECT_0 || p.hr != S_OK || p.children <= 0;
     CloseHandle(thread);
