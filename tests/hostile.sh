@@ -25,9 +25,9 @@ title() { awk -v f="$1" '$1 == f { $1 = $2 = $3 = ""; sub(/^ +/, ""); print }' "
 disclaimer=$(title Form2) dashboard=$(title Form1)
 # The client's arguments: the window shown first, then every other form.
 forms() {
-    local first=$1 form n timers caption
+    local first=$1 n timers caption
     awk -v f="$first" '$1 == f' "$rows" >"$work/forms" && awk -v f="$first" '$1 != f' "$rows" >>"$work/forms"
-    while read -r form n timers caption; do printf '%s\0%s\0%s\0' "$caption" "$n" "$timers"; done <"$work/forms"
+    while read -r _ n timers caption; do printf '%s\0%s\0%s\0' "$caption" "$n" "$timers"; done <"$work/forms"
 }
 
 # hostile FORM: the client's whole run against the program, FORM's window
@@ -83,6 +83,7 @@ check "Wine prefix ready" xs_wine_prefix "$(dirname "$exe")/wine-prefix" || exit
 check "X server starts" xs_start_x 1024x768 || exit 1
 xs_watch_clients
 xs_app_start "$exe" "$(dirname "$exe")"
+# shellcheck disable=SC2016  # expanded by eval
 if wid=$(xs_wait_window "$disclaimer" 60) && check "the disclaimer appears" steady "$work/disclaimer.png"; then
     echo "# at the disclaimer"
     check "at the disclaimer: the client found nothing wrong" hostile Form2
