@@ -10,3 +10,10 @@ set_tests_properties(endtoend PROPERTIES
     TIMEOUT 1500
     RUN_SERIAL TRUE
     ENVIRONMENT "SCREENSHOT_DIR=${CMAKE_BINARY_DIR}/screenshots")
+
+# A hostile neighbour on the X display (xneighbour.c): the tour sends the
+# dashboard its synthetic events with odd data.
+find_package(X11 REQUIRED)
+add_executable(xneighbour xneighbour.c)
+target_link_libraries(xneighbour PRIVATE X11::X11)
+set_property(TEST endtoend APPEND PROPERTY ENVIRONMENT "XNEIGHBOUR=$<TARGET_FILE:xneighbour>")

@@ -382,6 +382,8 @@ scenario_tour() {
     check "power on: status field changes" \
         xs_differ "$shots/03-power-on-normal.png" "$shots/02-dashboard-off.png" "$(region status)"
     check "click on empty black changes nothing" changes_nothing 03-power-on-normal.png empty
+    $windows || $web || check "a neighbour's synthetic X events with odd data change nothing" \
+        eval '"${XNEIGHBOUR:?the endtoend suite sets it}" "$wid" && changes_nothing 03-power-on-normal.png'
     $web && check "the status field, a readout and the zones tell a screen reader" \
         eval 'told "textbox|CPU status||On" && told "status|Speed readout|000|" && told "button|Power||"'
     $web && check "a page script's calls with rows, events and windows the page lacks change nothing" \

@@ -23,16 +23,21 @@ trap 'exit 130' INT TERM
 
 check "Wine prefix ready" xs_wine_prefix "$(dirname "$exe")/wine-prefix" || exit 1
 check "no GUID imported from a library" bash -c "! x86_64-w64-mingw32-objdump -p '$exe' | grep -q 'IID_'"
+# Each step that cannot be taken is a failure, never a quiet end: a run
+# must have walked the trees at both scales to pass.
+walked=0
 for scale in 1 2; do
     echo "# at scale $scale"
-    set_dpi $((96 * scale)) && check "X server starts" xs_start_x "$((1024 * scale))x$((768 * scale))" || break
+    check "scale $scale: Wine told $((96 * scale)) dots per inch" set_dpi $((96 * scale)) &&
+        check "X server starts" xs_start_x "$((1024 * scale))x$((768 * scale))" || break
     xs_app_start "$exe" "$(dirname "$exe")"
     # Into a file: the Wine processes the client may start keep a pipe open.
     wine "$client" "$scale" "$power" >"$xs_dir/client.log" 2>&1
-    check "scale $scale: the client found nothing wrong" test $? = 0
+    check "scale $scale: the client found nothing wrong" test $? = 0 && walked=$((walked + 1))
     tr -d '\r' <"$xs_dir/client.log"
     check "scale $scale: the program ended with status 0" xs_app_wait_exit 30 && check "status 0" test "$xs_app_status" = 0
     xs_stop_x
 done
+check "the trees were walked at both scales" test "$walked" = 2
 echo "$passed passed, $failed failed"
 ((failed == 0))

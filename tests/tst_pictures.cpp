@@ -617,7 +617,7 @@ private slots:
         QCOMPARE(colourName(meanColour(lamp, lamp.rect())), QString("red"));
     }
 
-    // What the Windows build links in from resources/appicon.rc: one icon
+    // What a Qt build for Windows links in from resources/appicon.rc: one icon
     // group with one 32 x 32 8-bit entry, whose image is the icon file's.
     void windowsIconResource()
     {

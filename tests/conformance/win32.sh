@@ -6,7 +6,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tests/xsession.sh
 source "$here/../xsession.sh"
-[[ -f $1 ]] || exit 77
+[[ -f $1 ]] || { echo "Bail out! no $1: make windows builds it"; exit 1; }
 trap xs_stop_x EXIT
 xs_wine_prefix "$(realpath -m "$2")" && xs_start_x 1024x768 || { echo "Bail out! no X server or Wine prefix"; exit 1; }
 timeout 120 wine "$1"

@@ -8,6 +8,11 @@
 // place and are left out. WHAT IT IS, the rest of the line, is the name a
 // screen reader gives the control ("Power", "Left console lamp 3, left
 // button"), when it has one: the zone picture labels the zones by it.
+// A second file named gets one line per window,
+//     FORM ROWS TIMER,TIMER,... (or "-") CAPTION
+// how many rows its table has, which of them are timers, and its title:
+// the hostile test (tests/hostile.sh) sends rows just past the end, and
+// ticks for timers that were never set.
 #include "description/binding.h"
 #include "description/kinds.h"
 #include "description/layout.h"
@@ -26,7 +31,19 @@ int main(int argc, char *argv[])
         std::perror(argv[1]);
         return 1;
     }
+    std::FILE *rows = argc > 2 ? std::fopen(argv[2], "w") : nullptr;
+    if (argc > 2 && !rows) {
+        std::perror(argv[2]);
+        return 1;
+    }
     for (const FormDescription *form : velkProgram().forms) {
+        std::string timers;
+        for (size_t i = 0; i < form->controls.size(); ++i)
+            if (form->controls[i].kind == Kind::Timer)
+                timers += (timers.empty() ? "" : ",") + std::to_string(i);
+        if (rows)
+            std::fprintf(rows, "%s %zu %s %s\n", form->window.name, form->controls.size(),
+                         timers.empty() ? "-" : timers.c_str(), form->window.caption);
         for (size_t i = 0; i < form->controls.size(); ++i) {
             const ControlRow &row = form->controls[i];
             const KindInfo *kind = kindInfo(row.kind);
@@ -40,5 +57,6 @@ int main(int argc, char *argv[])
                          row.settings.hidden ? "hidden" : "shown", what ? " " : "", what ? what : "");
         }
     }
-    return std::fclose(out) == 0 ? 0 : 1;
+    const bool rowsWritten = !rows || std::fclose(rows) == 0;
+    return std::fclose(out) == 0 && rowsWritten ? 0 : 1;
 }
