@@ -142,8 +142,8 @@ scenario_first_window() {
     early 01-early.png 01-disclaimer.png
 }
 first_window() {
-    start && xs_shot "$shots/01-disclaimer.png" && told "dialog|VELK-Simulator Version 1||" &&
-        placed_at $(((1024 - 324) / 2)) $(((768 - 270 - 26) / 2 + 25)) 324 270
+    start && xs_shot "$shots/01-disclaimer.png" && placed_at $(((1024 - 324) / 2)) $(((768 - 270 - 26) / 2 + 25)) 324 270 &&
+        told "dialog|VELK-Simulator Version 1||"
 }
 
 # A voice box that cannot be shown: a note in the view says why, and the
@@ -240,3 +240,8 @@ scenario_conformance() {
         '[[ $(conformance "clicks(0)") == Sentinel\; ]] && one_error_line'
     finish
 }
+
+# The same tour in Firefox or WebKit (ENGINE; Chromium's by default).
+ENGINE=${ENGINE:-chromium}
+# shellcheck source=tests/web/engines.sh
+[[ $ENGINE == chromium ]] || source "$here/web/engines.sh"

@@ -1,0 +1,61 @@
+# The web tour in the engines other than Chromium's: ENGINE=firefox (Gecko,
+# over its own WebDriver BiDi) or ENGINE=webkit (WebKitGTK's MiniBrowser,
+# through WebKitWebDriver). Sourced by page.sh, whose functions it leaves
+# as they are but for the browser they start and the driver they ask
+# (webdriver.py, for page.py); clicks are the same real pointer's, on the
+# browser's window full screen under Xvfb. What only DevTools can read
+# (the accessibility tree, long tasks, a script held back) is said and
+# skipped, and the tour takes the scenarios that need none of it.
+# shellcheck shell=bash disable=SC2034  # engine_scenarios is endtoend.sh's
+
+webdriver=''  # where webdriver.py reaches the browser
+page() { /usr/bin/python3 "$here/web/webdriver.py" "$webdriver" "$@"; }
+
+case $ENGINE in
+firefox)
+    browser() {
+        stop_browser
+        rm -rf "$work/profile" && mkdir -p "$work/profile" || return 1
+        # Nothing of its own to show or fetch first: no welcome, no checks
+        # for updates or defaults; the session's own settings do the rest.
+        printf 'user_pref("%s", %s);\n' browser.aboutwelcome.enabled false browser.shell.checkDefaultBrowser false \
+            app.update.disabledForTesting true datareporting.policy.dataSubmissionEnabled false \
+            browser.startup.homepage_override.mstone '"ignore"' >"$work/profile/user.js"
+        # An empty page of its own to start on: on about:blank the
+        # keyboard goes to the (hidden) address bar, not to the pages after.
+        firefox-esr --profile "$work/profile" --no-remote --kiosk --remote-debugging-port "$cdp" data:text/html, \
+            >"$work/firefox.log" 2>&1 &
+        browser=$! webdriver="ws://127.0.0.1:$cdp/session"
+        xs_poll 30 page eval 1 >/dev/null
+    }
+    ;;
+webkit)
+    minibrowser=/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser
+    browser() {
+        stop_browser
+        WebKitWebDriver --port="$cdp" >"$work/webkit.log" 2>&1 &
+        browser=$!
+        # The driver opens the browser for its session, and closes it with it.
+        xs_poll 10 eval 'webdriver=$(/usr/bin/python3 "$here/web/webdriver.py" "http://127.0.0.1:$cdp" new \
+            "$minibrowser" --automation --full-screen 2>/dev/null)' && xs_poll 30 page eval 1 >/dev/null
+    }
+    stop_browser() {
+        [[ -n $webdriver ]] && page quit
+        [[ -n $browser ]] && kill "$browser" 2>/dev/null && wait "$browser" 2>/dev/null
+        browser='' webdriver=''
+    }
+    ;;
+*) echo "no engine '$ENGINE': chromium, firefox or webkit" >&2; exit 2 ;;
+esac
+
+# devtools_only WHAT: the check is skipped, and why said.
+devtools_only() {
+    echo "# $ENGINE: $1: DevTools alone reads it"
+    return 77
+}
+told() { devtools_only "the accessibility tree"; }
+tasks_from_now() { :; }
+long_tasks_at_most() { devtools_only "the page's long tasks"; }
+early() { echo "# $ENGINE: the page before the program has loaded is not toured: DevTools alone holds a script back"; }
+
+engine_scenarios=(scenario_first_window scenario_tour scenario_decline scenario_keys scenario_bad_voice_boxes)
