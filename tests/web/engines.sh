@@ -26,7 +26,7 @@ firefox)
         firefox-esr --profile "$work/profile" --no-remote --kiosk --remote-debugging-port "$cdp" data:text/html, \
             >"$work/firefox.log" 2>&1 &
         browser=$! webdriver="ws://127.0.0.1:$cdp/session"
-        xs_poll 30 page eval 1 >/dev/null
+        xs_poll 30 page eval 1 >/dev/null || not_started "$work/firefox.log"
     }
     ;;
 webkit)
@@ -37,7 +37,8 @@ webkit)
         browser=$!
         # The driver opens the browser for its session, and closes it with it.
         xs_poll 10 eval 'webdriver=$(/usr/bin/python3 "$here/web/webdriver.py" "http://127.0.0.1:$cdp" new \
-            "$minibrowser" --automation --full-screen 2>/dev/null)' && xs_poll 30 page eval 1 >/dev/null
+            "$minibrowser" --automation --full-screen 2>/dev/null)' && xs_poll 30 page eval 1 >/dev/null ||
+            not_started "$work/webkit.log"
     }
     # WebKit joins an inset border's two colours at its corners one way or
     # the other from one paint to the next (seen on the status field once
@@ -48,6 +49,10 @@ webkit)
         differ=$(compare -metric AE "$1" "$2" null: 2>&1)
         ((${differ%% *} <= 8)) || { echo "# $differ pixels differ"; return 1; }
     }
+    # The conformance page's timers are watched from its start, and WebKit's
+    # WebDriver runs a script no sooner than the page is parsed: by then
+    # the page has set them.
+    timers_at_core_interval() { not_here "the page's timers: no script runs before the page's own over WebDriver classic"; }
     stop_browser() {
         [[ -n $webdriver ]] && page quit
         [[ -n $browser ]] && kill "$browser" 2>/dev/null && wait "$browser" 2>/dev/null
@@ -57,14 +62,24 @@ webkit)
 *) echo "no engine '$ENGINE': chromium, firefox or webkit" >&2; exit 2 ;;
 esac
 
-# devtools_only WHAT: the check is skipped, and why said.
-devtools_only() {
-    echo "# $ENGINE: $1: DevTools alone reads it"
+not_started() {  # LOG: a browser that never answered, and the end of what it said
+    echo "# $ENGINE did not answer; its log ends:"
+    tail -n 5 "$1" | sed 's/^/#   /'
+    return 1
+}
+# not_here WHY: the check is skipped, and why said.
+not_here() {
+    echo "# $ENGINE: $*"
     return 77
 }
+devtools_only() { not_here "$1: DevTools alone reads it"; }
 told() { devtools_only "the accessibility tree"; }
 tasks_from_now() { :; }
 long_tasks_at_most() { devtools_only "the page's long tasks"; }
+# Holding the program's script back while the page is read takes two
+# clients at once: Firefox takes one session at a time, and WebKit's
+# WebDriver holds back no requests.
 early() { echo "# $ENGINE: the page before the program has loaded is not toured: DevTools alone holds a script back"; }
 
-engine_scenarios=(scenario_first_window scenario_tour scenario_decline scenario_keys scenario_bad_voice_boxes)
+engine_scenarios=(scenario_conformance scenario_first_window scenario_tour scenario_decline scenario_keys
+    scenario_bad_voice_boxes scenario_big_screen)

@@ -205,6 +205,9 @@ one_error_line() {
     lines=$(page eval "[...document.querySelectorAll('#lines p')].map(p => p.className + ': ' + p.textContent).join('/')")
     [[ $lines == "error: Run-time error in Faulty_Click: Faulty.Caption: "* && $lines != */* ]]
 }
+timers_at_core_interval() {
+    [[ $(page eval "intervals.length > 0 && intervals.every(ms => ms == Module._conformance_interval())") == true ]]
+}
 scenario_conformance() {
     echo "# the conformance table"
     local i name kind row x y w h expect ox oy sx sy
@@ -227,8 +230,7 @@ scenario_conformance() {
         caption)
             xs_shot "$work/before.png" && page eval "Module._conformance_write($i)" >/dev/null
             check "$name" shot_until conformance.png xs_differ "$work/before.png" "${w}x$h+$((ox + x - w / 2))+$((oy + y - h / 2))" ;;
-        timer)
-            check "$name" eval '[[ $(page eval "intervals.length > 0 && intervals.every(ms => ms == Module._conformance_interval())") == true ]]' ;;
+        timer) check "$name" timers_at_core_interval ;;
         esac
     done
     # A handler's run-time error, twice: one line on the page, and the

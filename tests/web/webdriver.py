@@ -13,8 +13,8 @@
 # Commands:
 #   webdriver.py ADDRESS open URL [JS]  loads URL; JS, if given, runs before the
 #                              page's own scripts (BiDi), or once the page is
-#                              parsed, before the scripts it adds itself run
-#                              (classic has no earlier hook)
+#                              parsed (classic has no earlier hook: what the
+#                              page's scripts did by then goes unseen)
 #   webdriver.py ADDRESS front       the page given the keyboard
 #   webdriver.py ADDRESS eval EXPR   prints what the expression gives (JSON
 #                              for all but strings), a promise awaited
@@ -85,8 +85,8 @@ class Classic:
             sys.exit(f"webdriver.py: {method} {path}: {error['error']}: {error['message']}")
 
     def new(self, binary, *args):
-        # "eager": a load returns once the page is parsed, the moment open's
-        # JS runs, before what the page starts after its first paint.
+        # "eager": a load returns once the page is parsed, the soonest that
+        # open's JS can run.
         session = self.call("POST", "/session", {"capabilities": {"alwaysMatch": {
             "pageLoadStrategy": "eager", "webkitgtk:browserOptions": {"binary": binary, "args": list(args)}}}})
         print(f"{self.address}/session/{session['sessionId']}")
