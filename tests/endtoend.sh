@@ -712,7 +712,6 @@ if check "1024x768 X server with a window manager starts" xs_start_x 1024x768; t
     $windows && scenarios+=(scenario_planted_libraries scenario_scaled)
     $web && scenarios=(scenario_conformance scenario_first_window scenario_tour scenario_decline scenario_keys
         scenario_bad_voice_boxes scenario_big_screen scenario_page_scaled)
-    [[ -n ${engine_scenarios-} ]] && scenarios=("${engine_scenarios[@]}")
     for scenario in "${scenarios[@]}"; do
         "$scenario"
         finish

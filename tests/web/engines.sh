@@ -5,22 +5,23 @@
 # (webdriver.py, for page.py); clicks are the same real pointer's, on the
 # browser's window full screen under Xvfb. What only DevTools can read
 # (the accessibility tree, long tasks, a script held back) is said and
-# skipped, and the tour takes the scenarios that need none of it.
-# shellcheck shell=bash disable=SC2034  # engine_scenarios is endtoend.sh's
+# skipped; the scenarios are Chromium's.
+# shellcheck shell=bash
 
 webdriver=''  # where webdriver.py reaches the browser
 page() { /usr/bin/python3 "$here/web/webdriver.py" "$webdriver" "$@"; }
 
 case $ENGINE in
 firefox)
-    browser() {
+    browser() {  # [--force-device-scale-factor=N], as Chromium's
         stop_browser
         rm -rf "$work/profile" && mkdir -p "$work/profile" || return 1
         # Nothing of its own to show or fetch first: no welcome, no checks
         # for updates or defaults; the session's own settings do the rest.
         printf 'user_pref("%s", %s);\n' browser.aboutwelcome.enabled false browser.shell.checkDefaultBrowser false \
             app.update.disabledForTesting true datareporting.policy.dataSubmissionEnabled false \
-            browser.startup.homepage_override.mstone '"ignore"' >"$work/profile/user.js"
+            browser.startup.homepage_override.mstone '"ignore"' \
+            layout.css.devPixelsPerPx "\"$(device_scale "$@")\"" >"$work/profile/user.js"
         # An empty page of its own to start on: on about:blank the
         # keyboard goes to the (hidden) address bar, not to the pages after.
         firefox-esr --profile "$work/profile" --no-remote --kiosk --remote-debugging-port "$cdp" data:text/html, \
@@ -31,9 +32,11 @@ firefox)
     ;;
 webkit)
     minibrowser=/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser
-    browser() {
+    browser() {  # [--force-device-scale-factor=N], as Chromium's
         stop_browser
-        WebKitWebDriver --port="$cdp" >"$work/webkit.log" 2>&1 &
+        # The browser it opens takes its screen's scale from the driver's
+        # surroundings, in whole numbers as GTK has it.
+        GDK_SCALE=$(device_scale "$@") WebKitWebDriver --port="$cdp" >"$work/webkit.log" 2>&1 &
         browser=$!
         # The driver opens the browser for its session, and closes it with it.
         xs_poll 10 eval 'webdriver=$(/usr/bin/python3 "$here/web/webdriver.py" "http://127.0.0.1:$cdp" new \
@@ -62,6 +65,7 @@ webkit)
 *) echo "no engine '$ENGINE': chromium, firefox or webkit" >&2; exit 2 ;;
 esac
 
+device_scale() { [[ ${1-} == --force-device-scale-factor=* ]] && echo "${1#*=}" || echo 1; }
 not_started() {  # LOG: a browser that never answered, and the end of what it said
     echo "# $ENGINE did not answer; its log ends:"
     tail -n 5 "$1" | sed 's/^/#   /'
@@ -80,6 +84,3 @@ long_tasks_at_most() { devtools_only "the page's long tasks"; }
 # clients at once: Firefox takes one session at a time, and WebKit's
 # WebDriver holds back no requests.
 early() { echo "# $ENGINE: the page before the program has loaded is not toured: DevTools alone holds a script back"; }
-
-engine_scenarios=(scenario_conformance scenario_first_window scenario_tour scenario_decline scenario_keys
-    scenario_bad_voice_boxes scenario_big_screen)

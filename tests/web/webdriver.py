@@ -119,8 +119,9 @@ try:
         getattr(driver, command)(*args)
     elif command == "eval":
         print(driver.eval(args[0]))
-    else:  # hold, ax, watch: DevTools' own
-        sys.exit(f"webdriver.py: {command}: not over WebDriver")
+    else:  # hold, ax, watch: DevTools' own; a check asking them is skipped (77)
+        print(f"webdriver.py: {command}: not over WebDriver", file=sys.stderr)
+        sys.exit(77)
 except OSError:
     sys.exit(1)  # the browser went away
 finally:
