@@ -153,12 +153,15 @@ bench-windows: build windows
 # the WebAssembly, the pictures, the voice box), built with Debian's
 # Emscripten ("web" in CMakePresets.json); `make web-serve` shows it on
 # http://127.0.0.1:8000/. `make test-web` takes it through its tour in
-# Chromium (the tour of the other builds, tests/endtoend.sh, with the
-# page's half in tests/web/page.sh), with the zone table built for this
-# machine in build-zones/ (no toolkit needed); `make test` runs the same
-# tour (tests/web.cmake).
+# Chromium, Firefox and WebKitGTK (the tour of the other builds,
+# tests/endtoend.sh, with the page's half in tests/web/page.sh and the
+# other engines' in tests/web/engines.sh), with the zone table built for
+# this machine in build-zones/ (no toolkit needed); `make test-web
+# ENGINES=firefox` takes one. `make test` runs the same tours
+# (tests/web.cmake).
 WEB := build-web
 ZONES := build-zones
+ENGINES := chromium firefox webkit
 .PHONY: web web-serve test-web
 web:
 	@$(DEPS) web
@@ -180,4 +183,8 @@ test-web: web
 	@$(DEPS) web
 	cmake -S . -B "$(ZONES)" -DVELK_BACKEND=none --log-level=WARNING >/dev/null
 	cmake --build "$(ZONES)" -j $(JOBS) --target zonetable
-	VELK_ZONES="$(ZONES)/zones.txt" SCREENSHOT_DIR="$(WEB)/tour-shots" bash tests/endtoend.sh "$(WEB)"
+	@failed=""; for engine in $(ENGINES); do \
+		echo "make: the tour in $$engine"; \
+		ENGINE=$$engine VELK_ZONES="$(ZONES)/zones.txt" SCREENSHOT_DIR="$(WEB)/tour-shots-$$engine" \
+			bash tests/endtoend.sh "$(WEB)" || failed="$$failed $$engine"; \
+	done; [ -z "$$failed" ] || { echo "make: the tour failed in$$failed"; exit 1; }

@@ -30,9 +30,12 @@ qt6-base-private-dev valgrind libjpeg-dev libx11-dev" ;;
         bench) add="gnuplot-nox heaptrack linux-perf" ;;
         # the cross compiler for the Windows build and Wine to run it
         windows) add="g++-mingw-w64-x86-64-posix wine64 wine" ;;
-        # the WebAssembly compiler; Chromium, driven over its DevTools
-        # socket, and a static server for the tour
-        web) add="emscripten chromium python3-websocket python3 xvfb xauth xdotool imagemagick" ;;
+        # the WebAssembly compiler; the browsers of the tour: Chromium,
+        # driven over its DevTools socket, Firefox over its WebDriver BiDi
+        # socket and WebKitGTK's MiniBrowser through its WebDriver; a
+        # static server for the tour
+        web) add="emscripten chromium firefox-esr webkit2gtk-driver python3-websocket python3 xvfb xauth xdotool
+imagemagick" ;;
         *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
     esac
     packages="$packages $add"

@@ -1,0 +1,131 @@
+#!/usr/bin/python3
+# The web tour's window into the page in the engines other than Chromium,
+# over WebDriver: the commands of page.py that the tour needs there, so
+# that page.sh's functions work unchanged (tests/web/engines.sh). ADDRESS
+# says which protocol:
+#   ws://HOST:PORT/session     WebDriver BiDi (Firefox's --remote-debugging-port);
+#                              each command is a session of its own, as
+#                              Firefox holds one session at a time
+#   http://HOST:PORT           WebDriver classic (WebKitWebDriver); "new
+#                              BINARY ARGS..." opens the browser and prints
+#                              the session's address, which the other
+#                              commands are given, "quit" closes it
+# Commands:
+#   webdriver.py ADDRESS open URL [JS]  loads URL; JS, if given, runs before the
+#                              page's own scripts (BiDi), or once the page is
+#                              parsed (classic has no earlier hook: what the
+#                              page's scripts did by then goes unseen)
+#   webdriver.py ADDRESS front       the page given the keyboard
+#   webdriver.py ADDRESS eval EXPR   prints what the expression gives (JSON
+#                              for all but strings), a promise awaited
+# The tour clicks with the real pointer; this only reads what the page shows.
+import json
+import sys
+import urllib.error
+import urllib.request
+
+import websocket
+
+# Evaluated in the page's global scope, as a console or DevTools would, and
+# answered as page.py prints it: a string as it is, anything else as JSON.
+EVAL = """async function(expression) {
+    const value = await (0, eval)(expression);
+    return typeof value == 'string' ? value : JSON.stringify(value === undefined ? null : value);
+}"""
+
+
+class Bidi:
+    def __init__(self, address):
+        self.socket = websocket.create_connection(address, timeout=60, suppress_origin=True)
+        self.serial = 0
+        self.call("session.new", capabilities={})
+        self.context = self.call("browsingContext.getTree", maxDepth=0)["contexts"][0]["context"]
+
+    def call(self, method, **params):
+        self.serial += 1
+        self.socket.send(json.dumps({"id": self.serial, "method": method, "params": params}))
+        while True:
+            answer = json.loads(self.socket.recv())
+            if answer.get("id") == self.serial:
+                if answer.get("type") == "error":
+                    sys.exit(f"webdriver.py: {method}: {answer['error']}: {answer.get('message')}")
+                return answer["result"]
+
+    def open(self, url, js=""):
+        if js:  # the page's own global scope, as Chromium's page.py runs it
+            self.call("script.addPreloadScript", functionDeclaration=f"() => (0, eval)({json.dumps(js)})")
+        # Until the new document has begun: the preload script goes with the session.
+        self.call("browsingContext.navigate", context=self.context, url=url, wait="interactive")
+
+    def front(self):
+        self.call("browsingContext.activate", context=self.context)
+
+    def eval(self, expression):
+        got = self.call("script.callFunction", functionDeclaration=EVAL, awaitPromise=True,
+                        arguments=[{"type": "string", "value": expression}], target={"context": self.context})
+        if got["type"] == "exception":
+            sys.exit(f"webdriver.py: eval: {got['exceptionDetails']['text']}")
+        return got["result"]["value"]
+
+    def close(self):
+        self.call("session.end")
+
+
+class Classic:
+    def __init__(self, address):
+        self.address = address
+
+    def call(self, method, path, body=None):
+        data = None if body is None else json.dumps(body).encode()
+        request = urllib.request.Request(self.address + path, data, {"Content-Type": "application/json"}, method=method)
+        try:
+            return json.load(urllib.request.urlopen(request, timeout=60))["value"]
+        except urllib.error.HTTPError as e:
+            error = json.load(e)["value"]
+            sys.exit(f"webdriver.py: {method} {path}: {error['error']}: {error['message']}")
+
+    def new(self, binary, *args):
+        # "eager": a load returns once the page is parsed, the soonest that
+        # open's JS can run.
+        session = self.call("POST", "/session", {"capabilities": {"alwaysMatch": {
+            "pageLoadStrategy": "eager", "webkitgtk:browserOptions": {"binary": binary, "args": list(args)}}}})
+        print(f"{self.address}/session/{session['sessionId']}")
+
+    def open(self, url, js=""):
+        self.call("POST", "/url", {"url": url})
+        if js:
+            self.eval(js)
+
+    def front(self):
+        self.call("POST", "/window", {"handle": self.call("GET", "/window")})
+
+    def eval(self, expression):
+        return self.call("POST", "/execute/sync", {"script": f"return ({EVAL})(arguments[0])", "args": [expression]})
+
+    def quit(self):
+        self.call("DELETE", "")
+
+    def close(self):
+        pass
+
+
+address, command, *args = sys.argv[1:]
+try:
+    driver = Bidi(address) if address.startswith("ws:") else Classic(address)
+except OSError:
+    sys.exit(1)  # no browser yet
+try:
+    if command in ("open", "front", "new", "quit"):
+        getattr(driver, command)(*args)
+    elif command == "eval":
+        print(driver.eval(args[0]))
+    else:  # hold, ax, watch: DevTools' own; a check asking them is skipped (77)
+        print(f"webdriver.py: {command}: not over WebDriver", file=sys.stderr)
+        sys.exit(77)
+except OSError:
+    sys.exit(1)  # the browser went away
+finally:
+    try:
+        driver.close()
+    except OSError:
+        pass
