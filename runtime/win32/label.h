@@ -17,7 +17,6 @@ public:
     void apply(Property property, const Value &value) override;
 
     void paint(HDC dc) override;
-    bool takesPress(POINT at) const override { return PtInRect(&m_bounds, at); }
 
 private:
     std::wstring m_caption;

@@ -1,5 +1,8 @@
 #include "surface.h"
+#include "accessibility/accessibletree.h"
+#include "description/kinds.h"
 #include "drawing.h"
+#include "form/form.h"
 #include "description/layout.h"
 #include "win32control.h"
 
@@ -8,7 +11,8 @@
 namespace runtime::win32 {
 
 Windowless::Windowless(const ControlRow &row, const Place &place)
-    : m_bounds(device(placeOf(row), place.scale)), m_shown(!row.settings.hidden), m_surface(*place.surface)
+    : m_bounds(device(placeOf(row), place.scale)), m_shown(!row.settings.hidden), m_row(place.row),
+      m_surface(*place.surface)
 {
     // Labels and lines are built as listed, which is their stacking order
     // (layout.h): each goes behind those already on the surface.
@@ -40,10 +44,23 @@ void Surface::paint(HDC dc, const RECT &dirty) const
     }
 }
 
+// What the core's hit test finds at the point, from the container's
+// client area in the window's layout pixels, if it is a label drawn here:
+// lines and hidden labels let the click through to what lies behind.
 Windowless *Surface::pressable(POINT at) const
 {
+    if (!m_form)
+        return nullptr;
+    Rect client{0, 0, 0, 0};
+    if (m_row >= 0) {
+        const ControlRow &box = m_form->description().controls[size_t(m_row)];
+        client = windowRect(m_form->description(), m_row);
+        client.x += borderPixels(box.settings.border);
+        client.y += borderPixels(box.settings.border);
+    }
+    const int row = accessibility::hit(*m_form, m_row, client.x + int(at.x) / m_scale, client.y + int(at.y) / m_scale);
     for (Windowless *c : m_controls)
-        if (c->visible() && c->takesPress(at))
+        if (c->row() == row && m_form->description().controls[size_t(row)].kind == Kind::Label)
             return c;
     return nullptr;
 }
@@ -80,7 +97,7 @@ bool Surface::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result
         if (GetCapture() == m_window)
             ReleaseCapture();
         const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (pressed && pressed->visible() && pressed->takesPress(at))
+        if (pressed && pressed == pressable(at))
             pressed->click();
         result = 0;
         return true;

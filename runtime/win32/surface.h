@@ -2,18 +2,23 @@
 // own client area, or a picture box's. It paints the area (the container's
 // back colour, its picture from the origin, then the labels and lines it
 // holds, back-most first, all under its child windows), routes a left click
-// to the front-most shown label under the pointer (press and release both
-// inside it), and passes the notifications and colour requests of child
-// windows to their controls.
+// to the label the core's hit test finds under the pointer (press and
+// release both on it), and passes the notifications and colour requests of
+// child windows to their controls.
 #pragma once
 
 #include "animation/framedecoder.h"
 #include "win32.h"
 
+namespace runtime {
+class Form;
+}
+
 #include <vector>
 
 namespace runtime::win32 {
 
+class Win32Control;
 class Windowless;
 
 class Surface
@@ -23,6 +28,13 @@ public:
     explicit Surface(COLORREF back, const Image *picture = nullptr, int scale = 1)
         : m_back(back), m_picture(picture), m_scale(scale) {}
     void setWindow(HWND window) { m_window = window; }
+    // The form and the container's row (-1: the window), whose hit test
+    // finds what a click on the surface meets.
+    void setContainer(const Form &form, int row)
+    {
+        m_form = &form;
+        m_row = row;
+    }
     HWND window() const { return m_window; }
 
     // Behind those added before: front-most first.
@@ -38,6 +50,8 @@ private:
     Windowless *pressable(POINT at) const;
 
     HWND m_window = nullptr;
+    const Form *m_form = nullptr;
+    int m_row = -1;
     COLORREF m_back;
     const Image *m_picture;
     int m_scale;

@@ -106,10 +106,9 @@ public:
     bool visible() const { return m_shown; }
     void setVisible(bool show) override;
     const RECT &bounds() const { return m_bounds; }
+    int row() const { return m_row; }
 
     virtual void paint(HDC dc) = 0;
-    // Whether a press at this point is the control's: lines let it through.
-    virtual bool takesPress(POINT at) const { (void)at; return false; }
     void click() const { fire(Event::Click); }
 
 protected:
@@ -117,6 +116,7 @@ protected:
 
     RECT m_bounds;  // in the container's client coordinates, device pixels
     bool m_shown;
+    int m_row;
     Surface &m_surface;
 };
 

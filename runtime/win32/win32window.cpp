@@ -64,6 +64,7 @@ void Win32Window::create(const FormDescription &d, HWND owner)
                                frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                                GetModuleHandleW(nullptr), static_cast<OwnWindow *>(this));
     m_surface.setWindow(m_window);
+    m_surface.setContainer(m_form, -1);
     if (w.icon)
         for (auto [which, size] : {std::pair(ICON_BIG, SM_CXICON), std::pair(ICON_SMALL, SM_CXSMICON)})
             SendMessageW(m_window, WM_SETICON, which,
@@ -80,6 +81,8 @@ void Win32Window::build(Form &form)
         Surface *surface = container < 0 ? &m_surface : m_controls[size_t(container)]->surface();
         const HFONT font = sharedFont(fontOf(row.settings), m_scale);
         m_controls[size_t(r)] = makeControl(row, {r, surface, m_window, m_scale, font});
+        if (Surface *held = m_controls[size_t(r)]->surface())
+            held->setContainer(form, r);
     }
     for (size_t r = 0; r < d.controls.size(); ++r) {
         if (form.handlesAny(int(r)))
