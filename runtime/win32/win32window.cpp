@@ -27,7 +27,7 @@ bool Win32Window::isForm(HWND window)
 }
 
 Win32Window::Win32Window(Form &form, HWND owner)
-    : m_form(form), m_scale(layoutScale()), m_surface(colourRef(backOf(form.description().window), {}))
+    : m_form(form), m_scale(layoutScale()), m_surface(colourRef(backOf(form.description().window), {}), nullptr, m_scale)
 {
     create(form.description(), owner);
     build(form);
