@@ -593,9 +593,9 @@ void tst_Core::animationWaitsWhileHidden()
     QVERIFY(!view.frame());  // read, not decoded
     host.visible = true;
     view.shown();
-    host.run(host.jobs);  // decoded: the first frame, then the rest; the first's time runs out in between
+    host.runJobs();  // decoded: the first frame, then the rest; the first's time runs out in between
     host.done.insert(host.done.begin() + 1, [&] { view.delayOver(); });
-    host.run(host.done);
+    host.runDone();
     QCOMPARE(view.framesShown(), 2);  // the second frame as soon as it came
     const Frame second = view.frame();
     QVERIFY(second);
