@@ -45,7 +45,9 @@ struct CountingBackend : Backend
         void hide() override {}
         void apply(int, Property, const Value &) override { ++b.applied; }
         void runTimer(int row, int ms) override { b.timers[row] = ms; }
+        void focus(int row, bool ring) override { b.focusTold.push_back({row, ring}); }
     };
+    std::vector<std::pair<int, bool>> focusTold;  // each row the focus went to, and with a ring
     int built = 0, destroyed = 0;
     std::vector<std::string> reports;
 

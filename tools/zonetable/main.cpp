@@ -8,9 +8,14 @@
 // place and are left out. WHAT IT IS, the rest of the line, is the name a
 // screen reader gives the control ("Power", "Left console lamp 3, left
 // button"), when it has one: the zone picture labels the zones by it.
+// Then the order the keyboard's focus goes round each window, a line per
+// stop,
+//     focus FORM NAME
+// which no line of a control has in its first field.
 #include "description/binding.h"
 #include "description/kinds.h"
 #include "description/layout.h"
+#include "form/focus.h"
 #include "velkprogram.h"
 
 #include <cstdio>
@@ -39,6 +44,8 @@ int main(int argc, char *argv[])
                          std::string(name.substr(0, name.find(' '))).c_str(), r.x, r.y, r.width, r.height,
                          row.settings.hidden ? "hidden" : "shown", what ? " " : "", what ? what : "");
         }
+        for (int r : focus::order(*form, bind(*form)))
+            std::fprintf(out, "focus %s %s\n", form->window.name, form->controls[size_t(r)].name);
     }
     return std::fclose(out) == 0 ? 0 : 1;
 }
