@@ -2,7 +2,7 @@
 // checked before anything is built, handlers bound by their exact names,
 // the one conversion from twips, the registry's lifetime of windows on a
 // backend that only keeps count, the form's store of properties and its
-// sleeping timers, the command line, and the animation view's rules on a
+// sleeping timers, the keyboard's focus and keys, the command line, and the animation view's rules on a
 // host whose threads and timer the test turns by hand, with the queue its
 // jobs run in.
 #include "animation/animationview.h"
@@ -94,6 +94,37 @@ const Handler FollowHandlers[] = {
 const FormDescription Follow{{.name = "Follow", .caption = "", .clientWidth = 150, .clientHeight = 150},
                              FollowRows, FollowHandlers};
 
+// For the keyboard: a zone and a read-only field side by side at the top;
+// a box of four zones in two lines, listed back to front, the second of
+// the first line a little lower; below, a hidden zone, a label no one
+// answers, and a zone that does nothing while the field says "Off".
+constexpr ControlRow KeyRows[] = {
+    {Kind::Label, "Top", "", 0, 0, 900, 300},
+    {Kind::TextBox, "Field", "", 1500, 0, 900, 300, {.text = "Off", .readOnly = true}},
+    {Kind::PictureBox, "Panel", "", 0, 900, 3000, 1500, {.border = Border::Flat}},
+    {Kind::Label, "D", "Panel", 900, 600, 600, 300},
+    {Kind::Label, "C", "Panel", 150, 600, 600, 300},
+    {Kind::Label, "B", "Panel", 900, 180, 600, 300},
+    {Kind::Label, "A", "Panel", 150, 150, 600, 300},
+    {Kind::Label, "Gone", "", 0, 3000, 600, 300, {.hidden = true}},
+    {Kind::Label, "Dead", "", 900, 3000, 600, 300},
+    {Kind::Label, "Idle", "", 1800, 3000, 600, 300},
+};
+std::string pressed;  // the zones whose handlers ran
+template <const char *Name>
+void press(Form &)
+{
+    pressed += Name;
+}
+constexpr char Top[] = "Top", A[] = "A", B[] = "B", C[] = "C", D[] = "D", Gone[] = "Gone";
+const Handler KeyHandlers[] = {
+    {"Top_Click", press<Top>}, {"A_Click", press<A>}, {"B_Click", press<B>}, {"C_Click", press<C>},
+    {"D_Click", press<D>}, {"Gone_Click", press<Gone>},
+    {"Idle_Click", [](Form &me) { if (me.text(controlIn(KeyRows, "Field")) == "On") pressed += "Idle"; }},
+};
+const FormDescription Keys{{.name = "Keys", .caption = "", .clientWidth = 4500, .clientHeight = 4500},
+                           KeyRows, KeyHandlers};
+
 // The worker and the UI thread, run when the test says. The worker runs
 // the view's jobs only once told, as a platform's does.
 struct ManualHost : AnimationView::Host
@@ -157,6 +188,8 @@ private slots:
     void lastUnloadEnds();
     void doorTakesOnlyWhatTheFormHas_data();
     void doorTakesOnlyWhatTheFormHas();
+    void keyboard_data();
+    void keyboard();
     void commandLine_data();
     void commandLine();
     void animationNote_data();
@@ -189,6 +222,7 @@ void tst_Core::init()
     backend.timers.clear();
     backend.reports.clear();
     backend.pending.clear();
+    backend.focusTold.clear();
 }
 
 void tst_Core::validate_data()
@@ -464,6 +498,58 @@ void tst_Core::doorTakesOnlyWhatTheFormHas()
         QCOMPARE(FormProbe::get(form, box, Property::Text, typed), Status::Ok);
         QCOMPARE(std::get<std::string>(typed), held);
     }
+}
+
+// The keys and the mouse through the door, and what the window is told
+// of the focus: each row it went to, starred when with the ring; "~" for
+// a key the core left to the platform.
+void tst_Core::keyboard_data()
+{
+    QTest::addColumn<QString>("input");  // keys; click:, hide: and show: a control
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<QString>("pressed");
+
+    QTest::newRow("Tab reads line by line, box where it stands, skips the hidden and the unanswered, wraps")
+            << "Tab Tab Tab Tab Tab Tab Tab Tab" << "Top* Field* A* B* C* D* Idle* Top*" << "";
+    QTest::newRow("Shift+Tab goes back from the end") << "BackTab BackTab" << "Idle* D*" << "";
+    QTest::newRow("arrows: the nearest that way") << "Tab Tab Tab Right Down Left Up" << "Top* Field* A* B* D* C* A*" << "";
+    QTest::newRow("an arrow with nothing that way is the platform's") << "Tab Left" << "Top* ~" << "";
+    QTest::newRow("Space presses the focused zone") << "Tab Tab Tab Tab Space" << "Top* Field* A* B*" << "B";
+    QTest::newRow("Enter on a zone that does nothing now does nothing")
+            << "BackTab Enter" << "Idle*" << "";
+    QTest::newRow("Enter and Space on a field are the platform's") << "Tab Tab Enter Space" << "Top* Field* ~ ~" << "";
+    QTest::newRow("a click puts the ring away, Tab goes on from it") << "Tab click:C Tab" << "Top* C D*" << "C";
+    QTest::newRow("the focused zone hidden: the next") << "Tab Tab Tab hide:A" << "Top* Field* A* B*" << "";
+    QTest::newRow("its box hidden: the next outside") << "Tab Tab Tab hide:Panel" << "Top* Field* A* Idle*" << "";
+    QTest::newRow("a zone shown takes its place") << "show:Gone BackTab BackTab" << "Idle* Gone*" << "";
+}
+
+void tst_Core::keyboard()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, told);
+    QFETCH(QString, pressed);
+    app().add(Keys);
+    QCOMPARE(app().show("Keys"), Status::Ok);
+    Form &form = *app().loaded("Keys");
+    ::pressed.clear();
+    const std::map<QString, Key> keys = {{"Tab", Key::Tab}, {"BackTab", Key::BackTab}, {"Left", Key::Left},
+                                         {"Right", Key::Right}, {"Up", Key::Up}, {"Down", Key::Down},
+                                         {"Enter", Key::Enter}, {"Space", Key::Space}};
+    QStringList trace;
+    for (const QString &step : input.split(' ')) {
+        const std::string control = step.section(':', 1).toStdString();
+        if (step.startsWith("click:"))
+            app().event(form, form.row(control), Event::Click);
+        else if (step.contains(':'))
+            QCOMPARE(FormProbe::set(form, control, Property::Visible, step.startsWith("show:")), Status::Ok);
+        else if (!app().key(form, keys.at(step)))
+            trace << "~";
+        for (const auto &[row, ring] : std::exchange(backend.focusTold, {}))
+            trace << (row < 0 ? "none" : form.description().controls[size_t(row)].name) + QString(ring ? "*" : "");
+    }
+    QCOMPARE(trace.join(' '), told);
+    QCOMPARE(QString::fromStdString(::pressed), pressed);
 }
 
 void tst_Core::commandLine_data()

@@ -226,7 +226,7 @@ void QtWindow::focus(int row, bool ring)
         return;
     }
     const int box = m_form.containerOf(row);
-    m_ring->place(box < 0 ? m_window : m_controls[size_t(box)]->clientArea(), runtime::focus::ring(m_form, row));
+    m_ring->place(box < 0 ? m_window : m_controls[size_t(box)]->clientArea(), runtime::focus::ring(m_description, row));
 }
 
 } // namespace runtime::qt

@@ -135,6 +135,9 @@ std::string heard(int row)
             + '|' + (state.vt == VT_I4 && (state.lVal & STATE_SYSTEM_READONLY) ? "read-only" : "");
 }
 
+// The keyboard's checks, which this backend does not answer yet.
+const std::string NotYet = "not yet: the window passes no keys to the core";
+
 // ok, or the reason it is not.
 std::string run(Form &f, const Case &c)
 {
@@ -162,6 +165,10 @@ std::string run(Form &f, const Case &c)
         const std::string got = heard(rowOf(c.control));
         return got == c.expect ? "" : "a screen reader hears '" + got + "'";
     }
+    case Check::FocusOrder:
+    case Check::Ring:
+    case Check::Key:
+        return NotYet;
     case Check::TimerInterval: {
         // The system gives no timer's interval back, so it is measured:
         // ticks never come faster than asked, a loaded machine only makes
@@ -199,6 +206,10 @@ int main()
     int failed = 0, n = 0;
     for (const Case &c : Cases) {
         const std::string why = run(f, c);
+        if (why == NotYet) {
+            std::printf("ok %d - %s # SKIP %s\n", ++n, c.name, why.c_str());
+            continue;
+        }
         failed += !why.empty();
         std::printf("%sok %d - %s%s%s\n", why.empty() ? "" : "not ", ++n, c.name, why.empty() ? "" : " # ",
                     why.c_str());

@@ -239,6 +239,8 @@ scenario_conformance() {
             check "$name" test "$(page axof "Object.values(velk.windows)[0].controls[$row]" | core_words)" == "$expect" ;;
         timer)
             check "$name" eval '[[ $(page eval "intervals.length > 0 && intervals.every(ms => ms == Module._conformance_interval())") == true ]]' ;;
+        focus | ring | key)
+            echo "ok - $name # SKIP not yet: the page passes no keys to the core" ;;
         esac
     done
     # A handler's run-time error, twice: one line on the page, and the

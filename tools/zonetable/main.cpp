@@ -10,8 +10,10 @@
 // button"), when it has one: the zone picture labels the zones by it.
 // Then the order the keyboard's focus goes round each window, a line per
 // stop,
-//     focus FORM NAME
-// which no line of a control has in its first field.
+//     focus FORM NAME shown|hidden|clipped LEFT TOP WIDTH HEIGHT
+// (clipped: its box's client area leaves none of it, so it never takes
+// the focus) with the outer edge of the focus ring around it, in the
+// same pixels; no control's line has "focus" in its first field.
 #include "description/binding.h"
 #include "description/kinds.h"
 #include "description/layout.h"
@@ -44,8 +46,13 @@ int main(int argc, char *argv[])
                          std::string(name.substr(0, name.find(' '))).c_str(), r.x, r.y, r.width, r.height,
                          row.settings.hidden ? "hidden" : "shown", what ? " " : "", what ? what : "");
         }
-        for (int r : focus::order(*form, bind(*form)))
-            std::fprintf(out, "focus %s %s\n", form->window.name, form->controls[size_t(r)].name);
+        for (int r : focus::order(*form, bind(*form))) {
+            const ControlRow &row = form->controls[size_t(r)];
+            const Rect ring = focus::ringInWindow(*form, r);
+            std::fprintf(out, "focus %s %s %s %d %d %d %d\n", form->window.name, row.name,
+                         reach(*form, r).isEmpty() ? "clipped" : row.settings.hidden ? "hidden" : "shown",
+                         ring.x, ring.y, ring.width, ring.height);
+        }
     }
     return std::fclose(out) == 0 ? 0 : 1;
 }

@@ -2,7 +2,6 @@
 #include "accessibility/accessibletree.h"
 #include "description/kinds.h"
 #include "description/layout.h"
-#include "description/twips.h"
 #include "form/form.h"
 
 #include <algorithm>
@@ -59,16 +58,6 @@ struct Reading
     }
 };
 
-Rect clientArea(const Form &form, int box)
-{
-    if (box < 0)
-        return {0, 0, pixels(form.description().window.clientWidth), pixels(form.description().window.clientHeight)};
-    const ControlRow &row = form.description().controls[size_t(box)];
-    const int border = borderPixels(row.settings.border);
-    const Rect outer = placeOf(row);
-    return {0, 0, outer.width - 2 * border, outer.height - 2 * border};
-}
-
 } // namespace
 
 std::vector<int> order(const FormDescription &form, const Bindings &bindings)
@@ -99,14 +88,20 @@ bool ringed(const Form &form, int row)
     return form.description().controls[size_t(row)].kind == Kind::Label || accessibility::readOnly(form, row);
 }
 
-Rect ring(const Form &form, int row)
+Rect ring(const FormDescription &form, int row)
 {
-    const Rect place = placeOf(form.description().controls[size_t(row)]);
-    const Rect client = clientArea(form, form.containerOf(row));
+    const Rect place = placeOf(form.controls[size_t(row)]);
+    const Rect client = clientArea(form, containerOf(form, row));
     const int left = std::max(place.x - RingWidth, client.x), top = std::max(place.y - RingWidth, client.y);
     const int right = std::min(place.x + place.width + RingWidth, client.x + client.width);
     const int bottom = std::min(place.y + place.height + RingWidth, client.y + client.height);
     return {left, top, right - left, bottom - top};
+}
+
+Rect ringInWindow(const FormDescription &form, int row)
+{
+    const Rect r = ring(form, row), at = windowRect(form, row), place = placeOf(form.controls[size_t(row)]);
+    return {r.x + at.x - place.x, r.y + at.y - place.y, r.width, r.height};
 }
 
 int first(const Form &form)

@@ -42,7 +42,9 @@ bool ringed(const Form &form, int row);
 // (layout pixels): the row's place grown by the ring's width, kept inside
 // that client area, where a side of the ring then runs along the inside
 // of the row's edge rather than be cut off.
-Rect ring(const Form &form, int row);
+Rect ring(const FormDescription &form, int row);
+// The same in the window's client area.
+Rect ringInWindow(const FormDescription &form, int row);
 
 // The row the window gives the focus when it first shows (the first in
 // tab order that is shown), or -1.
