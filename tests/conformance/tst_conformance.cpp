@@ -154,6 +154,9 @@ void tst_Conformance::backend()
         break;
     }
     case Check::Ring: {
+        const Rect ring = ringOf(c.control);
+        QVERIFY2(ring.x >= 0 && ring.y >= 0 && ring.right() < m_window->width() && ring.bottom() < m_window->height(),
+                 "a side of the ring would be cut off");
         click(c.control);
         const QImage before = screen();
         key(Qt::Key_Backtab);
