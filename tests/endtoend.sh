@@ -808,10 +808,11 @@ $web && source "$here/web/page.sh"
 
 start_seconds=$SECONDS
 if check "1024x768 X server with a window manager starts" xs_start_x 1024x768; then
-    scenarios=(scenario_tour scenario_command_line scenario_decline scenario_keys scenario_wm_close_dashboard
-        scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen)
+    scenarios=(scenario_tour scenario_command_line scenario_decline scenario_keys)
+    # On the screen the tour saw; the .exe and the page take no keys on the dashboard yet.
+    $windows || scenarios+=(scenario_keyboard)
+    scenarios+=(scenario_wm_close_dashboard scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen)
     $windows && scenarios+=(scenario_planted_libraries scenario_scaled)
-    $windows || scenarios+=(scenario_keyboard)  # the .exe and the page take no keys on the dashboard yet
     $web && scenarios=(scenario_conformance scenario_first_window scenario_tour scenario_decline scenario_keys
         scenario_bad_voice_boxes scenario_big_screen scenario_page_scaled)
     for scenario in "${scenarios[@]}"; do
