@@ -97,13 +97,13 @@ look_up_zones || exit 2
 # The dashboard's focus order, from the same table: the stops that take
 # the focus from the start, and the outer edge of the ring round each.
 stops=()
-declare -A ring=()
+declare -A ring=() stop_at=()
 look_up_stops() {
     local form name state x y w h
     while read -r _ form name state x y w h; do
         [[ $form == Form1 && $state == shown ]] || continue
+        stop_at[$name]=${#stops[@]} ring[$name]="${w}x$h+$x+$y"
         stops+=("$name")
-        ring[$name]="${w}x$h+$x+$y"
     done < <(grep '^focus ' "$xs_zones")
     ((${#stops[@]})) || { echo "no focus order in $xs_zones" >&2; return 1; }
 }
@@ -240,24 +240,15 @@ jpeg_painted() {  # SHOT
 }
 
 same_as() { ! xs_differ "$1" "$2" "$(identify -format '%wx%h+0+0' "$2")"; }
-# ring_round SHOT CONTROL: the focus ring round it, its outer line white
-# and its inner one black, all the way round.
+# ring_round SHOT CONTROL [BEFORE]: the focus ring round it, its outer
+# line white and its inner one black; and beyond it, BEFORE unchanged.
 ring_round() {
-    local w h x y full
-    IFS='x+' read -r w h x y <<<"$(region_at "${ring[$2]}")"
-    full=$(convert xc: -format '%[fx:QuantumRange]' info:)
-    [[ $(convert "$1" \( -clone 0 -crop "${w}x1+$x+$y" \) \( -clone 0 -crop "${w}x1+$x+$((y + h - 1))" \) \
-        \( -clone 0 -crop "1x$h+$x+$y" \) \( -clone 0 -crop "1x$h+$((x + w - 1))+$y" \) \
-        \( -clone 0 -crop "$((w - 2))x1+$((x + 1))+$((y + 1))" \) \( -clone 0 -crop "$((w - 2))x1+$((x + 1))+$((y + h - 2))" \) \
-        \( -clone 0 -crop "1x$((h - 2))+$((x + 1))+$((y + 1))" \) \( -clone 0 -crop "1x$((h - 2))+$((x + w - 2))+$((y + 1))" \) \
-        -delete 0 -format '%[min]/%[max] ' info:) == "$(printf "$full/$full %.0s" 1 2 3 4)$(printf '0/0 %.0s' 1 2 3 4)" ]]
-}
-# ring_only SHOT CONTROL BEFORE: the ring round it, and nothing changed
-# from BEFORE outside the ring's edge.
-ring_only() {
     local w h x y
     IFS='x+' read -r w h x y <<<"$(region_at "${ring[$2]}")"
-    ring_round "$1" "$2" && [[ $(convert "$1" "$3" -compose difference -composite -fill black \
+    [[ $(convert "$1" -crop "${w}x$h+$x+$y" -fill white -draw "rectangle 1,1 $((w - 2)),$((h - 2))" -format '%[fx:minima]' info:) == 1 &&
+        $(convert "$1" -crop "$((w - 2))x$((h - 2))+$((x + 1))+$((y + 1))" -fill black \
+            -draw "rectangle 1,1 $((w - 4)),$((h - 4))" -format '%[fx:maxima]' info:) == 0 ]] || return 1
+    [[ -z ${3-} || $(convert "$1" "$3" -compose difference -composite -fill black \
         -draw "rectangle $x,$y $((x + w - 1)),$((y + h - 1))" -format '%[max]' info:) == 0 ]]
 }
 clip_moved() { xs_differ "$1" "$2" "$(region clip)" && voice_box_shown "$1"; }
@@ -569,11 +560,10 @@ scenario_keyboard() {
     ready dashboard_painted
     check "before a key, no ring: the dashboard as the mouse tour's" \
         shot_until 60-keys-start.png same_as "$shots/02-dashboard-off.png"
-    for ((pos = 0; pos < n; pos++)); do [[ ${stops[pos]} == Text1 ]] && break; done
-    for ((i = 0; i < n; i++)); do
+    for ((pos = stop_at[Text1], i = 0; i < n; i++)); do
         xdotool key Tab
         pos=$(((pos + 1) % n))
-        xs_poll 10 shot_and_test "$shots/61-keys-ring.png" ring_only "${stops[pos]}" "$shots/60-keys-start.png" ||
+        xs_poll 10 shot_and_test "$shots/61-keys-ring.png" ring_round "${stops[pos]}" "$shots/60-keys-start.png" ||
             missed+=("${stops[pos]}")
     done
     echo "# the focus order: ${stops[*]}"
@@ -586,7 +576,7 @@ scenario_keyboard() {
     check "the voice box by Tab and Enter" keyed Label9 Return 65-keys-voicebox.png voice_box_shown
     click left-1
     check "a click puts the ring away" shot_until 66-keys-clicked.png clicked_without_ring
-    for ((pos = 0; pos < n; pos++)); do [[ ${stops[pos]} == Label12 ]] && break; done
+    pos=${stop_at[Label12]}
     check "Tab goes on from the clicked zone to Exit, and Enter ends the program with status 0" \
         eval 'keyed Label2 Return 67-keys-exit.png true && ends_with_zero 10'
 }
@@ -595,10 +585,9 @@ clicked_without_ring() { lamp_dark "$1" left-1 && ! ring_round "$1" Label9 && ! 
 # stop that has the focus, the ring round it, then KEY; SHOT until
 # PREDICATE SHOT ARGS... holds.
 keyed() {
-    local to k
-    for ((to = 0; to < ${#stops[@]}; to++)); do [[ ${stops[to]} == "$1" ]] && break; done
-    for ((k = (to - pos + ${#stops[@]}) % ${#stops[@]}; k > 0; k--)); do xdotool key Tab; done
-    pos=$to
+    local k
+    for ((k = (stop_at[$1] - pos + ${#stops[@]}) % ${#stops[@]}; k > 0; k--)); do xdotool key Tab; done
+    pos=${stop_at[$1]}
     shot_until "$3" ring_round "$1" || { echo "# no ring round $1"; return 1; }
     xdotool key "$2"
     shot_until "$3" "${@:4}"

@@ -5,7 +5,8 @@
 // for, a screen reader hears a zone, a lamp, a readout and a status
 // field as the core's accessible tree says, and the keyboard: Tab goes
 // round in the core's order, the ring is drawn where the core lays it,
-// and a key on a zone is its click. The window and the table are plain data with no toolkit in them;
+// and a key on a zone is its click. The window and the table are plain
+// data with no toolkit in them;
 // every point is derived from the core's layout, so a driver checks the
 // backend against the core, never against pixels typed here.
 #pragma once

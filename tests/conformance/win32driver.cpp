@@ -135,9 +135,6 @@ std::string heard(int row)
             + '|' + (state.vt == VT_I4 && (state.lVal & STATE_SYSTEM_READONLY) ? "read-only" : "");
 }
 
-// The keyboard's checks, which this backend does not answer yet.
-const std::string NotYet = "not yet: the window passes no keys to the core";
-
 // ok, or the reason it is not.
 std::string run(Form &f, const Case &c)
 {
@@ -165,10 +162,10 @@ std::string run(Form &f, const Case &c)
         const std::string got = heard(rowOf(c.control));
         return got == c.expect ? "" : "a screen reader hears '" + got + "'";
     }
-    case Check::FocusOrder:
+    case Check::FocusOrder:  // the keyboard's, skipped in main() for now
     case Check::Ring:
     case Check::Key:
-        return NotYet;
+        break;
     case Check::TimerInterval: {
         // The system gives no timer's interval back, so it is measured:
         // ticks never come faster than asked, a loaded machine only makes
@@ -205,11 +202,11 @@ int main()
     std::printf("1..%zu\n# the window took input at click %d\n", std::size(Cases), tries);
     int failed = 0, n = 0;
     for (const Case &c : Cases) {
-        const std::string why = run(f, c);
-        if (why == NotYet) {
-            std::printf("ok %d - %s # SKIP %s\n", ++n, c.name, why.c_str());
+        if (c.check >= Check::FocusOrder) {
+            std::printf("ok %d - %s # SKIP not yet: the window passes no keys to the core\n", ++n, c.name);
             continue;
         }
+        const std::string why = run(f, c);
         failed += !why.empty();
         std::printf("%sok %d - %s%s%s\n", why.empty() ? "" : "not ", ++n, c.name, why.empty() ? "" : " # ",
                     why.c_str());
