@@ -94,6 +94,21 @@ look_up_zones() {
 }
 look_up_zones || exit 2
 
+# The dashboard's focus order, from the same table: the stops that take
+# the focus from the start, and the outer edge of the ring round each.
+stops=()
+declare -A ring=() stop_at=()
+look_up_stops() {
+    local form name state x y w h
+    while read -r _ form name state x y w h; do
+        [[ $form == Form1 && $state == shown ]] || continue
+        stop_at[$name]=${#stops[@]} ring[$name]="${w}x$h+$x+$y"
+        stops+=("$name")
+    done < <(grep '^focus ' "$xs_zones")
+    ((${#stops[@]})) || { echo "no focus order in $xs_zones" >&2; return 1; }
+}
+look_up_stops || exit 2
+
 origin='0 0'  # the dashboard's place on the screen, for reading screenshots
 scale=1       # screen pixels to a layout pixel, where the screen says so (the web's 2x)
 
@@ -225,6 +240,17 @@ jpeg_painted() {  # SHOT
 }
 
 same_as() { ! xs_differ "$1" "$2" "$(identify -format '%wx%h+0+0' "$2")"; }
+# ring_round SHOT CONTROL [BEFORE]: the focus ring round it, its outer
+# line white and its inner one black; and beyond it, BEFORE unchanged.
+ring_round() {
+    local w h x y
+    IFS='x+' read -r w h x y <<<"$(region_at "${ring[$2]}")"
+    [[ $(convert "$1" -crop "${w}x$h+$x+$y" -fill white -draw "rectangle 1,1 $((w - 2)),$((h - 2))" -format '%[fx:minima]' info:) == 1 &&
+        $(convert "$1" -crop "$((w - 2))x$((h - 2))+$((x + 1))+$((y + 1))" -fill black \
+            -draw "rectangle 1,1 $((w - 4)),$((h - 4))" -format '%[fx:maxima]' info:) == 0 ]] || return 1
+    [[ -z ${3-} || $(convert "$1" "$3" -compose difference -composite -fill black \
+        -draw "rectangle $x,$y $((x + w - 1)),$((y + h - 1))" -format '%[max]' info:) == 0 ]]
+}
 clip_moved() { xs_differ "$1" "$2" "$(region clip)" && voice_box_shown "$1"; }
 disclaimer_painted() {  # its light grey face, not an empty frame
     local x y w h
@@ -526,6 +552,56 @@ scenario_keys() {
     check "Tab to I Agree and Space open the dashboard" xs_poll 10 showing "$DASHBOARD"
 }
 
+# The dashboard by keyboard alone: Tab and Space through the disclaimer;
+# Tab round every stop of the focus order, the ring round each in turn
+# and nowhere else; power, a mode, a lamp and the voice box by Space and
+# Enter; a click puts the ring away, and Tab goes on from where it was;
+# Exit by Enter. At the start the status field has the focus, as before,
+# and the dashboard is the mouse tour's to the pixel.
+scenario_keyboard() {
+    echo "# the dashboard by keyboard alone"
+    local x y i n=${#stops[@]} missed=()
+    check "disclaimer appears" start || return
+    check "disclaimer is active" xs_poll 10 activated || return
+    xdotool key Tab space
+    check "Tab to I Agree and Space open the dashboard" xs_poll "$wait_s" showing "$DASHBOARD" || return
+    wid=$(xs_wait_window "$DASHBOARD") && read -r x y _ _ < <(xs_geometry "$wid") && origin="$x $y"
+    ready dashboard_painted
+    check "before a key, no ring: the dashboard as the mouse tour's" \
+        shot_until 60-keys-start.png same_as "$shots/02-dashboard-off.png"
+    for ((pos = stop_at[Text1], i = 0; i < n; i++)); do
+        xdotool key Tab
+        pos=$(((pos + 1) % n))
+        xs_poll 10 shot_and_test "$shots/61-keys-ring.png" ring_round "${stops[pos]}" "$shots/60-keys-start.png" ||
+            missed+=("${stops[pos]}")
+    done
+    echo "# the focus order: ${stops[*]}"
+    check "Tab goes round all $n stops of the focus order, the ring round each in turn" \
+        eval '[[ -z ${missed[*]} ]] || { echo "# no ring, or not only the ring, at: ${missed[*]}"; false; }'
+    check "power by Tab and Space: normal display and red readouts" \
+        keyed Label1 space 62-keys-power-on.png powered_on
+    check "auto by Tab and Enter" keyed Label4 Return 63-keys-auto.png mode_shown auto
+    check "a lamp by Tab and Space" keyed Label12 space 64-keys-lamp.png lamp_lit left-1
+    check "the voice box by Tab and Enter" keyed Label9 Return 65-keys-voicebox.png voice_box_shown
+    click left-1
+    check "a click puts the ring away" shot_until 66-keys-clicked.png clicked_without_ring
+    pos=${stop_at[Label12]}
+    check "Tab goes on from the clicked zone to Exit, and Enter ends the program with status 0" \
+        eval 'keyed Label2 Return 67-keys-exit.png true && ends_with_zero 10'
+}
+clicked_without_ring() { lamp_dark "$1" left-1 && ! ring_round "$1" Label9 && ! ring_round "$1" Label12; }
+# keyed CONTROL KEY SHOT PREDICATE ARGS...: Tab on to CONTROL from the
+# stop that has the focus, the ring round it, then KEY; SHOT until
+# PREDICATE SHOT ARGS... holds.
+keyed() {
+    local k
+    for ((k = (stop_at[$1] - pos + ${#stops[@]}) % ${#stops[@]}; k > 0; k--)); do xdotool key Tab; done
+    pos=${stop_at[$1]}
+    shot_until "$3" ring_round "$1" || { echo "# no ring round $1"; return 1; }
+    xdotool key "$2"
+    shot_until "$3" "${@:4}"
+}
+
 # Closing the dashboard through the window manager ends the whole program.
 scenario_wm_close_dashboard() {
     local how
@@ -730,8 +806,10 @@ $web && source "$here/web/page.sh"
 
 start_seconds=$SECONDS
 if check "1024x768 X server with a window manager starts" xs_start_x 1024x768; then
-    scenarios=(scenario_tour scenario_command_line scenario_decline scenario_keys scenario_wm_close_dashboard
-        scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen)
+    scenarios=(scenario_tour scenario_command_line scenario_decline scenario_keys)
+    # On the screen the tour saw; the .exe and the page take no keys on the dashboard yet.
+    $windows || scenarios+=(scenario_keyboard)
+    scenarios+=(scenario_wm_close_dashboard scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen)
     $windows && scenarios+=(scenario_planted_libraries scenario_scaled)
     $web && scenarios=(scenario_conformance scenario_first_window scenario_tour scenario_decline scenario_keys
         scenario_bad_voice_boxes scenario_big_screen scenario_page_scaled)

@@ -47,6 +47,7 @@ private:
         void show() override { m_inner->show(); }
         void hide() override { m_inner->hide(); }
         void runTimer(int row, int ms) override { m_inner->runTimer(row, ms); }
+        void focus(int row, bool ring) override { m_inner->focus(row, ring); }
         void apply(int row, runtime::Property property, const runtime::Value &value) override
         {
             const char *name = m_form.description().controls[size_t(row)].name;

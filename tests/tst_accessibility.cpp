@@ -1,7 +1,8 @@
 // The dashboard as a screen reader meets it: the accessibility tree walked
 // from the window, every click zone a named button whose press action does
 // what a click does, and the lamps, readouts, central display and status
-// field telling what the user sees, before and after each press.
+// field telling what the user sees, before and after each press; a zone
+// the keyboard's focus goes to is told, by its name.
 #include "accessibility/accessibletree.h"
 #include "accessiblenames.h"
 #include "dashboardfixture.h"
@@ -61,6 +62,7 @@ private slots:
     void zoneOutOfReachCannotBePressed();
     void pressGoesThroughTheClickPath();
     void exitThroughItsAction();
+    void focusIsTold();
     void disclaimer();
 
 private:
@@ -361,6 +363,18 @@ void tst_Accessibility::exitThroughItsAction()
     QVERIFY(app().hasEnded());
     QVERIFY(!app().loaded("Form1"));
     QVERIFY(!app().loaded("Form2"));
+}
+
+void tst_Accessibility::focusIsTold()
+{
+    QWidget *window = widgetOf(form);
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window->windowHandle(), Qt::Key_Tab);  // from the status field to the right console
+    QVERIFY(heard.contains(eventName("Label45", QAccessible::Focus)));
+    QAccessibleInterface *zone = node("Label45");
+    QVERIFY(zone->state().focusable && zone->state().focused);
+    QCOMPARE(zone->text(QAccessible::Name), QStringLiteral("Right console lamp 1, left button"));
 }
 
 void tst_Accessibility::disclaimer()

@@ -2,7 +2,7 @@
 // checked before anything is built, handlers bound by their exact names,
 // the one conversion from twips, the registry's lifetime of windows on a
 // backend that only keeps count, the form's store of properties and its
-// sleeping timers, the command line, and the animation view's rules on a
+// sleeping timers, the keyboard's focus and keys, the command line, and the animation view's rules on a
 // host whose threads and timer the test turns by hand, with the queue its
 // jobs run in.
 #include "animation/animationview.h"
@@ -45,7 +45,9 @@ struct CountingBackend : Backend
         void hide() override {}
         void apply(int, Property, const Value &) override { ++b.applied; }
         void runTimer(int row, int ms) override { b.timers[row] = ms; }
+        void focus(int row, bool ring) override { b.focusTold.push_back({row, ring}); }
     };
+    std::vector<std::pair<int, bool>> focusTold;  // each row the focus went to, and with a ring
     int built = 0, destroyed = 0;
     std::vector<std::string> reports;
 
@@ -91,6 +93,31 @@ const Handler FollowHandlers[] = {
 };
 const FormDescription Follow{{.name = "Follow", .caption = "", .clientWidth = 150, .clientHeight = 150},
                              FollowRows, FollowHandlers};
+
+// For the keyboard: a zone and a read-only field side by side; a box of
+// four zones in two lines, listed back to front, B a little lower than A;
+// a hidden zone, a label no one answers, a zone idle while "Off" shows.
+constexpr ControlRow KeyRows[] = {
+    {Kind::Label, "Top", "", 0, 0, 900, 300},
+    {Kind::TextBox, "Field", "", 1500, 0, 900, 300, {.text = "Off", .readOnly = true}},
+    {Kind::PictureBox, "Panel", "", 0, 900, 3000, 1500, {.border = Border::Flat}},
+    {Kind::Label, "D", "Panel", 900, 600, 600, 300},
+    {Kind::Label, "C", "Panel", 150, 600, 600, 300},
+    {Kind::Label, "B", "Panel", 900, 180, 600, 300},
+    {Kind::Label, "A", "Panel", 150, 150, 600, 300},
+    {Kind::Label, "Gone", "", 0, 3000, 600, 300, {.hidden = true}},
+    {Kind::Label, "Dead", "", 900, 3000, 600, 300},
+    {Kind::Label, "Idle", "", 1800, 3000, 600, 300},
+};
+std::string pressed;
+const Handler KeyHandlers[] = {
+    {"Top_Click", [](Form &) { pressed += "Top"; }}, {"A_Click", [](Form &) { pressed += "A"; }},
+    {"B_Click", [](Form &) { pressed += "B"; }}, {"C_Click", [](Form &) { pressed += "C"; }},
+    {"D_Click", [](Form &) { pressed += "D"; }}, {"Gone_Click", [](Form &) { pressed += "Gone"; }},
+    {"Idle_Click", [](Form &me) { if (me.text(controlIn(KeyRows, "Field")) == "On") pressed += "Idle"; }},
+};
+const FormDescription Keys{{.name = "Keys", .caption = "", .clientWidth = 4500, .clientHeight = 4500},
+                           KeyRows, KeyHandlers};
 
 // The worker and the UI thread, run when the test says. The worker runs
 // the view's jobs only once told, as a platform's does.
@@ -155,6 +182,8 @@ private slots:
     void lastUnloadEnds();
     void doorTakesOnlyWhatTheFormHas_data();
     void doorTakesOnlyWhatTheFormHas();
+    void keyboard_data();
+    void keyboard();
     void commandLine_data();
     void commandLine();
     void animationNote_data();
@@ -187,6 +216,7 @@ void tst_Core::init()
     backend.timers.clear();
     backend.reports.clear();
     backend.pending.clear();
+    backend.focusTold.clear();
 }
 
 void tst_Core::validate_data()
@@ -462,6 +492,54 @@ void tst_Core::doorTakesOnlyWhatTheFormHas()
         QCOMPARE(FormProbe::get(form, box, Property::Text, typed), Status::Ok);
         QCOMPARE(std::get<std::string>(typed), held);
     }
+}
+
+// Keys and clicks through the door, and what the window is told: each
+// row the focus went to, starred with the ring; "~" a key left to the
+// platform.
+void tst_Core::keyboard_data()
+{
+    QTest::addColumn<QString>("input");  // keys; click:, hide: and show: a control
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<QString>("pressed");
+    QTest::newRow("Tab reads line by line, a box where it stands, skips the hidden and unanswered, wraps")
+            << "Tab Tab Tab Tab Tab Tab Tab Tab" << "Top* Field* A* B* C* D* Idle* Top*" << "";
+    QTest::newRow("Shift+Tab from the end") << "BackTab BackTab" << "Idle* D*" << "";
+    QTest::newRow("arrows: the nearest that way, or the platform's")
+            << "Tab Left Tab Tab Right Down Left Up" << "Top* ~ Field* A* B* D* C* A*" << "";
+    QTest::newRow("Enter and Space: a field's are the platform's, a zone's its click")
+            << "Tab Tab Enter Space Tab Tab Space" << "Top* Field* ~ ~ A* B*" << "B";
+    QTest::newRow("Enter on a zone that does nothing now does nothing") << "BackTab Enter" << "Idle*" << "";
+    QTest::newRow("a click puts the ring away, Tab goes on from it") << "Tab click:C Tab" << "Top* C D*" << "C";
+    QTest::newRow("the focused zone hidden, then its box: the next")
+            << "Tab Tab Tab hide:A hide:Panel" << "Top* Field* A* B* Idle*" << "";
+    QTest::newRow("a zone shown takes its place") << "show:Gone BackTab BackTab" << "Idle* Gone*" << "";
+}
+
+void tst_Core::keyboard()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, told);
+    QFETCH(QString, pressed);
+    app().add(Keys);
+    QCOMPARE(app().show("Keys"), Status::Ok);
+    Form &form = *app().loaded("Keys");
+    ::pressed.clear();
+    const QStringList keys = {"Tab", "BackTab", "Left", "Right", "Up", "Down", "Enter", "Space"};  // as Key
+    QStringList trace;
+    for (const QString &step : input.split(' ')) {
+        const std::string control = step.section(':', 1).toStdString();
+        if (step.startsWith("click:"))
+            app().event(form, form.row(control), Event::Click);
+        else if (step.contains(':'))
+            QCOMPARE(FormProbe::set(form, control, Property::Visible, step.startsWith("show:")), Status::Ok);
+        else if (!app().key(form, Key(keys.indexOf(step))))
+            trace << "~";
+        for (const auto &[row, ring] : std::exchange(backend.focusTold, {}))
+            trace << form.description().controls[size_t(row)].name + QString(ring ? "*" : "");
+    }
+    QCOMPARE(trace.join(' '), told);
+    QCOMPARE(QString::fromStdString(::pressed), pressed);
 }
 
 void tst_Core::commandLine_data()

@@ -17,7 +17,12 @@ public:
 
     QWidget *widget() override { return this; }
     void apply(Property property, const Value &value) override;
-    void onEvent(std::function<void(Event)> fire) override { m_fire = std::move(fire); }
+    // A label clicks answer is a zone: the core may give it the focus.
+    void onEvent(std::function<void(Event)> fire) override
+    {
+        m_fire = std::move(fire);
+        setFocusPolicy(Qt::TabFocus);
+    }
     QAccessibleInterface *accessible() override;
 
     QString caption() const { return m_caption; }

@@ -4,13 +4,17 @@
 #include "form/form.h"
 #include "description/kinds.h"
 #include "description/layout.h"
+#include "focusring.h"
+#include "form/focus.h"
 #include "pictures.h"
 #include "pixelsnapper.h"
 #include "qtcontrol.h"
 #include "program/application.h"
 #include "description/twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -25,7 +29,9 @@ namespace runtime::qt {
 namespace {
 
 // The top-level widget. Closing it from its frame asks the core, which
-// unloads the form as it does for any window the user closes.
+// unloads the form as it does for any window the user closes. The keys a
+// focused control leaves (all of a zone's, Tab from anywhere) come up to
+// it and go to the core; those the core leaves are Qt's.
 class FormWidget : public QWidget
 {
 public:
@@ -36,6 +42,27 @@ protected:
     {
         event->ignore();
         m_form.door().close(m_form);
+    }
+
+    bool focusNextPrevChild(bool next) override
+    {
+        // Qt asks this too when it hides the focused widget: the core then
+        // moves the focus itself, once the form holds the change.
+        const QWidget *focused = QApplication::focusWidget();
+        if (focused && !focused->isVisible() && m_form.focused() >= 0)
+            return true;
+        return m_form.door().key(m_form, next ? Key::Tab : Key::BackTab) || QWidget::focusNextPrevChild(next);
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        static const std::map<int, Key> keys = {
+                {Qt::Key_Left, Key::Left}, {Qt::Key_Right, Key::Right}, {Qt::Key_Up, Key::Up},
+                {Qt::Key_Down, Key::Down}, {Qt::Key_Return, Key::Enter}, {Qt::Key_Enter, Key::Enter},
+                {Qt::Key_Space, Key::Space}};
+        const auto key = keys.find(event->key());
+        if ((event->modifiers() & ~Qt::KeypadModifier) || key == keys.end() || !m_form.door().key(m_form, key->second))
+            event->ignore();
     }
 
 private:
@@ -61,7 +88,7 @@ void setFont(QWidget *w, const Font &font)
 
 } // namespace
 
-QtWindow::QtWindow(Form &form) : m_description(form.description())
+QtWindow::QtWindow(Form &form) : m_form(form), m_description(form.description())
 {
     const WindowSettings &w = form.description().window;
     Qt::WindowFlags flags = Qt::Window;
@@ -92,6 +119,7 @@ QtWindow::QtWindow(Form &form) : m_description(form.description())
     build(form);
     stack(form.description());
     order(form.description());
+    m_ring = new FocusRing(m_window);
 }
 
 QtWindow::~QtWindow()
@@ -187,6 +215,18 @@ void QtWindow::apply(int row, Property property, const Value &value)
 void QtWindow::runTimer(int row, int ms)
 {
     m_controls[size_t(row)]->runTimer(ms);
+}
+
+void QtWindow::focus(int row, bool ring)
+{
+    if (QWidget *w = control(row); w && !w->hasFocus())
+        w->setFocus(ring ? Qt::TabFocusReason : Qt::OtherFocusReason);
+    if (!ring) {
+        m_ring->hide();
+        return;
+    }
+    const int box = m_form.containerOf(row);
+    m_ring->place(box < 0 ? m_window : m_controls[size_t(box)]->clientArea(), runtime::focus::ring(m_description, row));
 }
 
 } // namespace runtime::qt

@@ -33,6 +33,10 @@ public:
     void hide() override;
     void apply(int row, Property property, const Value &value) override;
     void runTimer(int row, int ms) override;
+    // The windowless zones do not take the keyboard's focus here yet: the
+    // window's own keys are not passed to the core, so the core never
+    // moves the focus, and the native controls keep theirs.
+    void focus(int, bool) override {}
 
 private:
     static ATOM formClass();

@@ -2,8 +2,11 @@
 // backend runs: a click at a window point reaches the right zone or none,
 // a hidden or clipped label takes no click, a text reads back as written,
 // a caption change repaints, a timer runs at the interval the core asked
-// for, and a screen reader hears a zone, a lamp, a readout and a status
-// field as the core's accessible tree says. The window and the table are plain data with no toolkit in them;
+// for, a screen reader hears a zone, a lamp, a readout and a status
+// field as the core's accessible tree says, and the keyboard: Tab goes
+// round in the core's order, the ring is drawn where the core lays it,
+// and a key on a zone is its click. The window and the table are plain
+// data with no toolkit in them;
 // every point is derived from the core's layout, so a driver checks the
 // backend against the core, never against pixels typed here.
 #pragma once
@@ -12,7 +15,10 @@
 #include "description/description.h"
 #include "form/form.h"
 #include "description/layout.h"
+#include "form/focus.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 namespace conformance {
@@ -28,7 +34,8 @@ inline int ticks = 0;
 // its client area; beside it an opaque label, a text box, a timer that
 // keeps itself awake, the sentinel zone a driver clicks to know that
 // every earlier click has been handled, and a zone whose handler fails;
-// below, a dark lamp, a readout and a read-only status field.
+// below, a dark lamp, a readout and a read-only status field; in the top
+// right corner a zone against the window's edges.
 inline constexpr ControlRow Controls[] = {
     {Kind::PictureBox, "Box", "", 300, 300, 1800, 900, {.back = rgb(0x000000)}},
     {Kind::Label, "Hidden", "Box", 675, 180, 300, 225, {.transparent = true, .hidden = true}},
@@ -45,6 +52,7 @@ inline constexpr ControlRow Controls[] = {
      {.back = rgb(0x000000), .border = Border::Flat, .hidden = true, .accessible = {"Lamp", "lit", "dark"}}},
     {Kind::Label, "Readout", "", 3000, 1500, 600, 300, {.caption = "000", .accessible = {"Readout"}}},
     {Kind::TextBox, "Status", "", 2400, 2100, 600, 300, {.text = "On", .readOnly = true, .accessible = {"Status"}}},
+    {Kind::Label, "Edge", "", 4200, 0, 300, 300, {.transparent = true}},
 };
 
 template <const char *Name>
@@ -53,7 +61,7 @@ void clicked(Form &)
     clickLog += Name;
     clickLog += ';';
 }
-inline constexpr char A[] = "ZoneA", B[] = "ZoneB", H[] = "Hidden", C[] = "Clipped", S[] = "Sentinel";
+inline constexpr char A[] = "ZoneA", B[] = "ZoneB", H[] = "Hidden", C[] = "Clipped", S[] = "Sentinel", E[] = "Edge";
 
 consteval Control control(std::string_view name) { return controlIn(Controls, name); }
 
@@ -72,7 +80,7 @@ inline void failed(Form &)
 inline const Handler Handlers[] = {
     {"ZoneA_Click", clicked<A>}, {"ZoneB_Click", clicked<B>}, {"Hidden_Click", clicked<H>},
     {"Clipped_Click", clicked<C>}, {"Sentinel_Click", clicked<S>}, {"Tick_Timer", tick},
-    {"Faulty_Click", failed},
+    {"Faulty_Click", failed}, {"Edge_Click", clicked<E>},
 };
 
 inline const FormDescription &window()
@@ -83,7 +91,7 @@ inline const FormDescription &window()
     return form;
 }
 
-enum class Check { Click, TextReadsBack, CaptionRepaints, TimerInterval, Accessible };
+enum class Check { Click, TextReadsBack, CaptionRepaints, TimerInterval, Accessible, FocusOrder, Ring, Key };
 // Where on a control's window rectangle a click lands.
 enum class At { Centre, TopLeft, RightEdge, PastRight, BottomEdge, PastBottom };
 
@@ -96,7 +104,10 @@ struct Case
     // The zone whose handler runs ("" for none), a text, or what a screen
     // reader hears: "ROLE|NAME|VALUE|STATE", in the core's words (button,
     // statictext, graphic, text; read-only), which each driver puts its
-    // platform's answers into.
+    // platform's answers into. The keyboard's checks start with a click on
+    // the control, which gives it the focus with no ring: then the rows
+    // that Tab goes to, one by one; the ring drawn round it, which another
+    // click puts away; or the clicks that Space and Enter on it make.
     const char *expect;
 };
 
@@ -117,6 +128,11 @@ inline const Case Cases[] = {
     {"a dark lamp is a picture that says so", Check::Accessible, "Lamp", At::Centre, "graphic|Lamp|dark|"},
     {"a readout tells its digits", Check::Accessible, "Readout", At::Centre, "statictext|Readout|000|"},
     {"a status field reads its text, read-only", Check::Accessible, "Status", At::Centre, "text|Status|On|read-only"},
+    {"Tab goes round zones and fields as they are read, wrapping", Check::FocusOrder, "ZoneA", At::Centre,
+     "ZoneB,Text,Status,Sentinel,Faulty,Edge,ZoneA"},
+    {"the ring is two lines round the zone, and a click puts it away", Check::Ring, "ZoneB", At::Centre, ""},
+    {"at the window's edges the ring keeps inside the window", Check::Ring, "Edge", At::Centre, ""},
+    {"Space and Enter on a zone are its click", Check::Key, "ZoneB", At::Centre, "ZoneB;ZoneB;"},
 };
 
 inline int rowOf(const char *control)
@@ -146,6 +162,18 @@ inline Point pointOf(const Case &c)
     }
     return {r.x + r.width / 2, r.y + r.height / 2};
 }
+// The focus ring's outer edge round a control, in the window.
+inline Rect ringOf(const char *control) { return focus::ringInWindow(window(), rowOf(control)); }
+// A window's pixel with the ring round the control, from before's: each
+// of the ring's lines in its colour, the rest as before.
+inline std::uint32_t withRing(const Rect &ring, int x, int y, std::uint32_t before)
+{
+    if (x < ring.x || y < ring.y || x > ring.right() || y > ring.bottom())
+        return before;
+    const int depth = std::min(std::min(x - ring.x, y - ring.y), std::min(ring.right() - x, ring.bottom() - y));
+    return depth == 0 ? focus::RingOuter.value : depth == 1 ? focus::RingInner.value : before;
+}
+
 inline Point sentinel() { return pointOf({"", Check::Click, "Sentinel", At::Centre, ""}); }
 
 } // namespace conformance

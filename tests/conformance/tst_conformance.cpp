@@ -1,7 +1,8 @@
 // The conformance table (cases.h) on the Qt backend, in-process on the
 // offscreen platform: clicks go in at window coordinates through the
-// window system's entry, what the screen shows is read from the window's
-// backing store, and the timer's interval is read from the timer itself.
+// window system's entry, as are keys, what the screen shows is read from
+// the window's backing store, and the timer's interval is read from the
+// timer itself.
 #include "cases.h"
 #include "formaccess.h"
 #include "qtbackend.h"
@@ -11,6 +12,7 @@
 #include "description/timing.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -32,6 +34,11 @@ private slots:
 
 private:
     QImage shown(const char *control) const;
+    QImage screen() const;
+    void click(const char *control);
+    void key(Qt::Key key) { QTest::keyClick(m_window->windowHandle(), key); }
+    QString focused() const;
+    static QImage ringed(QImage image, const char *control);
     Form *m_form = nullptr;
     QWidget *m_window = nullptr;
 };
@@ -44,6 +51,38 @@ void tst_Conformance::initTestCase()
     m_form = app().loaded("Conformance");
     m_window = widgetOf(m_form);
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+}
+
+QImage tst_Conformance::screen() const
+{
+    return QGuiApplication::primaryScreen()->grabWindow(m_window->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void tst_Conformance::click(const char *control)
+{
+    const Point p = pointOf({"", Check::Click, control, At::Centre, ""});
+    QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, QPoint(p.x, p.y));
+}
+
+// The row of the widget with Qt's focus (a text box's editor is its).
+QString tst_Conformance::focused() const
+{
+    for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget())
+        if (auto *c = dynamic_cast<qt::QtControl *>(w))
+            return window().controls[size_t(c->row)].name;
+    return "none";
+}
+
+// The image with the ring round the control, where the core lays it.
+QImage tst_Conformance::ringed(QImage image, const char *control)
+{
+    const Rect r = ringOf(control);
+    for (int y = r.y; y <= r.bottom(); ++y)
+        for (int x = r.x; x <= r.right(); ++x)
+            image.setPixel(x, y, 0xFF000000 | withRing(r, x, y, image.pixel(x, y) & 0xFFFFFF));
+    return image;
 }
 
 QImage tst_Conformance::shown(const char *control) const
@@ -97,6 +136,37 @@ void tst_Conformance::backend()
                               a->text(QAccessible::Name), a->text(QAccessible::Value),
                               a->state().readOnly ? "read-only" : ""}).join(u'|'),
                  QString(c.expect));
+        break;
+    }
+    case Check::FocusOrder: {
+        click(c.control);
+        QStringList went;
+        for (qsizetype stops = QString(c.expect).count(',') + 1; went.size() < stops;) {
+            key(Qt::Key_Tab);
+            went << focused();
+        }
+        QCOMPARE(went.join(','), QString(c.expect));
+        break;
+    }
+    case Check::Ring: {
+        const Rect ring = ringOf(c.control);
+        QVERIFY2(ring.x >= 0 && ring.y >= 0 && ring.right() < m_window->width() && ring.bottom() < m_window->height(),
+                 "a side of the ring would be cut off");
+        click(c.control);
+        const QImage before = screen();
+        key(Qt::Key_Backtab);
+        key(Qt::Key_Tab);
+        QTRY_COMPARE(screen(), ringed(before, c.control));
+        click(c.control);
+        QTRY_COMPARE(screen(), before);
+        break;
+    }
+    case Check::Key: {
+        click(c.control);
+        clickLog.clear();
+        key(Qt::Key_Space);
+        key(Qt::Key_Return);
+        QCOMPARE(QString::fromStdString(clickLog), QString(c.expect));
         break;
     }
     case Check::TimerInterval: {

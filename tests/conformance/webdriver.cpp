@@ -42,7 +42,7 @@ extern "C" {
 // handler fails. "" past the last.
 EMSCRIPTEN_KEEPALIVE const char *conformance_case(int i)
 {
-    static const char *const checks[] = {"click", "text", "caption", "timer", "access"};
+    static const char *const checks[] = {"click", "text", "caption", "timer", "access", "focus", "ring", "key"};
     const Case &c = i == -1 ? Case{"sentinel", Check::Click, "Sentinel", At::Centre, "Sentinel"}
                   : i == -2 ? Case{"faulty", Check::Click, "Faulty", At::Centre, ""}
                   : i >= 0 && i < int(std::size(Cases)) ? Cases[i] : Case{};

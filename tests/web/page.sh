@@ -264,6 +264,8 @@ scenario_conformance() {
             check "$name" shot_until conformance.png xs_differ "$work/before.png" "${w}x$h+$((ox + x - w / 2))+$((oy + y - h / 2))" ;;
         access) check "$name" heard_as "$row" "$expect" ;;
         timer) check "$name" timers_at_core_interval ;;
+        focus | ring | key)
+            echo "ok - $name # SKIP not yet: the page passes no keys to the core" ;;
         esac
     done
     # A handler's run-time error, twice: one line on the page, and the

@@ -8,6 +8,12 @@
 // place and are left out. WHAT IT IS, the rest of the line, is the name a
 // screen reader gives the control ("Power", "Left console lamp 3, left
 // button"), when it has one: the zone picture labels the zones by it.
+// Then the order the keyboard's focus goes round each window, a line per
+// stop,
+//     focus FORM NAME shown|hidden|clipped LEFT TOP WIDTH HEIGHT
+// (clipped: its box's client area leaves none of it, so it never takes
+// the focus) with the outer edge of the focus ring around it, in the
+// same pixels; no control's line has "focus" in its first field.
 // A second file named gets one line per window,
 //     FORM ROWS TIMER,TIMER,... (or "-") CAPTION
 // how many rows its table has, which of them are timers, and its title:
@@ -16,6 +22,7 @@
 #include "description/binding.h"
 #include "description/kinds.h"
 #include "description/layout.h"
+#include "form/focus.h"
 #include "velkprogram.h"
 
 #include <cstdio>
@@ -55,6 +62,13 @@ int main(int argc, char *argv[])
             std::fprintf(out, "%s %s %s %d %d %d %d %s%s%s\n", form->window.name, row.name,
                          std::string(name.substr(0, name.find(' '))).c_str(), r.x, r.y, r.width, r.height,
                          row.settings.hidden ? "hidden" : "shown", what ? " " : "", what ? what : "");
+        }
+        for (int r : focus::order(*form, bind(*form))) {
+            const ControlRow &row = form->controls[size_t(r)];
+            const Rect ring = focus::ringInWindow(*form, r);
+            std::fprintf(out, "focus %s %s %s %d %d %d %d\n", form->window.name, row.name,
+                         reach(*form, r).isEmpty() ? "clipped" : row.settings.hidden ? "hidden" : "shown",
+                         ring.x, ring.y, ring.width, ring.height);
         }
     }
     const bool rowsWritten = !rows || std::fclose(rows) == 0;

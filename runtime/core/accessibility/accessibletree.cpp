@@ -114,13 +114,7 @@ bool shown(const Form &form, int row)
 
 Rect reach(const Form &form, int row)
 {
-    Rect r = windowRect(form.description(), row);
-    for (int box = parent(form, row); box >= 0; box = parent(form, box)) {
-        const Rect outer = windowRect(form.description(), box);
-        const int border = borderPixels(rowOf(form, box).settings.border);
-        r = r.intersected({outer.x + border, outer.y + border, outer.width - 2 * border, outer.height - 2 * border});
-    }
-    return r;
+    return runtime::reach(form.description(), row);
 }
 
 bool invisible(const Form &form, int row)

@@ -76,4 +76,25 @@ Rect windowRect(const FormDescription &form, int row)
     return r;
 }
 
+Rect clientArea(const FormDescription &form, int box)
+{
+    if (box < 0)
+        return {0, 0, pixels(form.window.clientWidth), pixels(form.window.clientHeight)};
+    const ControlRow &row = form.controls[size_t(box)];
+    const int border = borderPixels(row.settings.border);
+    const Rect outer = placeOf(row);
+    return {0, 0, outer.width - 2 * border, outer.height - 2 * border};
+}
+
+Rect reach(const FormDescription &form, int row)
+{
+    Rect r = windowRect(form, row);
+    for (int box = containerOf(form, row); box >= 0; box = containerOf(form, box)) {
+        const Rect client = clientArea(form, box), at = windowRect(form, box);
+        const int border = borderPixels(form.controls[size_t(box)].settings.border);
+        r = r.intersected({at.x + border, at.y + border, client.width, client.height});
+    }
+    return r;
+}
+
 } // namespace runtime

@@ -15,6 +15,11 @@ Rect placeOf(const ControlRow &row);
 Rect windowRect(const FormDescription &form, int row);
 // The row of the box that holds the row, or -1 for the window itself.
 int containerOf(const FormDescription &form, int row);
+// The part of the row's place in the window that the client areas of the
+// boxes holding it leave uncovered; empty when they clip it away.
+Rect reach(const FormDescription &form, int row);
+// The client area of a box (-1: the window), in its own coordinates.
+Rect clientArea(const FormDescription &form, int box);
 
 // The rows in the order a backend makes their controls: containers first,
 // since a description may list a container after what it holds; otherwise

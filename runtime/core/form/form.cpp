@@ -1,5 +1,6 @@
 #include "form/form.h"
 #include "description/kinds.h"
+#include "form/focus.h"
 #include "description/timing.h"
 
 #include <map>
@@ -24,6 +25,7 @@ Form::Form(const FormDescription &d, FormHost &host)
         const auto holder = row.container && *row.container ? rows.find(row.container) : rows.end();
         m_containers.push_back(holder == rows.end() ? -1 : holder->second);
     }
+    m_focusOrder = focus::order(d, m_bindings);
     m_window = m_backend.build(*this);
     for (size_t r = 0; r < d.controls.size(); ++r) {
         const ControlRow &row = d.controls[r];
@@ -113,7 +115,24 @@ Status Form::write(int at, Property property, const Value &value)
         throw;
     }
     changed();
+    if (property == Property::Visible)
+        keepFocus();
     return Status::Ok;
+}
+
+void Form::setFocus(int row, bool ring)
+{
+    if (row == m_focus && ring == m_ring)
+        return;
+    m_focus = row;
+    m_ring = ring;
+    m_window->focus(row, ring && row >= 0 && focus::ringed(*this, row));
+}
+
+void Form::keepFocus()
+{
+    if (m_focus >= 0 && !focus::takes(*this, m_focus))
+        setFocus(focus::step(*this, m_focus, 1), m_ring);
 }
 
 void Form::userChanged(int at, Property property, Value value)

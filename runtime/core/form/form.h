@@ -70,6 +70,14 @@ public:
     // not asleep.
     bool ticking(int row) const;
 
+    // The keyboard's focus (focus.h): the rows that may take it, in
+    // order; the row that has it (-1: wherever the window first put it);
+    // whether its ring shows, which it does from the first key that moves
+    // the focus until the mouse is used.
+    const std::vector<int> &focusOrder() const { return m_focusOrder; }
+    int focused() const { return m_focus; }
+    bool ringShown() const { return m_ring; }
+
     // --- what handlers call; each raises RunTimeError on failure ---
     bool visible(Control control) const;
     void setVisible(Control control, bool visible);
@@ -85,7 +93,7 @@ public:
     void end();
 
 private:
-    friend class Application;  // the door, the only caller of fire() and userChanged()
+    friend class Application;  // the door, the only caller of fire(), userChanged() and setFocus()
     friend struct FormProbe;   // the tests' way in; defined by them alone
 
     // An event, checked at the door or raised by the core: row -1 is the
@@ -101,6 +109,12 @@ private:
     // The user changed a property on the screen (typed into a text box):
     // the window already shows it, and the form keeps it.
     void userChanged(int row, Property property, Value value);
+    // The focus moves (or its ring comes or goes); the window is told of
+    // a change.
+    void setFocus(int row, bool ring);
+    // A row shown or hidden: a focused row that can no longer have the
+    // focus passes it on to the next that can.
+    void keepFocus();
 
     int rowOf(Control control) const;
     Status read(int row, Property property, Value &value) const;
@@ -123,6 +137,9 @@ private:
     };
     std::vector<Values> m_values;
     std::vector<int> m_containers;  // by row
+    std::vector<int> m_focusOrder;
+    int m_focus = -1;
+    bool m_ring = false;
     std::unique_ptr<Window> m_window;
     // Timers: how often each delivers (0: not a running timer), and
     // whether it is asleep.

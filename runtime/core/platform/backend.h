@@ -38,6 +38,11 @@ public:
     virtual void apply(int row, Property property, const Value &value) = 0;
     // The row's timer delivers a tick every ms milliseconds; 0 stops it.
     virtual void runTimer(int row, int ms) = 0;
+    // The keyboard's focus is now on the row: the platform gives it its
+    // own focus (which a screen reader follows), and with ring draws the
+    // focus ring around it (focus::ring()) until told otherwise; without,
+    // no ring anywhere.
+    virtual void focus(int row, bool ring) = 0;
 };
 
 class Backend

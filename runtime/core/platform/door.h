@@ -1,6 +1,7 @@
 // The one way a platform's input reaches the core. A backend passes on
 // what its platform says happened (a click, a timer's tick, typed text, a
-// close request, a screen reader's press) with the row it believes it is
+// close request, a screen reader's press, a key that moves the focus or
+// presses what has it) with the row it believes it is
 // about; the core checks the form, the row, the kind and the event here,
 // once, and drops quietly whatever names nothing the form has. Nothing a
 // window message, a page script or a screen reader sends indexes a table
@@ -15,6 +16,9 @@ namespace runtime {
 
 class Form;
 
+// The keys the core answers on a window. Shift+Tab is BackTab.
+enum class Key { Tab, BackTab, Left, Right, Up, Down, Enter, Space };
+
 class Door
 {
 public:
@@ -28,6 +32,12 @@ public:
     // Assistive technology's default action on a row: a click, taken only
     // while a click could reach the row. Whether it was taken.
     virtual bool press(Form &form, int row) = 0;
+    // A key pressed on the window: Tab and Shift+Tab move the focus along
+    // the form's order (form/focus.h), wrapping; an arrow to the nearest
+    // row that way; Enter and Space press the focused zone as a click
+    // does. Whether the core took the key: one it left is the platform's
+    // (a native control's own keys, Enter and Esc on a dialog).
+    virtual bool key(Form &form, Key key) = 0;
 
 protected:
     ~Door() = default;

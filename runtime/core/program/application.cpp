@@ -1,6 +1,7 @@
 #include "program/application.h"
 #include "accessibility/accessibletree.h"
 #include "description/validation.h"
+#include "form/focus.h"
 #include "form/form.h"
 #include "program/program.h"
 
@@ -157,19 +158,28 @@ bool Application::hasRow(const Form &form, int row) const
     return isLoaded(form) && row >= 0 && size_t(row) < form.description().controls.size();
 }
 
-void Application::event(Form &form, int row, Event event)
+bool Application::accepts(const Form &form, int row, Event event) const
 {
     if (!hasRow(form, row) || int(event) < 0 || int(event) >= EventCount)
-        return;
+        return false;
     if (!kindInfo(form.description().controls[size_t(row)].kind)->raises(event))
-        return;
+        return false;
     // A tick from a timer the form does not run now (never started, or
     // asleep) is a stale or a made-up one.
     if (event == Event::Timer && !form.ticking(row))
-        return;
+        return false;
     // Hidden means unclickable, whatever the platform believes it hit.
-    if (event == Event::Click && !accessibility::shown(form, row))
+    return event != Event::Click || accessibility::shown(form, row);
+}
+
+void Application::event(Form &form, int row, Event event)
+{
+    if (!accepts(form, row, event))
         return;
+    // The mouse has been used: the ring goes, and the focus is where the
+    // click was, so that Tab goes on from there.
+    if (event == Event::Click)
+        form.setFocus(focus::takes(form, row) ? row : form.focused(), false);
     form.fire(row, event);
 }
 
@@ -213,6 +223,39 @@ bool Application::press(Form &form, int row)
     if (!hasRow(form, row) || !accessibility::pressable(form, row))
         return false;
     form.fire(row, Event::Click);
+    return true;
+}
+
+bool Application::key(Form &form, Key key)
+{
+    if (!isLoaded(form))
+        return false;
+    const int at = form.focused() >= 0 ? form.focused() : focus::first(form);
+    int to = -1;
+    switch (key) {
+    case Key::Tab:
+    case Key::BackTab:
+        to = focus::step(form, at, key == Key::Tab ? 1 : -1);
+        break;
+    case Key::Left:
+    case Key::Right:
+    case Key::Up:
+    case Key::Down:
+        to = focus::toward(form, at, key);
+        break;
+    case Key::Enter:
+    case Key::Space:
+        // A zone's press is its click, through its handler, which decides
+        // what it does now. A control with keys of its own keeps them.
+        if (at < 0 || form.description().controls[size_t(at)].kind != Kind::Label || !focus::takes(form, at)
+                || !accepts(form, at, Event::Click))
+            return false;
+        form.fire(at, Event::Click);
+        return true;
+    }
+    if (to < 0)
+        return false;
+    form.setFocus(to, true);
     return true;
 }
 

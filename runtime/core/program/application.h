@@ -56,10 +56,12 @@ public:
     void typed(Form &form, int row, std::string text) override;
     void close(Form &form) override;
     bool press(Form &form, int row) override;
+    bool key(Form &form, Key key) override;
 
 private:
     bool isLoaded(const Form &form) const;
     bool hasRow(const Form &form, int row) const;
+    bool accepts(const Form &form, int row, Event event) const;
     void bury(std::unique_ptr<Form> form);
 
     Backend &m_backend;
