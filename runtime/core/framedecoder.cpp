@@ -95,6 +95,9 @@ const char *describe(FileProblem problem)
     case FileProblem::NotRegular: return "not a regular file";
     case FileProblem::TooLarge:   return "larger than 16 MB";
     case FileProblem::Unreadable: return "cannot be read";
+    case FileProblem::NotAllowed: return "not allowed by the server";
+    case FileProblem::ServerError: return "the server failed to send it";
+    case FileProblem::NoConnection: return "no connection to the server";
     }
     return nullptr;
 }

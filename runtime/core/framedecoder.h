@@ -42,7 +42,8 @@ struct Image
 using Frame = std::shared_ptr<const Image>;
 
 // Why a picture file could not be read; each backend opens it its own way.
-enum class FileProblem { None, Missing, NotRegular, TooLarge, Unreadable };
+// The last three are a web server's answers, or its silence.
+enum class FileProblem { None, Missing, NotRegular, TooLarge, Unreadable, NotAllowed, ServerError, NoConnection };
 
 struct Animation
 {
