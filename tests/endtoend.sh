@@ -534,6 +534,7 @@ scenario_decline() {
         if [[ $how == button ]]; then click disagree; else wm_close "$how"; fi
         check "$how: program ends with status 0" ends_with_zero 10
         check "$how: no dashboard ever appeared" only_windows 1
+        [[ $how == button ]] && $web && check "the end's button, by keyboard, starts the program again" start_again
         finish
     done
 }
@@ -812,7 +813,7 @@ if check "1024x768 X server with a window manager starts" xs_start_x 1024x768; t
     scenarios+=(scenario_wm_close_dashboard scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen)
     $windows && scenarios+=(scenario_planted_libraries scenario_scaled)
     $web && scenarios=(scenario_conformance scenario_first_window scenario_tour scenario_decline scenario_keys
-        scenario_bad_voice_boxes scenario_big_screen scenario_page_scaled)
+        scenario_bad_voice_boxes scenario_screens scenario_offline scenario_big_screen scenario_page_scaled)
     # SCENARIOS="scenario_tour ...": only those, while working on one.
     [[ -n ${SCENARIOS:-} ]] && read -ra scenarios <<<"$SCENARIOS"
     for scenario in "${scenarios[@]}"; do

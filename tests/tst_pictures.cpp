@@ -97,7 +97,8 @@ QList<QPair<int, int>> litRuns(const QImage &image, QPoint from, QPoint step, in
 
 // The program's nine, then the desktop's icons.
 const QStringList AllPictures = QStringLiteral(VELK_PICTURES).split(u' ') + QStringList{
-    "appicon-32.png", "appicon-64.png", "appicon-128.png", "appicon-256.png", "appicon.svg"};
+    "appicon-32.png", "appicon-64.png", "appicon-128.png", "appicon-256.png", "appicon-192.png", "appicon-512.png",
+    "appicon.svg"};
 
 // The icon's promised pixels: three columns of 6 x 2 bars a pixel apart,
 // each column's first and last pixel row dark red, everything else black.
@@ -341,7 +342,7 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("size");
-        for (int size : {32, 64, 128, 256})
+        for (int size : {32, 64, 128, 192, 256, 512})
             QTest::addRow("%d px", size) << QString("appicon-%1.png").arg(size) << size;
         QTest::newRow("scalable") << "appicon.svg" << 32;
     }

@@ -2,8 +2,10 @@
 // what it fetches from its own site: the page hands each file over whole
 // (velk_fetched), and it is kept here by the address it was asked for, for
 // the page's life, so that a file asked for again is not fetched again.
-// What the page could not fetch is missing; the bound, the chunked reading
-// and the words for what is wrong are the other halves'.
+// What the page could not fetch is kept as why, by the server's answer:
+// not found, not allowed, a server's failure, or no answer at all; the
+// bound, the chunked reading and the words for what is wrong are the
+// other halves'.
 #include "animation/filereader.h"
 #include "page.h"
 #include "webbackend.h"
@@ -26,6 +28,28 @@ std::map<std::string, std::vector<unsigned char>> &files()
     return *kept;
 }
 
+// Why each address that could not be fetched was not, until asked again.
+std::map<std::string, FileProblem> &failures()
+{
+    static auto *why = new std::map<std::string, FileProblem>;
+    return *why;
+}
+
+// status: the HTTP status, 0 for no answer, -1 for an address not fetched.
+// The server's answer in a user's words, as a system's reason is given.
+FileProblem problemOf(int status)
+{
+    if (status == 0)
+        return {FileProblem::Unreadable, "no connection to the server"};
+    if (status == 401 || status == 403 || status == 451)
+        return {FileProblem::Unreadable, "not allowed by the server"};
+    if (status >= 500)
+        return {FileProblem::Unreadable, "the server failed to send it"};
+    if (status < 0 || status == 404 || status == 410)
+        return FileProblem::Missing;
+    return FileProblem::Unreadable;
+}
+
 // The addresses being fetched, by the number the page answers with.
 std::map<int, std::string> &fetching()
 {
@@ -41,7 +65,8 @@ std::optional<std::vector<unsigned char>> readRegularFile(const std::string &pat
     problem = FileProblem::None;
     const auto it = files().find(path);
     if (it == files().end()) {
-        problem = FileProblem::Missing;
+        const auto failed = failures().find(path);
+        problem = failed == failures().end() ? FileProblem::Missing : failed->second;
         return std::nullopt;
     }
     const std::vector<unsigned char> &file = it->second;
@@ -73,14 +98,16 @@ void WebBackend::fetch(const std::string &address, std::function<void()> work)
 } // namespace runtime
 
 // The page's answer: the file's bytes (malloc'ed, taken over here), or
-// none when it could not be fetched.
-extern "C" EMSCRIPTEN_KEEPALIVE void velk_fetched(int id, unsigned char *bytes, double size)
+// none when it could not be fetched, and the server's status (0 for none).
+extern "C" EMSCRIPTEN_KEEPALIVE void velk_fetched(int id, unsigned char *bytes, double size, int status)
 {
     auto &pending = runtime::fetching();
     const auto it = pending.find(id);
     if (it != pending.end()) {
         if (bytes)
             runtime::files()[it->second].assign(bytes, bytes + size_t(size));
+        else
+            runtime::failures()[it->second] = runtime::problemOf(status);
         pending.erase(it);
     }
     std::free(bytes);

@@ -90,8 +90,11 @@ mergeInto(LibraryManager.library, {
       var p = canvas.painter = {sent: []}, held = {canvas: canvas, frames: []};
       try {
         if (!/Chrome\//.test(navigator.userAgent)) throw 0;
-        velk.worker = velk.worker || new Worker(URL.createObjectURL(new Blob(
-          ['var draw = ' + velk.draw + ';\n(' + velk.painterMain + ')();'])));
+        if (!velk.worker) {
+          velk.worker = new Worker(URL.createObjectURL(new Blob(
+            ['var draw = ' + velk.draw + ';\n(' + velk.painterMain + ')();'])));
+          velk.worker.onerror = function(e) { velk.failed('The voice box painter: ' + (e.message || 'failed')); };
+        }
         var key = ++velk.painters, off = canvas.transferControlToOffscreen();
         velk.worker.postMessage({key: key, canvas: off}, [off]);
         p.post = function(m) { m.key = key; velk.worker.postMessage(m); };
@@ -105,7 +108,13 @@ mergeInto(LibraryManager.library, {
       var p = document.createElement('p');
       p.className = cls;
       p.textContent = text;
-      document.getElementById('lines').appendChild(p);
+      return document.getElementById('lines').appendChild(p);
+    },
+    // An error of the page's own, said once, as the program says its own.
+    said: {},
+    failed: function(text) {
+      if (!velk.said[text]) velk.line(text, 'error');
+      velk.said[text] = true;
     },
   },
 
@@ -121,11 +130,13 @@ mergeInto(LibraryManager.library, {
     client.style.background = velk.colour(back) || '#f0f0f0';
     // Centred in the page, never off its top or left edge, in whole pixels,
     // by its own size (a framed window's border and title bar as the
-    // .framed and .title rules have them): showing it measures nothing, so
-    // the page lays it out once, as it paints.
+    // .framed and .title rules have them) at the scale that fits it to the
+    // page (--s, index.html): showing it measures nothing, so the page lays
+    // it out once, as it paints.
     var place = function(side, size) {
-      outer.style[side] = 'max(0px, calc((100% - ' + size + 'px) / 2))';
-      outer.style[side] = 'max(0px, round(down, (100% - ' + size + 'px) / 2, 1px))';
+      outer.setAttribute('data-' + (side == 'left' ? 'width' : 'height'), size);
+      outer.style[side] = 'max(0px, calc((100% - ' + size + 'px * var(--s, 1)) / 2))';
+      outer.style[side] = 'max(0px, round(down, (100% - ' + size + 'px * var(--s, 1)) / 2, 1px))';
     };
     place('left', w + (framed ? 2 : 0));
     place('top', h + (framed ? 26 : 0));
@@ -148,6 +159,7 @@ mergeInto(LibraryManager.library, {
     }
     outer.appendChild(client);
     document.getElementById('desktop').appendChild(outer);
+    if (window.velkFit) velkFit(outer);  // not in the build's own run (prerender.js)
     velk.windows[id] = {outer: outer, client: client, controls: {}, timers: {}};
   },
 
@@ -319,26 +331,27 @@ mergeInto(LibraryManager.library, {
 
   // The file a view shows, fetched from the page's own site, at most max
   // bytes of it, and handed to the program whole: velk_fetched(id, bytes,
-  // size) when done, bytes 0 when nothing came. Another site's file is not
-  // fetched: it stays missing.
+  // size, status) when done, bytes 0 when nothing came, and then status the
+  // server's answer, 0 when none came (no connection), -1 for another
+  // site's file, which is not fetched.
   velk_fetch__deps: ['$velk'],
   velk_fetch: function(id, address, max) {
-    var a = velk.str(address), done = function(parts, got) {
+    var a = velk.str(address), done = function(parts, got, status) {
       var p = 0;
       if (parts) {
         p = _malloc(got || 1);
         for (var i = 0, at = 0; i < parts.length && at < got; at += parts[i++].length)
           HEAPU8.set(parts[i].subarray(0, got - at), p + at);
       }
-      velk.call(function() { Module['_velk_fetched'](id, p, got || 0); });
+      velk.call(function() { Module['_velk_fetched'](id, p, got || 0, status || 0); });
     };
     var url;
     // A path, not an address: what an address would read as a query or a
     // fragment is part of the file's name.
-    try { url = new URL(a.replace(/[%#?]/g, encodeURIComponent), document.baseURI); } catch (e) { return done(); }
-    if (url.origin != location.origin) return done();
+    try { url = new URL(a.replace(/[%#?]/g, encodeURIComponent), document.baseURI); } catch (e) { return done(0, 0, -1); }
+    if (url.origin != location.origin) return done(0, 0, -1);
     fetch(url).then(function(response) {
-      if (!response.ok || !response.body) return done();
+      if (!response.ok || !response.body) return done(0, 0, response.status);
       var reader = response.body.getReader(), parts = [], got = 0;
       var step = function(r) {
         if (!r.done && got < max) {
@@ -347,7 +360,7 @@ mergeInto(LibraryManager.library, {
           return reader.read().then(step);
         }
         if (!r.done) reader.cancel();
-        done(parts, Math.min(got, max));
+        done(parts, Math.min(got, max), response.status);
       };
       return reader.read().then(step);
     }).catch(function() { done(); });
@@ -410,7 +423,8 @@ mergeInto(LibraryManager.library, {
   },
 
   // The end: every window and control goes, every timer and piece of
-  // work with them, and one line says how to start again.
+  // work with them, and one line says so, with the button that starts the
+  // program again (the page afresh), the keyboard's focus on it.
   velk_end__deps: ['$velk'],
   velk_end: function() {
     velk.ended = true;
@@ -420,6 +434,10 @@ mergeInto(LibraryManager.library, {
     for (var w in velk.windows) for (var r in velk.windows[w].timers) clearInterval(velk.windows[w].timers[r]);
     velk.windows = {};
     document.getElementById('desktop').replaceChildren();
-    velk.line('VELK-Simulator has ended. Reload the page to start it again.', 'ended');
+    var again = document.createElement('button');
+    again.textContent = 'Start again';
+    again.onclick = function() { location.reload(); };
+    velk.line('VELK-Simulator has ended.', 'ended').appendChild(again);
+    again.focus();
   },
 });

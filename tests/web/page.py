@@ -9,7 +9,11 @@
 #   page.py PORT axof EXPR   the tree at the element EXPR gives: ROLE|NAME|DESCRIPTION|VALUE|READONLY
 #   page.py PORT watch FILE  until killed: then writes to FILE the most time the
 #                            page's thread itself spent in one task, in ms
+#   page.py PORT call|keep METHOD JSON...  DevTools calls, their results; keep: the
+#                            session, and so what the calls set, kept until killed
+#   page.py PORT shot FILE   the page as the browser draws it, a PNG
 # The tour clicks with the real pointer; this only reads what the page shows.
+import base64
 import json
 import signal
 import sys
@@ -55,7 +59,8 @@ elif command == "hold":
     stopped = []
     signal.signal(signal.SIGTERM, lambda *_: stopped.append(True))
     call("Network.enable")
-    call("Network.setCacheDisabled", cacheDisabled=True)  # a cached script is not held
+    call("Network.setCacheDisabled", cacheDisabled=True)  # a cached script is not held,
+    call("Network.setBypassServiceWorker", bypass=True)  # nor one its service worker fetches
     call("Fetch.enable", patterns=[{"urlPattern": "*/velk-simulator.js"}])
     call("Page.navigate", url=args[0])
     while not any(e.get("method") == "Fetch.requestPaused" for e in events):
@@ -64,6 +69,14 @@ elif command == "hold":
         time.sleep(0.05)
     held = next(e for e in events if e.get("method") == "Fetch.requestPaused")
     call("Fetch.continueRequest", requestId=held["params"]["requestId"])
+elif command in ("call", "keep"):
+    for method, params in zip(args[::2], args[1::2]):
+        print(json.dumps(call(method, **json.loads(params))), flush=True)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+    while command == "keep":
+        time.sleep(1)
+elif command == "shot":
+    open(args[0], "wb").write(base64.b64decode(call("Page.captureScreenshot")["data"]))
 elif command == "front":  # the page's window raised and given the keyboard, as a user's click on it would
     call("Page.bringToFront")
 elif command == "eval":

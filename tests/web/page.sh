@@ -12,10 +12,17 @@ free_port() { /usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("
 http=$(free_port) cdp=$(free_port)
 mkdir -p "$work/site/bad" && ln -s "$exe" "$work/site/velk sim"
 site="http://127.0.0.1:$http/velk%20sim/index.html"
-(cd "$work/site" && exec /usr/bin/python3 -m http.server "$http" --bind 127.0.0.1) >"$work/http.log" 2>&1 &
-server=$! browser='' watcher='' holder=''
+serve() {  # the static server, which answers http-NNN.gif with that status
+    (cd "$work/site" && exec /usr/bin/python3 -c 'import http.server as h, re, sys
+class Files(h.SimpleHTTPRequestHandler):
+    send_head = lambda s: (lambda m: s.send_error(int(m[1])) if m else super(Files, s).send_head())(re.search(r"/http-(\d+)\.gif$", s.path))
+h.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[1])), Files).serve_forever()' "$http") >>"$work/http.log" 2>&1 &
+    server=$!
+}
+serve
+browser='' watcher='' holder='' emulator=''  # and a held session: a device's emulation
 stop_browser() { [[ -n $browser ]] && kill "$browser" 2>/dev/null && wait "$browser" 2>/dev/null; browser=''; }
-trap 'stop_browser; kill $server $watcher $holder 2>/dev/null; xs_stop_x; rm -rf "$work"' EXIT
+trap 'stop_browser; kill $server $watcher $holder $emulator 2>/dev/null; xs_stop_x; rm -rf "$work"' EXIT
 DASHBOARD='VELK Simulator dashboard'  # the windows go by their names for assistive technology
 
 page() { /usr/bin/python3 "$here/web/page.py" "$cdp" "$@"; }
@@ -62,12 +69,17 @@ click() {
     xdotool mousemove $(((ox + x) * scale)) $(((oy + y) * scale)) click 1
 }
 finish() {
+    kill $emulator 2>/dev/null
     stop_browser
     origin='0 0'
 }
 ended() {
     [[ $(page eval "document.querySelectorAll('.window, .c').length + '|' + document.getElementById('lines').textContent") \
-        == "0|VELK-Simulator has ended. Reload the page to start it again." ]]
+        == "0|VELK-Simulator has ended.Start again" ]]
+}
+start_again() {  # the end's one button, named, has the keyboard: Space starts the program again
+    told "button|Start again||" && [[ $(page eval "document.activeElement.textContent") == "Start again" ]] &&
+        activated && xdotool key space && xs_poll 10 eval '[[ $(shown_name) == "$DISCLAIMER" ]]'
 }
 ends_with_zero() { xs_poll "$1" ended; }
 only_windows() { [[ $(page eval "named.size") == "$1" ]]; }
@@ -136,6 +148,7 @@ hostile_calls='(() => {
 # first window in NOW, which must be PROGRAMS, the screenshot of the
 # program's own; then I Agree clicked, and the script let through.
 early() {
+    local now=$shots/$1 programs=$shots/$2
     /usr/bin/python3 "$here/web/page.py" "$cdp" hold "$site" &  # not through page(): its pid
     holder=$!
     xs_poll 10 eval '[[ $(page eval "document.querySelector(\".early\") && document.fonts.status == \"loaded\"
@@ -143,7 +156,7 @@ early() {
     xs_shot "$shots/$1"
     check "before the program has loaded: the disclaimer painted as the program paints it, a dialog named by its caption" \
         eval '[[ $(page eval "!!document.querySelector(\".early\")") == true ]] && told "dialog|VELK-Simulator Version 1||" &&
-            ! xs_differ "$shots/$1" "$shots/$2" "$((1024 * scale))x$((768 * scale))+0+0"'
+            ! xs_differ "$now" "$programs" "$((1024 * scale))x$((768 * scale))+0+0"'
     click agree
     kill -TERM "$holder" && wait "$holder"
     holder=''
@@ -175,7 +188,8 @@ start = 13 + (3 << ((gif[10] & 7) + 1) if gif[10] & 0x80 else 0)
 open(sys.argv[2], "wb").write(gif[:start] + gif[start:-1] * 12 + b";")
 EOF
     local row query expect
-    for row in "missing.gif|no such file" "../bad/text.gif|not a GIF picture" \
+    for row in "missing.gif|no such file" "http-403.gif|not allowed by the server" \
+        "http-503.gif|the server failed" "../bad/text.gif|not a GIF picture" \
         "//elsewhere.invalid/x.gif|no such file" "../bad/wide.gif|"; do
         IFS='|' read -r query expect <<<"$row"
         echo "# voice box: $query"
@@ -208,9 +222,73 @@ scenario_page_scaled() {
     start "" "delete HTMLCanvasElement.prototype.transferControlToOffscreen;" && agree && click power && click program
     check "drawn by the page itself: the voice box plays" shot_until 54-page-drawn-a.png voice_box_shown
     check "drawn by the page itself: the voice box animates" shot_until 55-page-drawn-b.png clip_moved "$shots/54-page-drawn-a.png"
+    start && agree && click power && click program && xs_poll 10 eval '[[ $(page eval "!!velk.worker") == true ]]'
+    page eval "for (var i = 0; i < 2; i++) velk.worker.postMessage({key: -1})" >/dev/null  # a frame for no canvas
+    check "the voice box painter's error, twice: one line on the page" xs_poll 10 one_error_line "The voice box painter: "
     finish
     scale=1
     xs_stop_x
+}
+
+# Touches as a touch screen gives them, at CSS pixels of the visual viewport.
+touch() { echo "Input.dispatchTouchEvent {\"type\":\"touch$1\",\"touchPoints\":[${2:+{\"x\":$2,\"y\":$3\}}]}"; }
+tap() { page call $(touch Start "$1" "$2") $(touch End) >/dev/null; }
+zone_at() {  # ZONE: where the zone table puts it, through the window's fitting and the page's zoom
+    local x y
+    read -r x y <<<"${at[$1]}"
+    page eval "(c => (r => [r.x + $x * r.width / c.offsetWidth - visualViewport.offsetLeft,
+        r.y + $y * r.height / c.offsetHeight - visualViewport.offsetTop].map(Math.round).join(' '))(
+        c.getBoundingClientRect()))(document.querySelector('.window.shown .client'))"
+}
+tap_zone() { tap $(zone_at "$1"); }
+lit() { xs_poll 10 told "image|Left console lamp $1|lit|"; }
+in_view() {  # the window, and so every zone, in the viewport, and nothing to scroll
+    [[ $(page eval "(v => (r => r.left >= 0 && r.top >= 0 && Math.max(r.right, v.scrollWidth) <= v.clientWidth &&
+        Math.max(r.bottom, v.scrollHeight) <= v.clientHeight)(document.querySelector('.window.shown').getBoundingClientRect()))(document.documentElement)") == true ]]
+}
+
+# Phones, a tablet, small and large desktop windows (Chromium's device
+# emulation, with touch): the whole dashboard in view, taps landing; on
+# the phone, a swipe that does not navigate, and taps at twice the zoom.
+scenario_screens() {
+    local size w h dpr x y
+    for size in 390x844x3 844x390x3 768x1024x2 800x600x1 2560x1600x1; do
+        IFS=x read -r w h dpr <<<"$size"
+        echo "# a screen of $w x $h"
+        browser
+        /usr/bin/python3 "$here/web/page.py" "$cdp" keep Emulation.setTouchEmulationEnabled '{"enabled":true}' \
+            Emulation.setDeviceMetricsOverride "{\"width\":$w,\"height\":$h,\"deviceScaleFactor\":$dpr,\"mobile\":$( ((dpr > 1)) && echo true || echo false)}" \
+            >/dev/null &
+        emulator=$!  # not through page(): its pid
+        open && xs_poll 10 eval '[[ $(page eval innerWidth) == $w ]]' && tap_zone agree &&
+            xs_poll 10 eval '[[ $(shown_name) == "$DASHBOARD" ]]' && page shot "$shots/60-$w-$h.png"
+        check "$w x $h: the whole dashboard in the viewport, no scrolling" in_view
+        tap_zone power && tap_zone left-1
+        check "$w x $h: taps on Power and on a lamp's button land" eval 'xs_poll 10 told "textbox|CPU status||On" && lit 1'
+        if ((w == 390)); then
+            page call $(touch Start 2 400) $(for x in {32..302..30}; do touch Move "$x" 400; done) $(touch End) >/dev/null
+            check "a swipe from the left edge does not navigate" eval 'sleep 2 && showing "$DASHBOARD"'
+            read -r x y <<<"$(zone_at left-2)"
+            page call Input.synthesizePinchGesture "{\"x\":$x,\"y\":$y,\"scaleFactor\":2}" >/dev/null
+            check "pinched to twice the size: a tap lights the lamp under it" eval '[[ $(page eval "visualViewport.scale > 1.9") == true ]] &&
+                tap $(zone_at left-2) && lit 2 && page shot "$shots/61-zoomed.png"'
+        fi
+        finish
+    done
+}
+
+# An app to install, which runs with the server gone after one visit.
+scenario_offline() {
+    echo "# installable, and offline"
+    start && xs_poll 20 eval '[[ $(page eval "navigator.serviceWorker.ready.then(r => !!r.active)") == true ]]'
+    check "the page installs: no installability errors" \
+        eval '[[ $(page call Page.getInstallabilityErrors "{}") == "{\"installabilityErrors\": []}" ]]'
+    kill "$server" && wait "$server"
+    check "the server gone, after one visit: the program runs" eval 'start && agree && taken power 70-offline.png powered_on'
+    start "?voice-box=new.gif" && agree && click power && click program
+    check "a voice box never fetched: the note says there is no connection" xs_poll 15 eval \
+        '[[ $(page eval "(document.querySelector(\".note\") || {}).textContent") == *"no connection"* ]]'
+    serve
 }
 
 # The backends' conformance table (tests/conformance/cases.h) on this one:
@@ -232,10 +310,10 @@ heard_as() {
     got=$(page axof "Object.values(velk.windows)[0].controls[$1]") || return
     [[ $(core_words <<<"$got") == "$2" ]] || { echo "# heard: $got"; return 1; }
 }
-one_error_line() {
+one_error_line() {  # START: the page's one line, an error that starts so
     local lines
     lines=$(page eval "[...document.querySelectorAll('#lines p')].map(p => p.className + ': ' + p.textContent).join('/')")
-    [[ $lines == "error: Run-time error in Faulty_Click: Faulty.Caption: "* && $lines != */* ]]
+    [[ $lines == "error: $1"* && $lines != */* ]]
 }
 timers_at_core_interval() {
     [[ $(page eval "intervals.length > 0 && intervals.every(ms => ms == Module._conformance_interval())") == true ]]
@@ -274,7 +352,7 @@ scenario_conformance() {
     conformance "clicks(1)" >/dev/null
     xdotool mousemove $((ox + x)) $((oy + y)) click 1 sleep 0.3 click 1 mousemove $((ox + sx)) $((oy + sy)) click 1
     check "a handler's run-time error is one line on the page, and the window goes on" xs_poll 10 eval \
-        '[[ $(conformance "clicks(0)") == Sentinel\; ]] && one_error_line'
+        '[[ $(conformance "clicks(0)") == Sentinel\; ]] && one_error_line "Run-time error in Faulty_Click: Faulty.Caption: "'
     finish
 }
 

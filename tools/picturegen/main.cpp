@@ -1,6 +1,7 @@
 // make-pictures OUTDIR: paints the dashboard's nine built-in pictures and
 // writes them into OUTDIR under the names the program embeds them by, and
-// the icon for the desktop's icon theme, enlarged (appicon-SIZE.png) and
+// the icon for the desktop's icon theme and the web page's manifest,
+// enlarged (appicon-SIZE.png), and
 // as blocks that scale to any size (appicon.svg). The
 // copies committed in resources/ are this program's output; tst_pictures
 // runs it again and insists on identical bytes, so nothing here may depend
@@ -43,6 +44,9 @@ const Picture Pictures[] = {
     {"appicon-64.png", [] { return ImageWriters::png(LampIcon::icon(64)); }},
     {"appicon-128.png", [] { return ImageWriters::png(LampIcon::icon(128)); }},
     {"appicon-256.png", [] { return ImageWriters::png(LampIcon::icon(256)); }},
+    // The web page's icons, as its manifest names them.
+    {"appicon-192.png", [] { return ImageWriters::png(LampIcon::icon(192)); }},
+    {"appicon-512.png", [] { return ImageWriters::png(LampIcon::icon(512)); }},
     {"appicon.svg", [] { return ImageWriters::svgBlocks(LampIcon::icon()); }},
 };
 
