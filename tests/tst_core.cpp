@@ -79,6 +79,7 @@ constexpr ControlRow FollowRows[] = {
     {Kind::Label, "Hidden", "", 0, 0, 150, 150, {.hidden = true}},
     {Kind::TextBox, "Fixed", "", 0, 0, 150, 150, {.text = "000", .readOnly = true}},
     {Kind::TextBox, "Notes", "", 0, 0, 150, 150, {.multiLine = true}},
+    {Kind::Timer, "Stopped", "", 0, 0, 0, 0},  // no interval: never started
 };
 consteval Control follows(std::string_view name) { return controlIn(FollowRows, name); }
 void follow(Form &me) { me.setCaption(follows("Readout"), me.text(follows("Source"))); }
@@ -89,6 +90,7 @@ const Handler FollowHandlers[] = {
     {"Clock_Timer", [](Form &) { ++heard; }},
     {"Readout_Click", [](Form &) { ++heard; }},
     {"Hidden_Click", [](Form &) { ++heard; }},
+    {"Stopped_Timer", [](Form &) { ++heard; }},
     {"Form_Unload", [](Form &me) { ++unloads; me.unloadForm("Follow"); }},
 };
 const FormDescription Follow{{.name = "Follow", .caption = "", .clientWidth = 150, .clientHeight = 150},
@@ -450,6 +452,7 @@ void tst_Core::doorTakesOnlyWhatTheFormHas_data()
     QTest::newRow("tick of a label") << "event" << "Readout" << 0 << tick << false;
     QTest::newRow("click on a timer") << "event" << "Clock" << 0 << click << false;
     QTest::newRow("tick of a sleeping timer") << "asleep" << "Ticker" << 0 << tick << false;
+    QTest::newRow("tick of a timer never started") << "event" << "Stopped" << 0 << tick << false;
     QTest::newRow("click on a hidden zone") << "event" << "Hidden" << 0 << click << false;
     QTest::newRow("press on a hidden zone") << "press" << "Hidden" << 0 << 0 << false;
     QTest::newRow("typed into a label") << "typed" << "Readout" << 0 << 0 << false;
@@ -486,8 +489,11 @@ void tst_Core::doorTakesOnlyWhatTheFormHas()
     backend.runLater();
     QCOMPARE(heard - heardBefore + (backend.applied - appliedBefore), int(taken && input != "typed"));
     if (input == "typed") {
-        const std::string box = taken ? control.toStdString() : "Source", held = !taken ? "000"
-                : control == "Notes" ? "one\r\ntwo\r\nthree\r\n" : "one\ntwo\rthree\r\n";
+        // The box typed into, or where a row that names none would have
+        // put it: as it was, unless taken.
+        const std::string box = control.isEmpty() || control == "Readout" ? "Source" : control.toStdString();
+        const std::string held = !taken ? (box == "Notes" ? "" : "000")
+                : box == "Notes" ? "one\r\ntwo\r\nthree\r\n" : "one\ntwo\rthree\r\n";
         Value typed;
         QCOMPARE(FormProbe::get(form, box, Property::Text, typed), Status::Ok);
         QCOMPARE(std::get<std::string>(typed), held);
