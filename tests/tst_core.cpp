@@ -7,7 +7,7 @@
 // jobs run in.
 #include "animation/animationview.h"
 #include "program/commandline.h"
-#include "program/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "form/form.h"
 #include "giffixtures.h"
 #include "platform/picturefiles.h"

@@ -1,6 +1,6 @@
 #include "focusring.h"
 #include "colours.h"
-#include "form/focus.h"
+#include "description/focusorder.h"
 
 #include <QPainter>
 

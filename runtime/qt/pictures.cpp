@@ -7,7 +7,7 @@
 // start is slow, which pictures it decoded, and in what order.
 #include "pictures.h"
 #include "platform/picturefiles.h"
-#include "program/diagnostics.h"
+#include "platform/diagnostics.h"
 
 #include <QCoreApplication>
 #include <QDir>

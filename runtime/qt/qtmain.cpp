@@ -5,7 +5,7 @@
 // the program does not take, 1 for no screen to show it on (no display, one
 // that refused, or a platform plugin that is missing or would not start).
 #include "program/commandline.h"
-#include "program/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "program/program.h"
 #include "qtbackend.h"
 

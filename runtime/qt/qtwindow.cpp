@@ -5,7 +5,7 @@
 #include "description/kinds.h"
 #include "description/layout.h"
 #include "focusring.h"
-#include "form/focus.h"
+#include "description/focusorder.h"
 #include "pictures.h"
 #include "pixelsnapper.h"
 #include "qtcontrol.h"

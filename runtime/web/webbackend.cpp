@@ -1,5 +1,5 @@
 #include "webbackend.h"
-#include "program/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "form/form.h"
 #include "description/kinds.h"
 #include "page.h"

@@ -3,7 +3,7 @@
 // relative paths are the page's (fetchedfiles.cpp).
 // What stops the start is said in one line on the page.
 #include "program/commandline.h"
-#include "program/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "page.h"
 #include "program/program.h"
 #include "webbackend.h"

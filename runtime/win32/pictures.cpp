@@ -1,5 +1,5 @@
 #include "pictures.h"
-#include "program/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "animation/filereader.h"
 #include "text.h"
 

@@ -4,7 +4,7 @@
 // no console says what it has to say of its command line in a message
 // box (and on the error stream, for whoever started it from one).
 #include "program/commandline.h"
-#include "program/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "program/program.h"
 #include "text.h"
 #include "win32backend.h"

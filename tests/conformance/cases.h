@@ -15,7 +15,7 @@
 #include "description/description.h"
 #include "form/form.h"
 #include "description/layout.h"
-#include "form/focus.h"
+#include "description/focusorder.h"
 
 #include <algorithm>
 #include <cstdint>

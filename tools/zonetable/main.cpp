@@ -22,7 +22,7 @@
 #include "description/binding.h"
 #include "description/kinds.h"
 #include "description/layout.h"
-#include "form/focus.h"
+#include "description/focusorder.h"
 #include "velkprogram.h"
 
 #include <cstdio>

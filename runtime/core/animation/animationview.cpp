@@ -1,5 +1,5 @@
 #include "animation/animationview.h"
-#include "program/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "animation/filereader.h"
 #include "description/layout.h"
 

@@ -1,6 +1,6 @@
 #include "form/form.h"
 #include "description/kinds.h"
-#include "form/focus.h"
+#include "description/focusorder.h"
 #include "description/timing.h"
 
 #include <map>
@@ -116,23 +116,17 @@ Status Form::write(int at, Property property, const Value &value)
     }
     changed();
     if (property == Property::Visible)
-        keepFocus();
+        m_host.shownOrHidden(*this);
     return Status::Ok;
 }
 
-void Form::setFocus(int row, bool ring)
+void Form::setFocus(int row, bool ring, bool shown)
 {
     if (row == m_focus && ring == m_ring)
         return;
     m_focus = row;
     m_ring = ring;
-    m_window->focus(row, ring && row >= 0 && focus::ringed(*this, row));
-}
-
-void Form::keepFocus()
-{
-    if (m_focus >= 0 && !focus::takes(*this, m_focus))
-        setFocus(focus::step(*this, m_focus, 1), m_ring);
+    m_window->focus(row, shown);
 }
 
 void Form::userChanged(int at, Property property, Value value)

@@ -70,7 +70,7 @@ public:
     // not asleep.
     bool ticking(int row) const;
 
-    // The keyboard's focus (focus.h): the rows that may take it, in
+    // The keyboard's focus (description/focusorder.h): the rows that may take it, in
     // order; the row that has it (-1: wherever the window first put it);
     // whether its ring shows, which it does from the first key that moves
     // the focus until the mouse is used.
@@ -110,11 +110,8 @@ private:
     // the window already shows it, and the form keeps it.
     void userChanged(int row, Property property, Value value);
     // The focus moves (or its ring comes or goes); the window is told of
-    // a change.
-    void setFocus(int row, bool ring);
-    // A row shown or hidden: a focused row that can no longer have the
-    // focus passes it on to the next that can.
-    void keepFocus();
+    // a change, and whether the ring is drawn on that row (shown).
+    void setFocus(int row, bool ring, bool shown);
 
     int rowOf(Control control) const;
     Status read(int row, Property property, Value &value) const;

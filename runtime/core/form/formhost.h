@@ -26,6 +26,9 @@ public:
     virtual Status unload(const std::string &name) = 0;
     virtual void end() = 0;
     virtual std::string option(const std::string &name) const = 0;  // empty when not given
+    // A row of the form was shown or hidden: what has the focus may have
+    // gone from under it.
+    virtual void shownOrHidden(Form &form) = 0;
     // A run-time error a handler raised; each distinct one is told once.
     virtual void reportError(const std::string &handler, const RunTimeError &error) = 0;
 

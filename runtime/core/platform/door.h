@@ -33,9 +33,9 @@ public:
     // while a click could reach the row. Whether it was taken.
     virtual bool press(Form &form, int row) = 0;
     // A key pressed on the window: Tab and Shift+Tab move the focus along
-    // the form's order (form/focus.h), wrapping; an arrow to the nearest
-    // row that way; Enter and Space press the focused zone as a click
-    // does. Whether the core took the key: one it left is the platform's
+    // the form's order (description/focusorder.h, accessibility/focus.h),
+    // wrapping; an arrow to the nearest row that way; Enter and Space
+    // press the focused zone as a click does. Whether the core took the key: one it left is the platform's
     // (a native control's own keys, Enter and Esc on a dialog).
     virtual bool key(Form &form, Key key) = 0;
 

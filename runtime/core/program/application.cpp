@@ -1,7 +1,7 @@
 #include "program/application.h"
 #include "accessibility/accessibletree.h"
 #include "description/validation.h"
-#include "form/focus.h"
+#include "accessibility/focus.h"
 #include "form/form.h"
 #include "program/program.h"
 
@@ -172,6 +172,20 @@ bool Application::accepts(const Form &form, int row, Event event) const
     return event != Event::Click || accessibility::shown(form, row);
 }
 
+// The ring shows on a row that shows no focus of its own.
+void Application::moveFocus(Form &form, int row, bool ring)
+{
+    form.setFocus(row, ring, ring && row >= 0 && focus::ringed(form, row));
+}
+
+// A focused row that can no longer have the focus passes it on to the
+// next that can.
+void Application::shownOrHidden(Form &form)
+{
+    if (form.focused() >= 0 && !focus::takes(form, form.focused()))
+        moveFocus(form, focus::step(form, form.focused(), 1), form.ringShown());
+}
+
 void Application::event(Form &form, int row, Event event)
 {
     if (!accepts(form, row, event))
@@ -179,7 +193,7 @@ void Application::event(Form &form, int row, Event event)
     // The mouse has been used: the ring goes, and the focus is where the
     // click was, so that Tab goes on from there.
     if (event == Event::Click)
-        form.setFocus(focus::takes(form, row) ? row : form.focused(), false);
+        moveFocus(form, focus::takes(form, row) ? row : form.focused(), false);
     form.fire(row, event);
 }
 
@@ -255,7 +269,7 @@ bool Application::key(Form &form, Key key)
     }
     if (to < 0)
         return false;
-    form.setFocus(to, true);
+    moveFocus(form, to, true);
     return true;
 }
 

@@ -50,6 +50,7 @@ public:
     void end() override;
     std::string option(const std::string &name) const override;
     void reportError(const std::string &handler, const RunTimeError &error) override;
+    void shownOrHidden(Form &form) override;
 
     // --- the door ---
     void event(Form &form, int row, Event event) override;
@@ -60,6 +61,7 @@ public:
 
 private:
     bool isLoaded(const Form &form) const;
+    void moveFocus(Form &form, int row, bool ring);
     bool hasRow(const Form &form, int row) const;
     bool accepts(const Form &form, int row, Event event) const;
     void bury(std::unique_ptr<Form> form);

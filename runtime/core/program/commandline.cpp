@@ -1,5 +1,5 @@
 #include "program/commandline.h"
-#include "program/diagnostics.h"
+#include "platform/diagnostics.h"
 
 #include <algorithm>
 

@@ -1,12 +1,8 @@
-#include "form/focus.h"
-#include "accessibility/accessibletree.h"
+#include "description/focusorder.h"
 #include "description/kinds.h"
 #include "description/layout.h"
-#include "form/form.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstdlib>
 
 namespace runtime::focus {
 
@@ -77,17 +73,6 @@ std::vector<int> order(const FormDescription &form, const Bindings &bindings)
     return reading.order;
 }
 
-bool takes(const Form &form, int row)
-{
-    const std::vector<int> &rows = form.focusOrder();
-    return std::find(rows.begin(), rows.end(), row) != rows.end() && !accessibility::invisible(form, row);
-}
-
-bool ringed(const Form &form, int row)
-{
-    return form.description().controls[size_t(row)].kind == Kind::Label || accessibility::readOnly(form, row);
-}
-
 Rect ring(const FormDescription &form, int row)
 {
     const Rect place = placeOf(form.controls[size_t(row)]);
@@ -102,62 +87,6 @@ Rect ringInWindow(const FormDescription &form, int row)
 {
     const Rect r = ring(form, row), at = windowRect(form, row), place = placeOf(form.controls[size_t(row)]);
     return {r.x + at.x - place.x, r.y + at.y - place.y, r.width, r.height};
-}
-
-int first(const Form &form)
-{
-    for (int r : tabOrder(form.description()))
-        if (takes(form, r))
-            return r;
-    return -1;
-}
-
-int step(const Form &form, int from, int by)
-{
-    const std::vector<int> &rows = form.focusOrder();
-    const long n = long(rows.size());
-    long at = std::find(rows.begin(), rows.end(), from) - rows.begin();
-    if (at == n)
-        at = by > 0 ? -1 : n;
-    for (long i = 1; i <= n; ++i) {
-        const int r = rows[size_t(((at + by * i) % n + n) % n)];
-        if (takes(form, r))
-            return r;
-    }
-    return -1;
-}
-
-int toward(const Form &form, int from, Key arrow)
-{
-    if (from < 0)
-        return -1;
-    // Centres doubled, so that they stay whole.
-    const auto centre = [&form](int r, int &x, int &y) {
-        const Rect p = windowRect(form.description(), r);
-        x = 2 * p.x + p.width;
-        y = 2 * p.y + p.height;
-    };
-    int fx, fy;
-    centre(from, fx, fy);
-    int best = -1;
-    long bestScore = LONG_MAX;
-    for (int r : form.focusOrder()) {
-        if (r == from || !takes(form, r))
-            continue;
-        int x, y;
-        centre(r, x, y);
-        const int dx = x - fx, dy = y - fy;
-        const bool level = arrow == Key::Left || arrow == Key::Right;
-        const int ahead = arrow == Key::Right ? dx : arrow == Key::Left ? -dx : arrow == Key::Down ? dy : -dy;
-        const int aside = std::abs(level ? dy : dx);
-        // What lies straight ahead is nearer than what lies as far aside.
-        const long score = long(ahead) + 2L * aside;
-        if (ahead > 0 && score < bestScore) {
-            best = r;
-            bestScore = score;
-        }
-    }
-    return best;
 }
 
 } // namespace runtime::focus

@@ -1,4 +1,4 @@
-#include "program/diagnostics.h"
+#include "platform/diagnostics.h"
 
 #include <algorithm>
 #include <cctype>
