@@ -84,3 +84,8 @@ long_tasks_at_most() { devtools_only "the page's long tasks"; }
 # clients at once: Firefox takes one session at a time, and WebKit's
 # WebDriver holds back no requests.
 early() { echo "# $ENGINE: the page before the program has loaded is not toured: DevTools alone holds a script back"; }
+installable() { devtools_only "whether the page installs"; }
+painter_error_once() { not_here "the painter's errors: only the Chromium family draws the voice box in a worker"; }
+# Emulating a phone's screen and touch, tapping and pinching, are DevTools'
+# alone here (WebDriver's viewport and touch actions are not built yet).
+scenario_screens() { echo "# $ENGINE: the phone and tablet sizes are not toured: DevTools alone emulates a device and touch"; }
