@@ -7,6 +7,10 @@
 #    as plain HTML (disclaimer.html), cache off, the median of RUNS loads;
 #  - the powered-on dashboard idling, against a blank page (blank.html);
 #  - the voice box playing, against the same GIF in an <img> (voicebox.html);
+#  - then, as on a phone (the CPU slowed 4x, a slow mobile network, cache
+#    off): the first paint and the voice box again, and "I Agree" answered:
+#    from a click at the button, once the program has loaded, to the end of
+#    the frame that first paints the dashboard, as the page's clock says;
 # CPU being the whole browser's (every process of its session), over PHASE
 # seconds each, the median of RUNS. Each ratio is the medians' ratio, with
 # the spread of the runs' own ratios, each run against the yardstick's run
@@ -98,10 +102,11 @@ try:
     def click(selector):
         evaluate("document.querySelector(%s).click()" % json.dumps(selector))
 
+    # The program's own window, not the page's copy of it from before it loaded.
+    agree = "[...document.querySelectorAll('.window.shown button')].find(b => b.textContent == 'I Agree')"
+
     def dashboard(voice_box):
         load("index.html")
-        # The program's own window, not the page's copy of it from before it loaded.
-        agree = "[...document.querySelectorAll('.window.shown button')].find(b => b.textContent == 'I Agree')"
         until("!!" + agree)
         evaluate(agree + ".click()")
         click("[aria-label=Power]")
@@ -113,6 +118,21 @@ try:
         load(page)
         return cpu_while_shown()
 
+    def agree_answered():
+        load("index.html")
+        until("!!" + agree)
+        x, y = evaluate("(r => [r.x + r.width / 2, r.y + r.height / 2])(%s.getBoundingClientRect())" % agree)
+        # Stamped from the press's own time, so that a busy page's delay in
+        # taking the press counts; looked for in every frame, and read after the
+        # frame that first has it.
+        evaluate("""addEventListener('mousedown', e => { const tap = e.timeStamp; (function look() {
+            if (!document.querySelector('.window.shown [aria-label=Power]')) return requestAnimationFrame(look);
+            setTimeout(() => window.answered = performance.now() - tap); })(); },
+            {capture: true, once: true})""")
+        for kind in ("mousePressed", "mouseReleased"):
+            call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1)
+        return until("window.answered")
+
     def first_paint(page):
         load(page)
         return until("(performance.getEntriesByName('first-contentful-paint')[0] || {}).startTime")
@@ -123,22 +143,34 @@ try:
     sizes = [os.path.getsize(os.path.join(build, f)) for f in ("velk-simulator.wasm", "velk-simulator.js")]
     zipped = [len(gzip.compress(open(os.path.join(build, f), "rb").read(), 9)) for f in ("velk-simulator.wasm", "velk-simulator.js")]
     rows = [("WebAssembly + script (KB)", sum(sizes) / 1024, None, "%.1f, %.1f gzipped (goal 150, 60)" % (sum(sizes) / 1024, sum(zipped) / 1024))]
-    page = sum(len(gzip.compress(open(os.path.join(build, f), "rb").read(), 9)) for f in ("index.html", "sw.js", "manifest.webmanifest"))
-    rows.append(("page, service worker, manifest (KB gzipped)", page / 1024, None, "the disclaimer in the page included"))
-    for name, ours, theirs, goal in (
-            ("disclaimer's first contentful paint (ms)", lambda: first_paint("index.html"), lambda: first_paint("disclaimer.html"), 1.3),
-            ("dashboard idling (CPU %)", lambda: dashboard(False), lambda: yardstick("blank.html"), 1.5),
-            ("voice box playing (CPU %)", lambda: dashboard(True), lambda: yardstick("voicebox.html"), 1.2)):
-        a, b = [], []
-        for _ in range(RUNS):  # alternated, so that a busy moment falls on both
-            a.append(ours())
-            b.append(theirs())
-        ratio = statistics.median(a) / max(statistics.median(b), 1e-9)
-        pairs = sorted(x / max(y, 1e-9) for x, y in zip(a, b))  # each run against its neighbour
-        rows.append((name, statistics.median(a), statistics.median(b), "ratio %.2f [%.2f-%.2f] (goal at most %.1f)"
-                     % (ratio, pairs[0], pairs[-1], goal)))
+    around = [f for f in ("index.html", "sw.js", "manifest.webmanifest") if os.path.isfile(os.path.join(build, f))]
+    page = sum(len(gzip.compress(open(os.path.join(build, f), "rb").read(), 9)) for f in around)
+    rows.append(("page, service worker, manifest (KB gzipped)", page / 1024, None, "of " + ", ".join(around)))
+    # Each pass: its prefix, the CPU's slowdown, the network (latency ms,
+    # down and up in bit/s; None: unthrottled) and its figures, each
+    # (name, ours, yardstick or None for a figure of its own, goal, unit of the goal).
+    paint = ("disclaimer's first contentful paint (ms)", lambda: first_paint("index.html"), lambda: first_paint("disclaimer.html"), 1.3, "x")
+    voice = ("voice box playing (CPU %)", lambda: dashboard(True), lambda: yardstick("voicebox.html"), 1.2, "x")
+    for prefix, slowdown, network, figures in (
+            ("", 1, None, (paint, ("dashboard idling (CPU %)", lambda: dashboard(False), lambda: yardstick("blank.html"), 1.5, "x"), voice)),
+            ("phone: ", 4, (150, 1.6e6, 750e3), (paint, ('"I Agree" answered (ms)', agree_answered, None, 100, " ms"), voice))):
+        call("Emulation.setCPUThrottlingRate", rate=slowdown)
+        latency, down, up = network or (0, -8, -8)  # -1 byte/s: not throttled
+        call("Network.emulateNetworkConditions", offline=False, latency=latency, downloadThroughput=down / 8, uploadThroughput=up / 8)
+        for name, ours, theirs, goal, unit in figures:
+            a, b = [], []
+            for _ in range(RUNS):  # alternated, so that a busy moment falls on both
+                a.append(ours())
+                b.append(theirs() if theirs else 0)
+            if not theirs:
+                rows.append((prefix + name, statistics.median(a), None, "[%.1f-%.1f] (goal at most %g%s)" % (min(a), max(a), goal, unit)))
+                continue
+            ratio = statistics.median(a) / max(statistics.median(b), 1e-9)
+            pairs = sorted(x / max(y, 1e-9) for x, y in zip(a, b))  # each run against its neighbour
+            rows.append((prefix + name, statistics.median(a), statistics.median(b), "ratio %.2f [%.2f-%.2f] (goal at most %.1f%s)"
+                         % (ratio, pairs[0], pairs[-1], goal, unit)))
     for name, a, b, words in rows:
-        print("%-42s %8.1f %8s   %s" % (name, a, "" if b is None else "%.1f" % b, words))
+        print("%-49s %8.1f %8s   %s" % (name, a, "" if b is None else "%.1f" % b, words))
 finally:
     browser.terminate()
     server.terminate()
