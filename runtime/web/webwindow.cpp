@@ -113,8 +113,10 @@ void WebWindow::build()
     });
     for (int r : rows)
         velk_order(m_id, r);
-    for (int r = 0; r < n; ++r)
+    for (int r = 0; r < n; ++r) {
+        place(r);
         tell(r);
+    }
 }
 
 bool WebWindow::visible(int row) const
@@ -146,14 +148,19 @@ Rect WebWindow::containerArea(int row) const
     return {0, 0, place.width - 2 * edge, place.height - 2 * edge};
 }
 
-// Shows or hides a row, and says what a screen reader hears of it, as the
-// core's accessible tree has it. A row hidden that still has something to
-// tell (a dark lamp is still a lamp) stays on the page for the reader,
-// unseen and unclickable.
+// Shows or hides a row. A row hidden that still has something to tell (a
+// dark lamp is still a lamp) stays on the page for the reader, unseen and
+// unclickable.
+void WebWindow::place(int row)
+{
+    velk_set_shown(m_id, row, visible(row) ? 1 : a::invisible(m_form, row) ? 0 : 2);
+}
+
+// Says what a screen reader hears of a row, as the core's accessible tree
+// has it.
 void WebWindow::tell(int row)
 {
     const bool found = !a::invisible(m_form, row);
-    velk_set_shown(m_id, row, visible(row) ? 1 : found ? 2 : 0);
     const a::Role role = a::role(m_form, row);
     if (role == a::Role::None)
         return;
@@ -200,8 +207,13 @@ void WebWindow::apply(int row, Property property, const Value &value)
     for (const a::Announcement &change : a::announcements(m_form, row, property))
         if (std::find(told.begin(), told.end(), change.row) == told.end())
             told.push_back(change.row);
-    for (int r : told)
+    // What shows on the page changes only with a row shown or hidden (its
+    // own, or one of its group's); a new text changes only what is heard.
+    for (int r : told) {
+        if (property == Property::Visible)
+            place(r);
         tell(r);
+    }
     if (property == Property::Visible)
         viewsMayBeSeen();
 }

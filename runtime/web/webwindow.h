@@ -48,6 +48,7 @@ public:
 private:
     void build();
     bool visible(int row) const;
+    void place(int row);
     void tell(int row);
     void viewsMayBeSeen();
 
