@@ -33,10 +33,9 @@ qt6-base-private-dev valgrind libjpeg-dev libx11-dev" ;;
         # the WebAssembly compiler; the browsers of the tour: Chromium,
         # driven over its DevTools socket, Firefox over its WebDriver BiDi
         # socket and WebKitGTK's MiniBrowser through its WebDriver; a
-        # static server for the tour; xrandr, which gives WebKit a phone's
-        # screen
+        # static server for the tour
         web) add="emscripten chromium firefox-esr webkit2gtk-driver python3-websocket python3 xvfb xauth xdotool
-imagemagick x11-xserver-utils" ;;
+imagemagick" ;;
         *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
     esac
     packages="$packages $add"

@@ -86,46 +86,25 @@ long_tasks_at_most() { devtools_only "the page's long tasks"; }
 early() { echo "# $ENGINE: the page before the program has loaded is not toured: DevTools alone holds a script back"; }
 installable() { devtools_only "whether the page installs"; }
 painter_error_once() { not_here "the painter's errors: only the Chromium family draws the voice box in a worker"; }
-# Phones, a tablet, small and large desktop windows, as Chromium's tour
-# has them. Firefox takes a device's viewport and pixel ratio, and a
-# finger's taps, over BiDi. WebKit's driver has neither (a finger comes to
-# the page as a mouse), so its screen itself is given each size, which its
-# full-screen browser fills at a CSS pixel to the pixel, and a tap is the
-# real pointer's click. A swipe and a pinch are DevTools' alone.
-scenario_screens() {
-    local size w h dpr
-    if [[ $ENGINE == webkit ]]; then
-        xs_stop_x
-        check "2560x1600 X server starts" xs_start_x 2560x1600 || return
-    fi
-    for size in 390x844x3 844x390x3 768x1024x2 800x600x1 2560x1600x1; do
-        IFS=x read -r w h dpr <<<"$size"
-        echo "# a screen of $w x $h"
-        if [[ $ENGINE == webkit ]]; then
-            # Xvfb takes the new size though it says its one output cannot follow.
-            xrandr --fb "${w}x$h" >/dev/null 2>&1
-            browser
-        else
-            browser && page viewport "$w" "$h" "$dpr"
-        fi
-        open && xs_poll 10 eval '[[ $(page eval innerWidth) == $w ]]' && tap_zone agree &&
-            xs_poll 10 eval '[[ $(shown_name) == "$DASHBOARD" ]]' && xs_shot "$shots/60-$w-$h.png"
-        check "$w x $h: the whole dashboard in the viewport, no scrolling" in_view
-        tap_zone power && tap_zone left-1
-        check "$w x $h: taps on Power and on a lamp's button land" xs_poll 10 on_and_lit
-        finish
-    done
-    if [[ $ENGINE == webkit ]]; then
-        xs_stop_x
-        check "1024x768 X server starts again" xs_start_x 1024x768
-    fi
-}
-# The status field says On and the first lamp is lit, as their elements have it.
+# The phone, tablet and desktop sizes: Firefox takes a device's viewport
+# and pixel ratio, and a finger's taps, over BiDi. WebKit's driver has
+# neither (a finger comes to the page as a mouse), so it is given an X
+# screen of each size, which its full-screen browser fills a CSS pixel to
+# the pixel, and a tap is the real pointer's click. A swipe and a pinch
+# are DevTools' alone. Their elements, not the tree, say that taps landed.
+swipe_and_pinch() { echo "# $ENGINE: a swipe and a pinch are not toured: DevTools alone makes them"; }
 on_and_lit() {
     [[ $(page eval "(e => e('CPU status').value + ',' + e('Left console lamp 1').getAttribute('aria-description'))(
         n => [...document.querySelectorAll('[aria-label]')].find(e => e.ariaLabel == n))") == "On,lit" ]]
 }
 case $ENGINE in
-firefox) tap() { page tap "$1" "$2"; } ;;
-webkit) tap() { xdotool mousemove "$1" "$2" click 1; } ;;
+firefox)
+    as_screen() { (($#)) || return 0; browser && page viewport "$@"; }
+    tap() { page tap "$1" "$2"; }
+    ;;
+webkit)
+    as_screen() { xs_stop_x && xs_start_x "${1:-1024}x${2:-768}" && { (($# == 0)) || browser; }; }
+    tap() { xdotool mousemove "$1" "$2" click 1; }
+    ;;
 esac
+

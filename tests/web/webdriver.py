@@ -21,7 +21,9 @@
 #   webdriver.py ADDRESS viewport W H DPR   a phone's viewport, kept after
 #                              the session (BiDi)
 #   webdriver.py ADDRESS tap X Y     a finger's tap at the viewport's X Y (BiDi)
+#   webdriver.py ADDRESS shot FILE   the page as the browser draws it, a PNG
 # The tour clicks with the real pointer; this only reads what the page shows.
+import base64
 import json
 import sys
 import urllib.error
@@ -80,6 +82,9 @@ class Bidi:
                 {"type": "pointerMove", "x": int(x), "y": int(y)},
                 {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}]}])
 
+    def shot(self, file):
+        open(file, "wb").write(base64.b64decode(self.call("browsingContext.captureScreenshot", context=self.context)["data"]))
+
     def close(self):
         self.call("session.end")
 
@@ -115,6 +120,9 @@ class Classic:
     def eval(self, expression):
         return self.call("POST", "/execute/sync", {"script": f"return ({EVAL})(arguments[0])", "args": [expression]})
 
+    def shot(self, file):
+        open(file, "wb").write(base64.b64decode(self.call("GET", "/screenshot")))
+
     def quit(self):
         self.call("DELETE", "")
 
@@ -128,7 +136,7 @@ try:
 except OSError:
     sys.exit(1)  # no browser yet
 try:
-    if command in ("open", "front", "new", "quit", "viewport", "tap") and hasattr(driver, command):
+    if command in ("open", "front", "new", "quit", "viewport", "tap", "shot") and hasattr(driver, command):
         getattr(driver, command)(*args)
     elif command == "eval":
         print(driver.eval(args[0]))
