@@ -86,6 +86,25 @@ long_tasks_at_most() { devtools_only "the page's long tasks"; }
 early() { echo "# $ENGINE: the page before the program has loaded is not toured: DevTools alone holds a script back"; }
 installable() { devtools_only "whether the page installs"; }
 painter_error_once() { not_here "the painter's errors: only the Chromium family draws the voice box in a worker"; }
-# Emulating a phone's screen and touch, tapping and pinching, are DevTools'
-# alone here (WebDriver's viewport and touch actions are not built yet).
-scenario_screens() { echo "# $ENGINE: the phone and tablet sizes are not toured: DevTools alone emulates a device and touch"; }
+# The phone, tablet and desktop sizes: Firefox takes a device's viewport
+# and pixel ratio, and a finger's taps, over BiDi. WebKit's driver has
+# neither (a finger comes to the page as a mouse), so it is given an X
+# screen of each size, which its full-screen browser fills a CSS pixel to
+# the pixel, and a tap is the real pointer's click. A swipe and a pinch
+# are DevTools' alone. Their elements, not the tree, say that taps landed.
+swipe_and_pinch() { echo "# $ENGINE: a swipe and a pinch are not toured: DevTools alone makes them"; }
+on_and_lit() {
+    [[ $(page eval "(e => e('CPU status').value + ',' + e('Left console lamp 1').getAttribute('aria-description'))(
+        n => [...document.querySelectorAll('[aria-label]')].find(e => e.ariaLabel == n))") == "On,lit" ]]
+}
+case $ENGINE in
+firefox)
+    as_screen() { (($#)) || return 0; browser && page viewport "$@"; }
+    tap() { page tap "$1" "$2"; }
+    ;;
+webkit)
+    as_screen() { xs_stop_x && xs_start_x "${1:-1024}x${2:-768}" && { (($# == 0)) || browser; }; }
+    tap() { xdotool mousemove "$1" "$2" click 1; }
+    ;;
+esac
+

@@ -252,34 +252,47 @@ in_view() {  # the window, and so every zone, in the viewport, and nothing to sc
         Math.max(r.bottom, v.scrollHeight) <= v.clientHeight)(document.querySelector('.window.shown').getBoundingClientRect()))(document.documentElement)") == true ]]
 }
 
-# Phones, a tablet, small and large desktop windows (Chromium's device
-# emulation, with touch): the whole dashboard in view, taps landing; on
-# the phone, a swipe that does not navigate, and taps at twice the zoom.
+# as_screen W H DPR: a fresh browser that shows pages as a device of that
+# size and pixel ratio, with touch (Chromium's device emulation, held by a
+# client of its own until finish); with no size, the tour's screen again.
+as_screen() {
+    (($#)) || return 0
+    browser
+    /usr/bin/python3 "$here/web/page.py" "$cdp" keep Emulation.setTouchEmulationEnabled '{"enabled":true}' \
+        Emulation.setDeviceMetricsOverride "{\"width\":$1,\"height\":$2,\"deviceScaleFactor\":$3,\"mobile\":$( (($3 > 1)) && echo true || echo false)}" \
+        >/dev/null &
+    emulator=$!  # not through page(): its pid
+}
+on_and_lit() { told "textbox|CPU status||On" && lit 1; }
+# On the phone: a swipe from the left edge, and a tap at twice the zoom.
+swipe_and_pinch() {
+    local x y
+    page call $(touch Start 2 400) $(for x in {32..302..30}; do touch Move "$x" 400; done) $(touch End) >/dev/null
+    check "a swipe from the left edge does not navigate" eval 'sleep 2 && showing "$DASHBOARD"'
+    read -r x y <<<"$(zone_at left-2)"
+    page call Input.synthesizePinchGesture "{\"x\":$x,\"y\":$y,\"scaleFactor\":2}" >/dev/null
+    check "pinched to twice the size: a tap lights the lamp under it" eval '[[ $(page eval "visualViewport.scale > 1.9") == true ]] &&
+        tap $(zone_at left-2) && lit 2 && page shot "$shots/61-zoomed.png"'
+}
+
+# Phones, a tablet, small and large desktop windows: the whole dashboard in
+# view, taps landing; on the phone, a swipe that does not navigate, and
+# taps at twice the zoom.
 scenario_screens() {
-    local size w h dpr x y
+    local size w h dpr
     for size in 390x844x3 844x390x3 768x1024x2 800x600x1 2560x1600x1; do
         IFS=x read -r w h dpr <<<"$size"
         echo "# a screen of $w x $h"
-        browser
-        /usr/bin/python3 "$here/web/page.py" "$cdp" keep Emulation.setTouchEmulationEnabled '{"enabled":true}' \
-            Emulation.setDeviceMetricsOverride "{\"width\":$w,\"height\":$h,\"deviceScaleFactor\":$dpr,\"mobile\":$( ((dpr > 1)) && echo true || echo false)}" \
-            >/dev/null &
-        emulator=$!  # not through page(): its pid
+        as_screen "$w" "$h" "$dpr"
         open && xs_poll 10 eval '[[ $(page eval innerWidth) == $w ]]' && tap_zone agree &&
             xs_poll 10 eval '[[ $(shown_name) == "$DASHBOARD" ]]' && page shot "$shots/60-$w-$h.png"
         check "$w x $h: the whole dashboard in the viewport, no scrolling" in_view
         tap_zone power && tap_zone left-1
-        check "$w x $h: taps on Power and on a lamp's button land" eval 'xs_poll 10 told "textbox|CPU status||On" && lit 1'
-        if ((w == 390)); then
-            page call $(touch Start 2 400) $(for x in {32..302..30}; do touch Move "$x" 400; done) $(touch End) >/dev/null
-            check "a swipe from the left edge does not navigate" eval 'sleep 2 && showing "$DASHBOARD"'
-            read -r x y <<<"$(zone_at left-2)"
-            page call Input.synthesizePinchGesture "{\"x\":$x,\"y\":$y,\"scaleFactor\":2}" >/dev/null
-            check "pinched to twice the size: a tap lights the lamp under it" eval '[[ $(page eval "visualViewport.scale > 1.9") == true ]] &&
-                tap $(zone_at left-2) && lit 2 && page shot "$shots/61-zoomed.png"'
-        fi
+        check "$w x $h: taps on Power and on a lamp's button land" xs_poll 10 on_and_lit
+        ((w == 390)) && swipe_and_pinch
         finish
     done
+    as_screen
 }
 
 installable() {

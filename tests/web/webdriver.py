@@ -18,7 +18,12 @@
 #   webdriver.py ADDRESS front       the page given the keyboard
 #   webdriver.py ADDRESS eval EXPR   prints what the expression gives (JSON
 #                              for all but strings), a promise awaited
+#   webdriver.py ADDRESS viewport W H DPR   a phone's viewport, kept after
+#                              the session (BiDi)
+#   webdriver.py ADDRESS tap X Y     a finger's tap at the viewport's X Y (BiDi)
+#   webdriver.py ADDRESS shot FILE   the page as the browser draws it, a PNG
 # The tour clicks with the real pointer; this only reads what the page shows.
+import base64
 import json
 import sys
 import urllib.error
@@ -67,6 +72,19 @@ class Bidi:
             sys.exit(f"webdriver.py: eval: {got['exceptionDetails']['text']}")
         return got["result"]["value"]
 
+    def viewport(self, width, height, ratio):
+        self.call("browsingContext.setViewport", context=self.context,
+                  viewport={"width": int(width), "height": int(height)}, devicePixelRatio=float(ratio))
+
+    def tap(self, x, y):
+        self.call("input.performActions", context=self.context, actions=[{
+            "type": "pointer", "id": "finger", "parameters": {"pointerType": "touch"}, "actions": [
+                {"type": "pointerMove", "x": int(x), "y": int(y)},
+                {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}]}])
+
+    def shot(self, file):
+        open(file, "wb").write(base64.b64decode(self.call("browsingContext.captureScreenshot", context=self.context)["data"]))
+
     def close(self):
         self.call("session.end")
 
@@ -102,6 +120,9 @@ class Classic:
     def eval(self, expression):
         return self.call("POST", "/execute/sync", {"script": f"return ({EVAL})(arguments[0])", "args": [expression]})
 
+    def shot(self, file):
+        open(file, "wb").write(base64.b64decode(self.call("GET", "/screenshot")))
+
     def quit(self):
         self.call("DELETE", "")
 
@@ -115,7 +136,7 @@ try:
 except OSError:
     sys.exit(1)  # no browser yet
 try:
-    if command in ("open", "front", "new", "quit"):
+    if command in ("open", "front", "new", "quit", "viewport", "tap", "shot") and hasattr(driver, command):
         getattr(driver, command)(*args)
     elif command == "eval":
         print(driver.eval(args[0]))

@@ -2,9 +2,9 @@
 #include "platform/diagnostics.h"
 #include "animation/filereader.h"
 #include "description/layout.h"
+#include "animation/workerlock.h"
 
 #include <algorithm>
-#include <mutex>
 
 namespace runtime {
 
@@ -12,7 +12,7 @@ namespace runtime {
 // is gone finds no host and drops its result.
 struct AnimationView::Link
 {
-    std::mutex lock;
+    WorkerLock lock;
     Host *host = nullptr;
 };
 
@@ -34,7 +34,7 @@ AnimationView::~AnimationView()
 void AnimationView::close()
 {
     m_jobs->close();
-    std::lock_guard<std::mutex> hold(m_link->lock);
+    std::lock_guard<WorkerLock> hold(m_link->lock);
     m_link->host = nullptr;
     *m_stop = true;
 }
@@ -79,7 +79,7 @@ void AnimationView::navigate(const std::string &path)
     {
         // An earlier file still being read or decoded is no longer wanted:
         // the slice at work gives up, and no other is begun.
-        std::lock_guard<std::mutex> hold(m_link->lock);
+        std::lock_guard<WorkerLock> hold(m_link->lock);
         *m_stop = true;
         m_stop = std::make_shared<std::atomic<bool>>(false);
     }
@@ -93,7 +93,7 @@ void AnimationView::navigate(const std::string &path)
         std::shared_ptr<const std::vector<unsigned char>> bytes;
         if (read)
             bytes = std::make_shared<const std::vector<unsigned char>>(std::move(*read));
-        std::lock_guard<std::mutex> hold(link->lock);
+        std::lock_guard<WorkerLock> hold(link->lock);
         if (link->host)
             link->host->onUiThread([this, generation, bytes, problem] { onRead(generation, bytes, problem); });
         return false;
@@ -138,7 +138,7 @@ void AnimationView::decodeWhenSeen()
         // animation once the rest are.
         auto deliver = [&](bool whole) {
             auto animation = std::make_shared<Animation>(decoder.animation());
-            std::lock_guard<std::mutex> hold(link->lock);
+            std::lock_guard<WorkerLock> hold(link->lock);
             if (link->host && !stop->load())
                 link->host->onUiThread([this, generation, animation, whole] { onDecoded(generation, animation, whole); });
         };

@@ -6,7 +6,7 @@ namespace runtime {
 
 bool JobQueue::add(Job job)
 {
-    std::lock_guard<std::mutex> hold(m_lock);
+    std::lock_guard<WorkerLock> hold(m_lock);
     if (m_closed)
         return false;
     m_jobs.push_back(std::move(job));
@@ -16,7 +16,7 @@ bool JobQueue::add(Job job)
 void JobQueue::clear()
 {
     std::deque<Job> dropped;  // let go of outside the lock: they hold decoders
-    std::lock_guard<std::mutex> hold(m_lock);
+    std::lock_guard<WorkerLock> hold(m_lock);
     dropped.swap(m_jobs);
     ++m_clears;
 }
@@ -24,13 +24,13 @@ void JobQueue::clear()
 void JobQueue::close()
 {
     clear();
-    std::lock_guard<std::mutex> hold(m_lock);
+    std::lock_guard<WorkerLock> hold(m_lock);
     m_closed = true;
 }
 
 bool JobQueue::closed() const
 {
-    std::lock_guard<std::mutex> hold(m_lock);
+    std::lock_guard<WorkerLock> hold(m_lock);
     return m_closed;
 }
 
@@ -39,7 +39,7 @@ bool JobQueue::runSlice()
     Job job;
     std::uint64_t clears;
     {
-        std::lock_guard<std::mutex> hold(m_lock);
+        std::lock_guard<WorkerLock> hold(m_lock);
         if (m_jobs.empty())
             return m_busy = false;
         job = std::move(m_jobs.front());
@@ -48,7 +48,7 @@ bool JobQueue::runSlice()
     }
     // Outside the lock: the UI thread adds and clears meanwhile.
     const bool more = job();
-    std::lock_guard<std::mutex> hold(m_lock);
+    std::lock_guard<WorkerLock> hold(m_lock);
     // Back in front, so that what was added meanwhile waits for its end.
     if (more && clears == m_clears)
         m_jobs.push_front(std::move(job));

@@ -11,10 +11,11 @@
 // cannot overlap whatever the platform's threads do.
 #pragma once
 
+#include "animation/workerlock.h"
+
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <mutex>
 
 namespace runtime {
 
@@ -38,7 +39,7 @@ public:
     bool runSlice();
 
 private:
-    mutable std::mutex m_lock;
+    mutable WorkerLock m_lock;
     std::deque<Job> m_jobs;
     std::uint64_t m_clears = 0;  // a slice begun before a clear() is not put back
     bool m_busy = false;         // the worker was told and has not yet heard false

@@ -33,7 +33,7 @@ struct Reading
             if ((takes[size_t(r)] || holds[size_t(r)]) && containerOf(form, r) == box)
                 items.push_back(r);
         const auto place = [this](int r) { return placeOf(form.controls[size_t(r)]); };
-        std::stable_sort(items.begin(), items.end(), [&](int a, int b) {
+        sortRows(items, [&](int a, int b) {
             return place(a).y != place(b).y ? place(a).y < place(b).y : place(a).x < place(b).x;
         });
         for (size_t start = 0; start < items.size();) {
@@ -41,8 +41,7 @@ struct Reading
             while (end < items.size() && std::any_of(items.begin() + long(start), items.begin() + long(end),
                                                      [&](int r) { return sideBySide(place(r), place(items[end])); }))
                 ++end;
-            std::stable_sort(items.begin() + long(start), items.begin() + long(end),
-                             [&](int a, int b) { return place(a).x < place(b).x; });
+            sortRows(items, [&](int a, int b) { return place(a).x < place(b).x; }, start, end);
             for (size_t i = start; i < end; ++i) {
                 if (takes[size_t(items[i])])
                     order.push_back(items[i]);

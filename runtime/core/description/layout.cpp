@@ -27,13 +27,11 @@ Rect placeOf(const ControlRow &row)
 
 std::vector<int> buildOrder(const FormDescription &form)
 {
-    std::vector<int> rows(form.controls.size());
-    for (size_t i = 0; i < rows.size(); ++i)
-        rows[i] = int(i);
-    std::stable_partition(rows.begin(), rows.end(), [&form](int r) {
-        const KindInfo *kind = kindInfo(form.controls[size_t(r)].kind);
-        return kind && kind->container;
-    });
+    std::vector<int> rows;
+    for (bool container : {true, false})
+        for (size_t r = 0; r < form.controls.size(); ++r)
+            if (const KindInfo *kind = kindInfo(form.controls[r].kind); bool(kind && kind->container) == container)
+                rows.push_back(int(r));
     return rows;
 }
 
@@ -53,10 +51,18 @@ std::vector<int> tabOrder(const FormDescription &form)
     for (size_t r = 0; r < form.controls.size(); ++r)
         if (form.controls[r].settings.tabIndex >= 0 && kindInfo(form.controls[r].kind)->focusable)
             rows.push_back(int(r));
-    std::stable_sort(rows.begin(), rows.end(), [&form](int a, int b) {
+    sortRows(rows, [&form](int a, int b) {
         return form.controls[size_t(a)].settings.tabIndex < form.controls[size_t(b)].settings.tabIndex;
     });
     return rows;
+}
+
+void sortRows(std::vector<int> &rows, const std::function<bool(int, int)> &before, size_t from, size_t to)
+{
+    to = std::min(to, rows.size());
+    for (size_t i = from + 1; i < to; ++i)
+        for (size_t j = i; j > from && before(rows[j], rows[j - 1]); --j)
+            std::swap(rows[j], rows[j - 1]);
 }
 
 int containerOf(const FormDescription &form, int row)

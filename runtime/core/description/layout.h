@@ -7,6 +7,8 @@
 #include "description/description.h"
 #include "description/geometry.h"
 
+#include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace runtime {
@@ -35,5 +37,12 @@ std::vector<int> stackingOrder(const FormDescription &form);
 // visits them (ties as listed): the first has the focus when its window
 // is first shown.
 std::vector<int> tabOrder(const FormDescription &form);
+
+// Sorts rows [from, to) so that each comes before those it is `before`,
+// equals kept as they were. A window has a few dozen rows, so every order
+// shares this one small sort rather than each carry its own copy of the
+// library's: the web build downloads all of them.
+void sortRows(std::vector<int> &rows, const std::function<bool(int, int)> &before, size_t from = 0,
+              size_t to = SIZE_MAX);
 
 } // namespace runtime

@@ -29,8 +29,10 @@ std::string programNameOf(std::string_view path)
 
 void printError(std::string_view line)
 {
-    const std::string text = (name().empty() ? std::string() : name() + ": ") + std::string(line);
-    std::fprintf(stderr, "%s\n", text.c_str());
+    // Written, not printed: no formatting is needed, and the web build
+    // then carries no printf.
+    const std::string text = (name().empty() ? std::string() : name() + ": ") + std::string(line) + "\n";
+    std::fwrite(text.data(), 1, text.size(), stderr);
     std::fflush(stderr);
 }
 
