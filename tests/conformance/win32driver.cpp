@@ -10,6 +10,7 @@
 #include "formprobe.h"
 #include "program/application.h"
 #include "description/timing.h"
+#include "description/twips.h"
 #include "win32backend.h"
 #include "win32control.h"
 #include "text.h"
@@ -69,21 +70,11 @@ void press(Point p)
 // The key pressed and let go, with Shift held round it if asked.
 void key(WORD vk, bool shift = false)
 {
-    std::vector<INPUT> in;
-    const auto stroke = [&in](WORD k, DWORD up) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        i.ki.dwFlags = up;
-        in.push_back(i);
-    };
-    if (shift)
-        stroke(VK_SHIFT, 0);
-    stroke(vk, 0);
-    stroke(vk, KEYEVENTF_KEYUP);
-    if (shift)
-        stroke(VK_SHIFT, KEYEVENTF_KEYUP);
-    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+    const WORD keys[] = {VK_SHIFT, vk, vk, VK_SHIFT};
+    INPUT in[4] = {};
+    for (int i = 0; i < 4; ++i)
+        in[i] = {.type = INPUT_KEYBOARD, .ki = {.wVk = keys[i], .dwFlags = DWORD(i < 2 ? 0 : KEYEVENTF_KEYUP)}};
+    SendInput(shift ? 4 : 2, in + !shift, sizeof(INPUT));
 }
 
 // Input is handled in order: once a click on the sentinel has answered,
@@ -141,18 +132,12 @@ std::vector<std::uint32_t> shown(const Rect &r)
     return pixels;
 }
 std::vector<std::uint32_t> shown(const char *control) { return shown(windowRect(window(), rowOf(control))); }
-Rect client()
-{
-    RECT r;
-    GetClientRect(form, &r);
-    return {0, 0, int(r.right), int(r.bottom)};
-}
-std::vector<std::uint32_t> screen() { return shown(client()); }
+const Rect client{0, 0, pixels(window().window.clientWidth), pixels(window().window.clientHeight)};
 
-// The screen with the ring round the control, where the core lays it.
+// The window's pixels with the ring round the control, where the core lays it.
 std::vector<std::uint32_t> ringed(std::vector<std::uint32_t> image, const char *control)
 {
-    const int width = client().width;
+    const int width = client.width;
     const Rect r = ringOf(control);
     for (int y = r.y; y <= r.bottom(); ++y)
         for (int x = r.x; x <= r.right(); ++x)
@@ -160,30 +145,32 @@ std::vector<std::uint32_t> ringed(std::vector<std::uint32_t> image, const char *
     return image;
 }
 
-// The row that has the focus, as a screen reader asks the window for it:
-// by the element it answers, which is each row's one element.
-std::string focused()
+// The window's object to a screen reader, and a row's child id in it.
+IAccessible *accessible()
 {
     IAccessible *root = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(form, DWORD(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void **>(&root))))
-        return "no accessible object";
+    AccessibleObjectFromWindow(form, DWORD(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void **>(&root));
+    return root;
+}
+VARIANT childOf(int row) { return VARIANT{.vt = VT_I4, .lVal = -(row + 1)}; }
+
+// The row that has the focus, as a screen reader asks the window: the row
+// whose element (each row has one) it answers.
+std::string focused()
+{
+    IAccessible *root = accessible();
     VARIANT at{};
     std::string name = "none";
-    if (root->get_accFocus(&at) == S_OK && at.vt == VT_DISPATCH) {
-        for (size_t r = 0; r < window().controls.size(); ++r) {
-            VARIANT child{};
-            child.vt = VT_I4;
-            child.lVal = -LONG(r + 1);
-            IDispatch *element = nullptr;
-            if (SUCCEEDED(root->get_accChild(child, &element)) && element) {
-                if (element == at.pdispVal)
-                    name = window().controls[r].name;
-                element->Release();
-            }
-        }
+    for (int r = 0; root && root->get_accFocus(&at) == S_OK && r < int(window().controls.size()); ++r) {
+        IDispatch *element = nullptr;
+        if (SUCCEEDED(root->get_accChild(childOf(r), &element)) && element && element == at.pdispVal)
+            name = window().controls[size_t(r)].name;
+        if (element)
+            element->Release();
+        VariantClear(&at);
     }
-    VariantClear(&at);
-    root->Release();
+    if (root)
+        root->Release();
     return name;
 }
 
@@ -192,12 +179,11 @@ std::string focused()
 // another process would, with the row's child id as events name it.
 std::string heard(int row)
 {
-    IAccessible *root = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(form, DWORD(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void **>(&root))))
+    IAccessible *root = accessible();
+    if (!root)
         return "no accessible object";
-    VARIANT child{}, role{}, state{};
-    child.vt = VT_I4;
-    child.lVal = -(row + 1);
+    const VARIANT child = childOf(row);
+    VARIANT role{}, state{};
     BSTR name = nullptr, value = nullptr;
     root->get_accRole(child, &role);
     root->get_accName(child, &name);
@@ -243,40 +229,33 @@ std::string run(Form &f, const Case &c)
         const std::string got = heard(rowOf(c.control));
         return got == c.expect ? "" : "a screen reader hears '" + got + "'";
     }
+    // The keyboard's checks start with a click on the zone: each Tab is
+    // done once the focus has moved; the keys before a click, once it has
+    // answered.
     case Check::FocusOrder: {
-        if (!clickOn(c.control))
-            return "the click on the zone never answered";
-        std::string went, at = focused();
+        std::string went, at = clickOn(c.control) ? focused() : "no answer to the click";
         for (size_t stops = std::count(c.expect, c.expect + strlen(c.expect), ',') + 1; stops > 0; --stops) {
-            const std::string from = at;
             key(VK_TAB);
-            pumpUntil([&] { return (at = focused()) != from; }, 10000);
+            pumpUntil([&, from = at] { return (at = focused()) != from; }, 10000);
             went += (went.empty() ? "" : ",") + at;
         }
         return went == c.expect ? "" : "Tab went to " + went;
     }
     case Check::Ring: {
         const Rect ring = ringOf(c.control);
-        if (ring.x < 0 || ring.y < 0 || ring.right() >= client().width || ring.bottom() >= client().height)
-            return "a side of the ring would be cut off";
-        if (!clickOn(c.control))
-            return "the click on the zone never answered";
+        if (ring.intersected(client) != ring || !clickOn(c.control))
+            return "a side of the ring would be cut off, or the click never answered";
         pumpUntil([] { return false; }, 200);
-        const std::vector<std::uint32_t> before = screen(), want = ringed(before, c.control);
+        const std::vector<std::uint32_t> before = shown(client), want = ringed(before, c.control);
         key(VK_TAB, true);
         key(VK_TAB);
-        if (!pumpUntil([&] { return screen() == want; }, 10000))
+        if (!pumpUntil([&] { return shown(client) == want; }, 10000))
             return "Shift+Tab and Tab drew no ring, or not only the ring, round it";
         clickOn(c.control);
-        return pumpUntil([&] { return screen() == before; }, 10000) ? "" : "a click left the ring, or more, on the screen";
+        return pumpUntil([&] { return shown(client) == before; }, 10000) ? "" : "a click left the ring, or more";
     }
     case Check::Key: {
-        if (!clickOn(c.control))
-            return "the click on the zone never answered";
-        const std::string got = answered([] {
-            key(VK_SPACE);
-            key(VK_RETURN);
-        });
+        const std::string got = clickOn(c.control) ? answered([] { key(VK_SPACE), key(VK_RETURN); }) : "?";
         return got == c.expect ? "" : "Space and Enter reached '" + got + "'";
     }
     case Check::TimerInterval: {
