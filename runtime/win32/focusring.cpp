@@ -15,8 +15,8 @@ FocusRing::~FocusRing()
 void FocusRing::place(HWND container, const RECT &outer)
 {
     static const ATOM atom = registerWindowClass(L"VelkFocusRing");
-    // Made in the container it goes round: a window moved between
-    // parents keeps stale clipping on some systems.
+    // Made anew in each container it goes round, rather than moved
+    // between parents.
     if (m_window && GetParent(m_window) != container) {
         DestroyWindow(m_window);
         m_window = nullptr;
