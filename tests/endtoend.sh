@@ -807,10 +807,9 @@ $web && source "$here/web/page.sh"
 
 start_seconds=$SECONDS
 if check "1024x768 X server with a window manager starts" xs_start_x 1024x768; then
-    scenarios=(scenario_tour scenario_command_line scenario_decline scenario_keys)
-    # On the screen the tour saw; the .exe and the page take no keys on the dashboard yet.
-    $windows || scenarios+=(scenario_keyboard)
-    scenarios+=(scenario_wm_close_dashboard scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen)
+    # The keyboard's on the screen the tour saw.
+    scenarios=(scenario_tour scenario_command_line scenario_decline scenario_keys scenario_keyboard
+        scenario_wm_close_dashboard scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen)
     $windows && scenarios+=(scenario_planted_libraries scenario_scaled)
     $web && scenarios=(scenario_conformance scenario_first_window scenario_tour scenario_decline scenario_keys
         scenario_bad_voice_boxes scenario_screens scenario_offline scenario_big_screen scenario_page_scaled)

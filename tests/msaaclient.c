@@ -2,8 +2,8 @@
  * process (tests/msaa.sh runs it under Wine beside the program): it prints
  * the trees of the disclaimer and the powered-on dashboard, checks them
  * against the table the Linux test uses, presses "I Agree", "Power",
- * "Auto", a lamp's button and "Exit" by accDoDefaultAction, and listens
- * to the events. Usage: msaaclient SCALE WIDTHxHEIGHT+X+Y (the power zone
+ * "Auto", a lamp's button and "Exit" by accDoDefaultAction, listens
+ * to the events, and follows the focus that a Tab moves to a zone. Usage: msaaclient SCALE WIDTHxHEIGHT+X+Y (the power zone
  * in the dashboard, layout pixels). Exits with the number of failures. */
 #define UNICODE
 #include <windows.h>
@@ -25,6 +25,7 @@ typedef struct
 
 static Node nodes[200];
 static int count, failures, misnavigated, heardStatus, heardLamp;
+static char heardFocus[160]; /* the button the last focus event named */
 
 static int check(int ok, const char *what)
 {
@@ -190,6 +191,7 @@ static void CALLBACK heard(HWINEVENTHOOK hook, DWORD event, HWND window, LONG ob
     a->lpVtbl->Release(a);
     heardStatus |= event == EVENT_OBJECT_VALUECHANGE && !strcmp(n.name, "CPU status") && !strcmp(n.value, "On");
     heardLamp |= event == EVENT_OBJECT_STATECHANGE && !strcmp(n.name, "Left console lamp 3") && !strcmp(n.value, "lit");
+    if (event == EVENT_OBJECT_FOCUS && n.role == ROLE_SYSTEM_PUSHBUTTON) strcpy(heardFocus, n.name);
     (void)hook, (void)t, (void)ms;
 }
 
@@ -211,7 +213,7 @@ int main(int argc, char **argv)
         return fprintf(stderr, "usage: msaaclient SCALE WIDTHxHEIGHT+X+Y\n"), 2;
     setvbuf(stdout, NULL, _IONBF, 0);
     CoInitialize(NULL);
-    SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, NULL, heard, 0, 0, WINEVENT_OUTOFCONTEXT);
+    SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, NULL, heard, 0, 0, WINEVENT_OUTOFCONTEXT);
 
     if (!(w = shown(L"VELK-Simulator Version 1")) || !check(until(w, "I Agree", ""), "the disclaimer's own tree")) return 1;
     printf("# the disclaimer:\n"), print();
@@ -264,6 +266,24 @@ int main(int argc, char **argv)
     press(w, "Left console lamp 3, left button", 0);
     check(until(w, "Left console lamp 3", "lit"), "the lamp tells it is lit");
     check(heardStatus && heardLamp, "heard the status field's value change and the lamp's state change");
+    {
+        /* A user's Tab moves the focus to a zone: the event names it, and the window says so when asked. */
+        INPUT tab[2] = {{.type = INPUT_KEYBOARD, .ki = {.wVk = VK_TAB}},
+                        {.type = INPUT_KEYBOARD, .ki = {.wVk = VK_TAB, .dwFlags = KEYEVENTF_KEYUP}}};
+        IAccessible *focused = NULL;
+        Node *n = NULL;
+        SendInput(2, tab, sizeof *tab);
+        /* Each walk runs the message loop, which brings the events. */
+        for (int i = 0; i < 300 && !*heardFocus; ++i, Sleep(200)) until(w, "CPU status", "On");
+        VariantInit(&v);
+        if (until(w, heardFocus, "") && (n = find(heardFocus, ROLE_SYSTEM_PUSHBUTTON))
+            && nodes[0].a->lpVtbl->get_accFocus(nodes[0].a, &v) == S_OK)
+            focused = held(v);
+        printf("# Tab moved the focus to \"%s\"\n", heardFocus);
+        check(n && (n->state & STATE_SYSTEM_FOCUSED) && identity(focused) == identity(n->a),
+              "after Tab, the zone the focus event names has the focus when asked");
+        if (focused) focused->lpVtbl->Release(focused);
+    }
     press(w, "Exit", 1);
     forget();
     for (int i = 0; i < 300 && IsWindow(w); ++i) Sleep(200);

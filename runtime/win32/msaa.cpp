@@ -1,5 +1,6 @@
 #include "msaa.h"
 #include "accessibility/accessibletree.h"
+#include "accessibility/focus.h"
 #include "drawing.h"
 #include "form/form.h"
 #include "description/layout.h"
@@ -41,6 +42,24 @@ struct Link
     HWND window;
     int scale;
     std::vector<Element *> elements;  // by row + 1, for a stable identity
+
+    // The row with the keyboard's focus, as the system has it: the one
+    // whose child window has it, or while the window itself has it the
+    // core's focused zone (-1: none, the window's own); nothing when the
+    // focus is elsewhere. Only a window of this thread can have it, and
+    // clients' calls come on this thread.
+    std::optional<int> focused() const
+    {
+        const HWND at = GetFocus();
+        if (!form || !at)
+            return std::nullopt;
+        if (at == window)
+            return form->focused();
+        const int row = IsChild(window, at) ? GetDlgCtrlID(at) - childId(0) : -1;
+        if (row < 0 || size_t(row) >= form->description().controls.size())
+            return std::nullopt;
+        return row;
+    }
 };
 
 namespace {
@@ -168,11 +187,33 @@ public:
         return onRow(child, [&](int row) {
             const bool invisible = !IsWindowVisible(m_link->window) || a::invisible(*form(), row);
             out->vt = VT_I4;
-            out->lVal = (invisible ? STATE_SYSTEM_INVISIBLE : 0) | (a::readOnly(*form(), row) ? STATE_SYSTEM_READONLY : 0);
+            out->lVal = (invisible ? STATE_SYSTEM_INVISIBLE : 0) | (a::readOnly(*form(), row) ? STATE_SYSTEM_READONLY : 0)
+                        | (row >= 0 && focus::takes(*form(), row) ? STATE_SYSTEM_FOCUSABLE : 0)
+                        | (row >= 0 && m_link->focused() == row ? STATE_SYSTEM_FOCUSED : 0);
             return S_OK;
         });
     }
-    STDMETHODIMP get_accFocus(VARIANT *out) override { VariantInit(out); return S_FALSE; }
+    // The focused row, from the root or any element holding it: itself as
+    // CHILDID_SELF, a row below it as its element.
+    STDMETHODIMP get_accFocus(VARIANT *out) override
+    {
+        VariantInit(out);
+        if (!form())
+            return CO_E_OBJNOTCONNECTED;
+        const std::optional<int> row = m_link->focused();
+        if (row && *row == m_row) {
+            out->vt = VT_I4;
+            out->lVal = CHILDID_SELF;
+            return S_OK;
+        }
+        for (int up = row.value_or(-1); up >= 0; up = a::parent(*form(), up))
+            if (a::parent(*form(), up) == m_row) {
+                out->vt = VT_DISPATCH;
+                out->pdispVal = of(m_link, *row);
+                return S_OK;
+            }
+        return S_FALSE;
+    }
     STDMETHODIMP get_accSelection(VARIANT *out) override { VariantInit(out); return S_FALSE; }
     STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR *out) override
     {
@@ -334,6 +375,11 @@ void Msaa::changed(int row, Property property)
     for (const a::Announcement &told : a::announcements(*m_link->form, row, property))
         if (DWORD event = Events[int(told.change)])
             announce(m_link->window, event, told.row);
+}
+
+void Msaa::focused(int row)
+{
+    announce(m_link->window, EVENT_OBJECT_FOCUS, row);
 }
 
 void Msaa::windowShown(bool shown)

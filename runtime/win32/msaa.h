@@ -36,6 +36,9 @@ public:
     // A property of a row changed (the form's store holds the new value).
     void changed(int row, Property property);
     void windowShown(bool shown);
+    // The keyboard's focus is now on a windowless row, which holds the
+    // window's own focus: the system tells of the window, this of the row.
+    void focused(int row);
 
 private:
     std::shared_ptr<Link> m_link;

@@ -101,18 +101,25 @@ LRESULT Win32Backend::handle(UINT message, WPARAM wParam, LPARAM lParam)
 int Win32Backend::exec()
 {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        // The dialog keys (Tab, Shift+Tab) move between a form's controls;
-        // only keys need asking about, not the timer's stream of messages.
-        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
-            HWND form = GetAncestor(msg.hwnd, GA_ROOT);
-            if (form && Win32Window::isForm(form) && IsDialogMessageW(form, &msg))
-                continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        dispatch(msg);
     return int(msg.wParam);
+}
+
+void Win32Backend::dispatch(MSG &msg)
+{
+    // A form's keys go to the core first, then to the dialog keys (Tab
+    // where the core has nowhere to go, a button's Space, Enter and Esc
+    // choosing none); only keys need asking about, not the timer's stream
+    // of messages.
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd)
+        if (Win32Window *form = Win32Window::of(GetAncestor(msg.hwnd, GA_ROOT))) {
+            const HWND window = form->handle();
+            if (form->key(msg) || IsDialogMessageW(window, &msg))
+                return;
+        }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
 }
 
 void Win32Backend::quit(int status)

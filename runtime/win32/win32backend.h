@@ -1,7 +1,8 @@
 // The forms runtime on Win32: builds each window from its description,
 // reports run-time errors in a message box that does not hold the program
 // up, runs deferred work from a hidden message window, and runs the
-// message loop with the dialog keys (Tab between controls).
+// message loop, with the keys that move the focus or press a zone passed
+// to the core and the dialog keys for the rest.
 #pragma once
 
 #include "platform/backend.h"
@@ -31,6 +32,8 @@ public:
     void later(std::function<void()> work) override;
     int exec() override;
     void quit(int status) override;
+    // One message of the loop, taken from the queue: the keys first.
+    static void dispatch(MSG &msg);
 
 private:
     Win32Backend();

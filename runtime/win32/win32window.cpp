@@ -1,6 +1,7 @@
 #include "win32window.h"
 #include "drawing.h"
 #include "form/form.h"
+#include "description/focusorder.h"
 #include "description/kinds.h"
 #include "description/layout.h"
 #include "msaa.h"
@@ -21,13 +22,16 @@ ATOM Win32Window::formClass()
 
 // By the class atom, which the window itself holds: asking for the class's
 // name would ask the system's atom table, on every message of the loop.
-bool Win32Window::isForm(HWND window)
+Win32Window *Win32Window::of(HWND window)
 {
-    return GetClassLongPtrW(window, GCW_ATOM) == formClass();
+    if (!window || GetClassLongPtrW(window, GCW_ATOM) != formClass())
+        return nullptr;
+    return static_cast<Win32Window *>(reinterpret_cast<OwnWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA)));
 }
 
 Win32Window::Win32Window(Form &form, HWND owner)
-    : m_form(form), m_scale(layoutScale()), m_surface(colourRef(backOf(form.description().window), {}), nullptr, m_scale)
+    : m_form(form), m_scale(layoutScale()), m_surface(colourRef(backOf(form.description().window), {}), nullptr, m_scale),
+      m_ring(m_scale)
 {
     create(form.description(), owner);
     build(form);
@@ -205,6 +209,59 @@ void Win32Window::apply(int row, Property property, const Value &value)
 void Win32Window::runTimer(int row, int ms)
 {
     m_controls[size_t(row)]->runTimer(ms);
+}
+
+// Tab and Shift+Tab go to the core from anywhere in the window (a text
+// box leaves Tab to it, textbox.cpp); the arrows, Enter and Space only
+// while a zone has the focus, for a control's own keys are its own (an
+// edit box's arrows, a button's Space, Enter and Esc choosing no button).
+// While a zone has it, what the core leaves goes to the window alone: the
+// dialog keys would hand the focus to a control behind the core's back.
+bool Win32Window::key(MSG &msg)
+{
+    static const std::map<WPARAM, Key> keys = {{VK_TAB, Key::Tab},      {VK_LEFT, Key::Left},   {VK_RIGHT, Key::Right},
+                                               {VK_UP, Key::Up},        {VK_DOWN, Key::Down},   {VK_RETURN, Key::Enter},
+                                               {VK_SPACE, Key::Space}};
+    const bool onZone = GetFocus() == m_window;
+    const auto known = keys.find(msg.wParam);
+    const bool shift = GetKeyState(VK_SHIFT) < 0, tab = msg.wParam == VK_TAB;
+    if (msg.message == WM_KEYDOWN && known != keys.end() && (onZone || tab) && (!shift || tab)
+            && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+        // The keyboard is in use: the native controls show their focus too.
+        if (known->second != Key::Enter && known->second != Key::Space)
+            SendMessageW(m_window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        // The last use of this object: a zone's press may unload the form.
+        if (m_form.door().key(m_form, shift ? Key::BackTab : known->second))
+            return true;
+    }
+    if (!onZone)
+        return false;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+// A windowless zone's focus is the window's own, which a screen reader is
+// then told is on the zone; a control's is its child window's. Set only
+// while the window is active (its activation puts it back, WM_ACTIVATE),
+// so that moving the focus never brings a window forward.
+void Win32Window::focus(int row, bool ring)
+{
+    if (row >= 0) {
+        const HWND child = m_controls[size_t(row)]->window();
+        m_focus = child ? child : m_window;
+        if (GetActiveWindow() == m_window && GetFocus() != m_focus)
+            SetFocus(m_focus);
+        if (!child)
+            m_access->focused(row);
+    }
+    if (!ring || row < 0) {
+        m_ring.hide();
+        return;
+    }
+    const int box = m_form.containerOf(row);
+    m_ring.place(box < 0 ? m_window : m_controls[size_t(box)]->window(),
+                 device(runtime::focus::ring(m_form.description(), row), m_scale));
 }
 
 } // namespace runtime::win32

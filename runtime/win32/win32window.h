@@ -2,11 +2,15 @@
 // row of the description, in their containers, stacked, in tab order, with
 // the events of bound handlers passed to the form. Built as the system's
 // dialog templates are: every control made hidden with its window, then
-// the load handler runs, then the window shows.
+// the load handler runs, then the window shows. The keys that move the
+// focus or press a zone go to the core's door, which tells the window
+// where the focus is and whether its ring shows: a windowless zone's focus
+// is the form window's own, its ring a window of its own (focusring.h).
 #pragma once
 
 #include "platform/backend.h"
 #include "form/form.h"
+#include "focusring.h"
 #include "surface.h"
 #include "win32.h"
 #include "win32control.h"
@@ -27,16 +31,18 @@ public:
     ~Win32Window() override;
 
     HWND handle() const { return m_window; }
-    static bool isForm(HWND window);
+    // The form whose top-level window this is, or none.
+    static Win32Window *of(HWND window);
+
+    // A key message for the window or one of its controls, before the
+    // dialog keys see it: whether it is done with here.
+    bool key(MSG &msg);
 
     void show() override;
     void hide() override;
     void apply(int row, Property property, const Value &value) override;
     void runTimer(int row, int ms) override;
-    // The windowless zones do not take the keyboard's focus here yet: the
-    // window's own keys are not passed to the core, so the core never
-    // moves the focus, and the native controls keep theirs.
-    void focus(int, bool) override {}
+    void focus(int row, bool ring) override;
 
 private:
     static ATOM formClass();
@@ -49,7 +55,10 @@ private:
     int m_scale;
     Surface m_surface;
     std::vector<std::unique_ptr<Win32Control>> m_controls;  // by row
-    HWND m_focus = nullptr;  // the control that has, or last had, the focus
+    // The control that has, or last had, the focus; the window itself
+    // for a windowless zone.
+    HWND m_focus = nullptr;
+    FocusRing m_ring;
     std::unique_ptr<Msaa> m_access;  // the window to screen readers
 };
 
