@@ -561,12 +561,12 @@ scenario_keys() {
 # and the dashboard is the mouse tour's to the pixel.
 scenario_keyboard() {
     echo "# the dashboard by keyboard alone"
-    local x y i n=${#stops[@]} missed=()
+    local i n=${#stops[@]} missed=()
     check "disclaimer appears" start || return
     check "disclaimer is active" xs_poll 10 activated || return
     xdotool key Tab space
     check "Tab to I Agree and Space open the dashboard" xs_poll "$wait_s" showing "$DASHBOARD" || return
-    wid=$(xs_wait_window "$DASHBOARD") && read -r x y _ _ < <(xs_geometry "$wid") && origin="$x $y"
+    locate
     ready dashboard_painted
     check "before a key, no ring: the dashboard as the mouse tour's" \
         shot_until 60-keys-start.png same_as "$shots/02-dashboard-off.png"
@@ -589,6 +589,11 @@ scenario_keyboard() {
     pos=${stop_at[Label12]}
     check "Tab goes on from the clicked zone to Exit, and Enter ends the program with status 0" \
         eval 'keyed Label2 Return 67-keys-exit.png true && ends_with_zero 10'
+}
+# locate: $wid is the dashboard, and origin where its client area is on the screen.
+locate() {
+    local x y
+    wid=$(xs_wait_window "$DASHBOARD") && read -r x y _ _ < <(xs_geometry "$wid") && origin="$x $y"
 }
 clicked_without_ring() { lamp_dark "$1" left-1 && ! ring_round "$1" Label9 && ! ring_round "$1" Label12; }
 # keyed CONTROL KEY SHOT PREDICATE ARGS...: Tab on to CONTROL from the
@@ -808,12 +813,12 @@ $web && source "$here/web/page.sh"
 start_seconds=$SECONDS
 if check "1024x768 X server with a window manager starts" xs_start_x 1024x768; then
     scenarios=(scenario_tour scenario_command_line scenario_decline scenario_keys)
-    # On the screen the tour saw; the .exe and the page take no keys on the dashboard yet.
+    # On the screen the tour saw; the .exe takes no keys on the dashboard yet.
     $windows || scenarios+=(scenario_keyboard)
     scenarios+=(scenario_wm_close_dashboard scenario_spaced_folder scenario_hostile_voice_box scenario_big_screen)
     $windows && scenarios+=(scenario_planted_libraries scenario_scaled)
     $web && scenarios=(scenario_conformance scenario_first_window scenario_tour scenario_decline scenario_keys
-        scenario_bad_voice_boxes scenario_screens scenario_offline scenario_big_screen scenario_page_scaled)
+        scenario_keyboard scenario_bad_voice_boxes scenario_screens scenario_offline scenario_big_screen scenario_page_scaled)
     # SCENARIOS="scenario_tour ...": only those, while working on one.
     [[ -n ${SCENARIOS:-} ]] && read -ra scenarios <<<"$SCENARIOS"
     for scenario in "${scenarios[@]}"; do

@@ -109,8 +109,10 @@ mergeInto(LibraryManager.library, {
     // A key on a window goes to the core, and does nothing more if the core
     // took it. A text field keeps its own keys but Tab; a button its Space,
     // and no button answers Enter, as none does on the program's windows.
+    // WebKitGTK names Shift+Tab "Unidentified" (X's ISO_Left_Tab): its key
+    // is still the Tab key.
     key: function(e, win) {
-      var k = velk.keys.indexOf(e.key), t = e.target;
+      var k = velk.keys.indexOf(e.code == 'Tab' ? e.code : e.key), t = e.target;
       if (!k && e.shiftKey) k = 1;
       else if (e.shiftKey) return;
       if (k < 0 || e.ctrlKey || e.altKey || e.metaKey || e.isComposing || k > 1 && 'selectionStart' in t) return;

@@ -325,6 +325,31 @@ one_error_line() {  # START: the page's one line, an error that starts so
     lines=$(page eval "[...document.querySelectorAll('#lines p')].map(p => p.className + ': ' + p.textContent).join('/')")
     [[ $lines == "error: $1"* && $lines != */* ]]
 }
+# The keyboard's cases, with the case's own ROW, X, Y and EXPECT. Each
+# starts with the real pointer's click on its zone, handled.
+clicked() {
+    local name
+    name=$(conformance "name($row)") && conformance "clicks(1)" >/dev/null &&
+        xdotool mousemove $((ox + x)) $((oy + y)) click 1 &&
+        xs_poll 10 eval '[[ $(conformance "clicks(0)") == "$name;" ]]'
+}
+tabbed_through() {  # the elements the page's focus goes to, a Tab each, by the table's names
+    local commas=${expect//[^,]/}
+    clicked && page eval "window.went = []; addEventListener('focusin', e => went.push(UTF8ToString(
+        Module._conformance_name((W => Object.keys(W.controls).find(r => W.controls[r] == e.target) ?? -1)(
+            Object.values(velk.windows)[0])))))" >/dev/null &&
+        xdotool key $(printf 'Tab %.0s' $(seq $((${#commas} + 1)))) &&
+        xs_poll 10 eval '[[ $(page eval "went.join()") == "$expect" ]]' || { echo "# went: $(page eval "went.join()")"; false; }
+}
+ringed() {  # the ring round the zone and the rest as it was; a click, and all as it was
+    clicked && xs_shot "$work/before.png" && xdotool key shift+Tab Tab &&
+        shot_until conformance.png ring_round "$row" "$work/before.png" &&
+        clicked && shot_until conformance.png same_as "$work/before.png"
+}
+pressed() {  # the clicks Space and Enter on the zone make
+    clicked && conformance "clicks(1)" >/dev/null && xdotool key space Return &&
+        xs_poll 10 eval '[[ $(conformance "clicks(0)") == "$expect" ]]'
+}
 timers_at_core_interval() {
     [[ $(page eval "intervals.length > 0 && intervals.every(ms => ms == Module._conformance_interval())") == true ]]
 }
@@ -352,8 +377,11 @@ scenario_conformance() {
             check "$name" shot_until conformance.png xs_differ "$work/before.png" "${w}x$h+$((ox + x - w / 2))+$((oy + y - h / 2))" ;;
         access) check "$name" heard_as "$row" "$expect" ;;
         timer) check "$name" timers_at_core_interval ;;
-        focus | ring | key)
-            echo "ok - $name # SKIP not yet: the page passes no keys to the core" ;;
+        focus) check "$name" tabbed_through ;;
+        ring)
+            ring[$row]=$expect
+            check "$name" ringed ;;
+        key) check "$name" pressed ;;
         esac
     done
     # A handler's run-time error, twice: one line on the page, and the
