@@ -126,7 +126,7 @@ long_tasks_at_most() {  # MS: no task of the page took longer
 }
 
 # What a hostile script on the page may call: every entry into the program
-# with windows, rows and events it does not have (a click or a tick on a
+# with windows, rows, events and keys it does not have (a click or a tick on a
 # row that exists is a real one, and is left out).
 hostile_calls='(() => {
     const rows = [-3, -2, -1, 80, 81, 4096, 2147483647, -2147483648], events = [2, 3, -1, 4, 99, 2147483647];
@@ -137,8 +137,9 @@ hostile_calls='(() => {
             Module._velk_typed(w, r, 0);
         }
         for (let r = 0; r < 80; ++r) for (const e of events) Module._velk_event(w, r, e);
+        for (const k of [8, 99, -1, 2147483647, -2147483648]) Module._velk_key(w, k);
     }
-    for (const w of [0, 99, -1]) Module._velk_close(w);
+    for (const w of [0, 99, -1]) for (let k = 0; k < 8; ++k) Module._velk_key(w, k), Module._velk_close(w);
     for (const id of [0, -1, 123456]) Module._velk_run(id);
 })()'
 
