@@ -416,7 +416,7 @@ scenario_tour() {
         eval '"${XNEIGHBOUR:?the endtoend suite sets it}" "$wid" && settle && changes_nothing 03-power-on-normal.png'
     $web && check "the status field, a readout and the zones tell a screen reader" \
         eval 'told "textbox|CPU status||On" && told "status|Speed readout|000|" && told "button|Power||"'
-    $web && check "a page script's calls with rows, events and windows the page lacks change nothing" \
+    $web && check "a page script's calls with rows, events, keys and windows the page lacks change nothing" \
         eval 'page eval "$hostile_calls" >/dev/null && changes_nothing 03-power-on-normal.png'
 
     local mode
