@@ -591,10 +591,7 @@ scenario_keyboard() {
         eval 'keyed Label2 Return 67-keys-exit.png true && ends_with_zero 10'
 }
 # locate: $wid is the dashboard, and origin where its client area is on the screen.
-locate() {
-    local x y
-    wid=$(xs_wait_window "$DASHBOARD") && read -r x y _ _ < <(xs_geometry "$wid") && origin="$x $y"
-}
+locate() { local x y; wid=$(xs_wait_window "$DASHBOARD") && read -r x y _ _ < <(xs_geometry "$wid") && origin="$x $y"; }
 clicked_without_ring() { lamp_dark "$1" left-1 && ! ring_round "$1" Label9 && ! ring_round "$1" Label12; }
 # keyed CONTROL KEY SHOT PREDICATE ARGS...: Tab on to CONTROL from the
 # stop that has the focus, the ring round it, then KEY; SHOT until

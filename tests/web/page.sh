@@ -326,21 +326,18 @@ one_error_line() {  # START: the page's one line, an error that starts so
     lines=$(page eval "[...document.querySelectorAll('#lines p')].map(p => p.className + ': ' + p.textContent).join('/')")
     [[ $lines == "error: $1"* && $lines != */* ]]
 }
-# The keyboard's cases, with the case's own ROW, X, Y and EXPECT. Each
-# starts with the real pointer's click on its zone, handled.
+# The keyboard's cases, with the case's ROW, X, Y and EXPECT: each starts
+# with the real pointer's click on the zone, handled.
 clicked() {
-    local name
-    name=$(conformance "name($row)") && conformance "clicks(1)" >/dev/null &&
-        xdotool mousemove $((ox + x)) $((oy + y)) click 1 &&
-        xs_poll 10 eval '[[ $(conformance "clicks(0)") == "$name;" ]]'
+    conformance "clicks(1)" >/dev/null && xdotool mousemove $((ox + x)) $((oy + y)) click 1 &&
+        xs_poll 10 eval '[[ $(conformance "clicks(0)") == "$(conformance "name($row)");" ]]'
 }
-tabbed_through() {  # the elements the page's focus goes to, a Tab each, by the table's names
+tabbed_through() {  # where the page's focus goes, a Tab each, by the table's names
     local commas=${expect//[^,]/}
-    clicked && page eval "window.went = []; addEventListener('focusin', e => went.push(UTF8ToString(
-        Module._conformance_name((W => Object.keys(W.controls).find(r => W.controls[r] == e.target) ?? -1)(
-            Object.values(velk.windows)[0])))))" >/dev/null &&
+    clicked && page eval "window.went = []; addEventListener('focusin', e => went.push(UTF8ToString(Module._conformance_name(
+        (c => Object.keys(c).find(r => c[r] == e.target) ?? -1)(Object.values(velk.windows)[0].controls)))))" >/dev/null &&
         xdotool key $(printf 'Tab %.0s' $(seq $((${#commas} + 1)))) &&
-        xs_poll 10 eval '[[ $(page eval "went.join()") == "$expect" ]]' || { echo "# went: $(page eval "went.join()")"; false; }
+        xs_poll 10 eval '[[ $(page eval "went.join()") == "$expect" ]]'
 }
 ringed() {  # the ring round the zone and the rest as it was; a click, and all as it was
     clicked && xs_shot "$work/before.png" && xdotool key shift+Tab Tab &&
@@ -379,9 +376,7 @@ scenario_conformance() {
         access) check "$name" heard_as "$row" "$expect" ;;
         timer) check "$name" timers_at_core_interval ;;
         focus) check "$name" tabbed_through ;;
-        ring)
-            ring[$row]=$expect
-            check "$name" ringed ;;
+        ring) ring[$row]=$expect && check "$name" ringed ;;
         key) check "$name" pressed ;;
         esac
     done
