@@ -186,7 +186,8 @@ mergeInto(LibraryManager.library, {
   },
 
   // One control. kind: the element's kind (controls.cpp); flags: 1 hidden,
-  // 2 read-only, 4 multi-line, 8 transparent, 16 clicked, 32 line.
+  // 2 read-only, 4 multi-line, 8 transparent, 16 clicked, 32 line; tab:
+  // its place in the core's focus order, -1 for none.
   velk_control__deps: ['$velk'],
   velk_control: function(win, row, parent, kind, x, y, w, h, text, picture, back, fore, font, px, weight,
                          align, border, flags, z, tab) {
@@ -233,8 +234,9 @@ mergeInto(LibraryManager.library, {
     W.controls[row] = e;
   },
 
-  // Puts the row's element last in its container: called in tab order, so
-  // that a screen reader reads the page as the keyboard goes through it.
+  // Puts the row's element last in its container: called in the order of
+  // the table's tab indexes, in which a screen reader reads the page (the
+  // keyboard goes the core's way, by each element's tabindex).
   velk_order__deps: ['$velk'],
   velk_order: function(win, row) {
     var e = velk.windows[win].controls[row];
