@@ -18,6 +18,10 @@ void velk_set_shown(int win, int row, int mode);
 // none), and whether it is to be found at all.
 void velk_tell(int win, int row, const char *role, const char *name, const char *description, int hidden);
 void velk_show(int win, int shown, int focusRow);
+// The keyboard's focus on the row (-1: none), and the ring round it at
+// (x, y) in its container's client area (parent: that container's row,
+// -1 the window's), width 0 for none: a line of each colour, outer first.
+void velk_focus(int win, int row, int parent, int x, int y, int width, int height, int outer, int inner);
 void velk_timer(int win, int row, int ms);
 void velk_drop_window(int win);
 void velk_post(int id, int ms);

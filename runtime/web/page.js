@@ -6,7 +6,7 @@
 mergeInto(LibraryManager.library, {
   $velk__deps: ['malloc'],
   $velk: {
-    windows: {},   // by id: {outer, client, controls: {row: element}, timers: {row: interval}}
+    windows: {},   // by id: {outer, client, controls: {row: element}, timers: {row: interval}, ring}
     posts: {},     // pending delayed work by id: a timeout, true for the queue, or {frame}
     queue: [],     // work due now, run one item a task, after what the page has to do
     channel: null,
@@ -103,6 +103,23 @@ mergeInto(LibraryManager.library, {
       }
       return p;
     },
+    // The keys the core answers, as door.h numbers them: Tab (Shift+Tab is
+    // 1), the arrows, Enter and Space.
+    keys: ['Tab', '', 'ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Enter', ' '],
+    // A key on a window goes to the core, and does nothing more if the core
+    // took it. A text field keeps its own keys but Tab; a button its Space,
+    // and no button answers Enter, as none does on the program's windows.
+    // WebKitGTK names Shift+Tab "Unidentified" (X's ISO_Left_Tab): its key
+    // is still the Tab key.
+    key: function(e, win) {
+      var k = velk.keys.indexOf(e.code == 'Tab' ? e.code : e.key), t = e.target;
+      if (!k && e.shiftKey) k = 1;
+      else if (e.shiftKey) return;
+      if (k < 0 || e.ctrlKey || e.altKey || e.metaKey || e.isComposing || k > 1 && 'selectionStart' in t) return;
+      velk.call(function() {
+        if (Module['_velk_key'](win, k) || k == 6 && t.tagName == 'BUTTON') e.preventDefault();
+      });
+    },
     // The one line of errors and notices, under the windows.
     line: function(text, cls) {
       var p = document.createElement('p');
@@ -160,11 +177,17 @@ mergeInto(LibraryManager.library, {
     outer.appendChild(client);
     document.getElementById('desktop').appendChild(outer);
     if (window.velkFit) velkFit(outer);  // not in the build's own run (prerender.js)
+    // Its keys go to the core. A click on what takes no focus of its own
+    // leaves the focus in the window (on the window itself), so that keys
+    // after it still come here.
+    outer.tabIndex = -1;
+    outer.onkeydown = function(e) { velk.key(e, id); };
     velk.windows[id] = {outer: outer, client: client, controls: {}, timers: {}};
   },
 
   // One control. kind: the element's kind (controls.cpp); flags: 1 hidden,
-  // 2 read-only, 4 multi-line, 8 transparent, 16 clicked, 32 line.
+  // 2 read-only, 4 multi-line, 8 transparent, 16 clicked, 32 line; tab:
+  // its place in the core's focus order, -1 for none.
   velk_control__deps: ['$velk'],
   velk_control: function(win, row, parent, kind, x, y, w, h, text, picture, back, fore, font, px, weight,
                          align, border, flags, z, tab) {
@@ -211,8 +234,9 @@ mergeInto(LibraryManager.library, {
     W.controls[row] = e;
   },
 
-  // Puts the row's element last in its container: called in tab order, so
-  // that a screen reader reads the page as the keyboard goes through it.
+  // Puts the row's element last in its container: called in the order of
+  // the table's tab indexes, in which a screen reader reads the page (the
+  // keyboard goes the core's way, by each element's tabindex).
   velk_order__deps: ['$velk'],
   velk_order: function(win, row) {
     var e = velk.windows[win].controls[row];
@@ -265,6 +289,22 @@ mergeInto(LibraryManager.library, {
         f.scrollTop = 0;
       });
     }
+  },
+
+  // The keyboard's focus, where the core has put it: the row's element
+  // takes the page's own, which a screen reader follows. The ring is one
+  // element a window, in the row's container above all it holds, deaf to
+  // the pointer, and off the page while the core shows none.
+  velk_focus__deps: ['$velk'],
+  velk_focus: function(win, row, parent, x, y, w, h, outer, inner) {
+    var W = velk.windows[win], e = W.controls[row], r = W.ring = W.ring || document.createElement('div');
+    if (e && e != document.activeElement) e.focus({preventScroll: true});
+    r.remove();
+    if (w <= 0) return;
+    r.className = 'ring';
+    r.style.cssText = 'left:' + x + 'px;top:' + y + 'px;width:' + w + 'px;height:' + h + 'px;border-color:' +
+        velk.colour(outer) + ';box-shadow:inset 0 0 0 1px ' + velk.colour(inner);
+    (parent < 0 ? W.client : W.controls[parent]).appendChild(r);
   },
 
   velk_timer__deps: ['$velk'],

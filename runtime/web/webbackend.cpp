@@ -157,6 +157,16 @@ EMSCRIPTEN_KEEPALIVE void velk_typed(int win, int row, char *text)
         guarded([w, row, value = std::move(value)] { w->form().door().typed(w->form(), row, value); });
 }
 
+// A key on the window, as door.h numbers them (Tab 0 ... Space 7): whether
+// the core took it. One it left is the page's to do as it does.
+EMSCRIPTEN_KEEPALIVE int velk_key(int win, int key)
+{
+    bool taken = false;
+    if (WebWindow *w = WebWindow::byId(win); w && key >= 0 && key <= int(runtime::Key::Space))
+        guarded([w, key, &taken] { taken = w->form().door().key(w->form(), runtime::Key(key)); });
+    return taken;
+}
+
 // The close button of a window's title bar: the form unloads, as when a
 // window manager closes a window.
 EMSCRIPTEN_KEEPALIVE void velk_close(int win)

@@ -3,6 +3,7 @@
 #include "browserview.h"
 #include "controls.h"
 #include "form/form.h"
+#include "description/focusorder.h"
 #include "description/kinds.h"
 #include "description/layout.h"
 #include "page.h"
@@ -97,10 +98,12 @@ void WebWindow::build()
         // front of those drawn on the container's surface.
         const int z = (kind->windowed ? 2 * n : n) - r;
         const bool textBox = row.kind == Kind::TextBox;
+        const auto stop = std::find(m_form.focusOrder().begin(), m_form.focusOrder().end(), r);
         velk_control(m_id, r, m_container[size_t(r)], element, at.x, at.y, at.width, at.height,
                      textBox ? s.text : s.caption, picture.empty() ? nullptr : picture.c_str(),
                      rgbOf(backOf(row), {}), rgbOf(foreOf(row), {}), family.c_str(), fontPixels(font.points), font.weight,
-                     int(s.align), bordered ? borderPixels(s.border) : 0, flags, z, kind->focusable ? s.tabIndex : -1);
+                     int(s.align), bordered ? borderPixels(s.border) : 0, flags, z,
+                     stop == m_form.focusOrder().end() ? -1 : int(stop - m_form.focusOrder().begin()));
         if (row.kind == Kind::BrowserView)
             m_views.emplace(r, std::make_unique<BrowserView>(*this, r, row));
     }
@@ -221,6 +224,16 @@ void WebWindow::apply(int row, Property property, const Value &value)
 void WebWindow::runTimer(int row, int ms)
 {
     velk_timer(m_id, row, ms);
+}
+
+// The row's element takes the page's focus, which a screen reader
+// follows; the ring is laid where the core says, in the row's container.
+void WebWindow::focus(int row, bool ring)
+{
+    static_assert(runtime::focus::RingWidth == 2, "the page draws a line of each colour");
+    const Rect at = ring ? runtime::focus::ring(m_form.description(), row) : Rect{};
+    velk_focus(m_id, row, row < 0 ? -1 : m_container[size_t(row)], at.x, at.y, at.width, at.height,
+               rgbOf(runtime::focus::RingOuter), rgbOf(runtime::focus::RingInner));
 }
 
 } // namespace runtime::web

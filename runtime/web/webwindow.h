@@ -34,10 +34,7 @@ public:
     void hide() override;
     void apply(int row, Property property, const Value &value) override;
     void runTimer(int row, int ms) override;
-    // The zones do not take the keyboard's focus on the page yet: its keys
-    // are not passed to the core, so the core never moves the focus, and
-    // the page's own controls keep theirs.
-    void focus(int, bool) override {}
+    void focus(int row, bool ring) override;
 
     // Whether the row is on the page now: the window shown, and the row
     // and every box that holds it visible.

@@ -36,7 +36,8 @@ const char *say(std::string text)
 extern "C" {
 
 // Case i as "name|check|row|x|y|width|height|expect", the point the one it
-// clicks and the rectangle its control's, in the window's client area;
+// clicks and the rectangle its control's, in the window's client area (a
+// ring's case expects the ring's outer edge there, as WIDTHxHEIGHT+X+Y);
 // case -1 is the sentinel, clicked after a case's click so that the page
 // has handled that one once the sentinel answers, and -2 the zone whose
 // handler fails. "" past the last.
@@ -49,10 +50,19 @@ EMSCRIPTEN_KEEPALIVE const char *conformance_case(int i)
     if (!c.name)
         return "";
     const Point p = pointOf(c);
-    const Rect r = windowRect(window(), rowOf(c.control));
+    const Rect r = windowRect(window(), rowOf(c.control)), ring = ringOf(c.control);
+    const std::string expect = c.check != Check::Ring ? c.expect
+            : std::to_string(ring.width) + 'x' + std::to_string(ring.height) + '+' + std::to_string(ring.x) + '+' +
+              std::to_string(ring.y);
     return say(std::string(c.name) + '|' + checks[int(c.check)] + '|' + std::to_string(rowOf(c.control)) + '|' +
                std::to_string(p.x) + '|' + std::to_string(p.y) + '|' + std::to_string(r.width) + '|' +
-               std::to_string(r.height) + '|' + c.expect);
+               std::to_string(r.height) + '|' + expect);
+}
+
+// The table's name for the row; "" for none.
+EMSCRIPTEN_KEEPALIVE const char *conformance_name(int row)
+{
+    return row >= 0 && size_t(row) < window().controls.size() ? window().controls[size_t(row)].name : "";
 }
 
 // The zones clicked so far, each followed by ';'; forgotten if asked.

@@ -126,7 +126,7 @@ long_tasks_at_most() {  # MS: no task of the page took longer
 }
 
 # What a hostile script on the page may call: every entry into the program
-# with windows, rows and events it does not have (a click or a tick on a
+# with windows, rows, events and keys it does not have (a click or a tick on a
 # row that exists is a real one, and is left out).
 hostile_calls='(() => {
     const rows = [-3, -2, -1, 80, 81, 4096, 2147483647, -2147483648], events = [2, 3, -1, 4, 99, 2147483647];
@@ -137,8 +137,9 @@ hostile_calls='(() => {
             Module._velk_typed(w, r, 0);
         }
         for (let r = 0; r < 80; ++r) for (const e of events) Module._velk_event(w, r, e);
+        for (const k of [8, 99, -1, 2147483647, -2147483648]) Module._velk_key(w, k);
     }
-    for (const w of [0, 99, -1]) Module._velk_close(w);
+    for (const w of [0, 99, -1]) for (let k = 0; k < 8; ++k) Module._velk_key(w, k), Module._velk_close(w);
     for (const id of [0, -1, 123456]) Module._velk_run(id);
 })()'
 
@@ -338,6 +339,28 @@ one_error_line() {  # START: the page's one line, an error that starts so
     lines=$(page eval "[...document.querySelectorAll('#lines p')].map(p => p.className + ': ' + p.textContent).join('/')")
     [[ $lines == "error: $1"* && $lines != */* ]]
 }
+# The keyboard's cases, with the case's ROW, X, Y and EXPECT: each starts
+# with the real pointer's click on the zone, handled.
+clicked() {
+    conformance "clicks(1)" >/dev/null && xdotool mousemove $((ox + x)) $((oy + y)) click 1 &&
+        xs_poll 10 eval '[[ $(conformance "clicks(0)") == "$(conformance "name($row)");" ]]'
+}
+tabbed_through() {  # where the page's focus goes, a Tab each, by the table's names
+    local commas=${expect//[^,]/}
+    clicked && page eval "window.went = []; addEventListener('focusin', e => went.push(UTF8ToString(Module._conformance_name(
+        (c => Object.keys(c).find(r => c[r] == e.target) ?? -1)(Object.values(velk.windows)[0].controls)))))" >/dev/null &&
+        xdotool key $(printf 'Tab %.0s' $(seq $((${#commas} + 1)))) &&
+        xs_poll 10 eval '[[ $(page eval "went.join()") == "$expect" ]]'
+}
+ringed() {  # the ring round the zone and the rest as it was; a click, and all as it was
+    clicked && xs_shot "$work/before.png" && xdotool key shift+Tab Tab &&
+        shot_until conformance.png ring_round "$row" "$work/before.png" &&
+        clicked && shot_until conformance.png same_as "$work/before.png"
+}
+pressed() {  # the clicks Space and Enter on the zone make
+    clicked && conformance "clicks(1)" >/dev/null && xdotool key space Return &&
+        xs_poll 10 eval '[[ $(conformance "clicks(0)") == "$expect" ]]'
+}
 timers_at_core_interval() {
     [[ $(page eval "intervals.length > 0 && intervals.every(ms => ms == Module._conformance_interval())") == true ]]
 }
@@ -365,8 +388,9 @@ scenario_conformance() {
             check "$name" shot_until conformance.png xs_differ "$work/before.png" "${w}x$h+$((ox + x - w / 2))+$((oy + y - h / 2))" ;;
         access) check "$name" heard_as "$row" "$expect" ;;
         timer) check "$name" timers_at_core_interval ;;
-        focus | ring | key)
-            echo "ok - $name # SKIP not yet: the page passes no keys to the core" ;;
+        focus) check "$name" tabbed_through ;;
+        ring) ring[$row]=$expect && check "$name" ringed ;;
+        key) check "$name" pressed ;;
         esac
     done
     # A handler's run-time error, twice: one line on the page, and the
