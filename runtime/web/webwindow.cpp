@@ -111,7 +111,7 @@ void WebWindow::build()
         m_firstFocus = focusOrder.front();
     std::vector<int> rows(size_t(n), 0);
     std::iota(rows.begin(), rows.end(), 0);
-    std::stable_sort(rows.begin(), rows.end(), [&d](int a, int b) {
+    sortRows(rows, [&d](int a, int b) {
         return d.controls[size_t(a)].settings.tabIndex < d.controls[size_t(b)].settings.tabIndex;
     });
     for (int r : rows)
