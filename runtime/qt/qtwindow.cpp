@@ -113,8 +113,10 @@ QtWindow::QtWindow(Form &form) : m_form(form), m_description(form.description())
     m_window->resize(pixels(w.clientWidth), pixels(w.clientHeight));
     if (w.start == StartPosition::CenterScreen) {
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        m_window->move(screen.x() + (screen.width() - m_window->width()) / 2,
-                       screen.y() + (screen.height() - m_window->height()) / 2);
+        const int width = m_window->width(), height = m_window->height();
+        const Rect at = startPlace({screen.x(), screen.y(), screen.width(), screen.height()}, width, height,
+                                   {0, 0, width, height});
+        m_window->move(at.x, at.y);
     }
     build(form);
     stack(form.description());

@@ -60,9 +60,10 @@ void Win32Window::create(const FormDescription &d, HWND owner)
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
     if (w.start == StartPosition::CenterScreen) {
-        // The primary screen's middle, the frame left out of the sums.
-        x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2 + frame.left;
-        y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2 + frame.top;
+        const Rect at = startPlace({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, width,
+                                   height, {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top});
+        x = at.x;
+        y = at.y;
     }
     m_window = CreateWindowExW(exStyle, MAKEINTATOM(formClass()), toWide(w.caption).c_str(), style, x, y,
                                frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,

@@ -103,4 +103,10 @@ Rect reach(const FormDescription &form, int row)
     return r;
 }
 
+Rect startPlace(const Rect &screen, int clientWidth, int clientHeight, const Rect &frame)
+{
+    return {std::max(screen.x, screen.x + (screen.width - clientWidth) / 2 + frame.x),
+            std::max(screen.y, screen.y + (screen.height - clientHeight) / 2 + frame.y), frame.width, frame.height};
+}
+
 } // namespace runtime

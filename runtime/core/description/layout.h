@@ -23,6 +23,14 @@ Rect reach(const FormDescription &form, int row);
 // The client area of a box (-1: the window), in its own coordinates.
 Rect clientArea(const FormDescription &form, int box);
 
+// Where a window that starts centred on the screen goes, in the screen's
+// logical pixels. frame is its outer rectangle about its client area's
+// top-left (a frameless window's is the client area). The client area is
+// centred; but the outer top-left never lies above or left of
+// the screen's, so that on a screen smaller than the window its top bar
+// and close button stay where a mouse can reach them.
+Rect startPlace(const Rect &screen, int clientWidth, int clientHeight, const Rect &frame);
+
 // The rows in the order a backend makes their controls: containers first,
 // since a description may list a container after what it holds; otherwise
 // as listed.
