@@ -129,9 +129,14 @@ bool invisible(const Form &form, int row)
     return !shown(form, row);
 }
 
+bool clickable(const Form &form, int row)
+{
+    return row >= 0 && shown(form, row) && !reach(form, row).isEmpty();
+}
+
 bool pressable(const Form &form, int row)
 {
-    return row >= 0 && role(form, row) == Role::Button && !invisible(form, row);
+    return role(form, row) == Role::Button && clickable(form, row);
 }
 
 std::vector<int> group(const Form &form, int row)

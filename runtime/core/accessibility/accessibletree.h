@@ -43,6 +43,9 @@ std::string value(const Form &form, int row);
 // Not to be found by assistive technology now: hidden, in a hidden box,
 // clipped away, or a picture whose group another speaks for.
 bool invisible(const Form &form, int row);
+// A click could reach it now: it and every box that holds it shown, and
+// not clipped away by their client areas. Hidden means unclickable.
+bool clickable(const Form &form, int row);
 // Its press does what a click does, and a click could reach it now.
 bool pressable(const Form &form, int row);
 
