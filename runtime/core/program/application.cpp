@@ -63,6 +63,10 @@ Status Application::show(const std::string &name)
     if (!form)  // the load handler unloaded it, or ended the program
         return Status::Failed;
     form->setShown(true);
+    // The first showing gives the focus its first place; later ones find
+    // it where it was left.
+    if (form->focused() < 0)
+        moveFocus(*form, focus::first(*form), false);
     return Status::Ok;
 }
 
@@ -90,14 +94,14 @@ Status Application::unload(const std::string &name)
         return Status::Ok;
     auto node = m_loaded.extract(name);
     node.mapped()->setShown(false);
-    bury(std::move(node.mapped()));
+    destroyLater(std::move(node.mapped()));
     if (m_loaded.empty())
         end();
     return Status::Ok;
 }
 
 // We may be inside one of the form's handlers: it goes once that returns.
-void Application::bury(std::unique_ptr<Form> form)
+void Application::destroyLater(std::unique_ptr<Form> form)
 {
     m_unloaded.push_back(std::move(form));
     if (m_unloaded.size() == 1)
@@ -114,7 +118,7 @@ void Application::end()
     m_ended = true;
     for (auto &[name, form] : m_loaded) {
         form->setShown(false);
-        bury(std::move(form));
+        destroyLater(std::move(form));
     }
     m_loaded.clear();
     m_backend.quit(0);

@@ -67,7 +67,7 @@ private:
     void moveFocus(Form &form, int row, bool ring);
     bool hasRow(const Form &form, int row) const;
     bool accepts(const Form &form, int row, Event event) const;
-    void bury(std::unique_ptr<Form> form);
+    void destroyLater(std::unique_ptr<Form> form);
 
     Backend &m_backend;
     std::map<std::string, std::string> m_options;
