@@ -14,7 +14,6 @@
 #include "gifinvariants.h"
 
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QDir>
 #include <QImageWriter>
@@ -60,17 +59,17 @@ QByteArray encoded(const char *format, QSize size = {20, 30})
 
 QRgb at(const Animation &a, int frame, int x, int y) { return a.frames.at(size_t(frame))->pixel(x, y); }
 
-// Each frame's first paint, from the first frame's: where and when.
+// Each frame's first paint, from the first frame's, and what it painted.
 struct PaintLog : QObject
 {
     const AnimationView *view;
-    QElapsedTimer clock;
-    std::vector<std::tuple<runtime::Frame, QRegion, qint64>> shown;
+    std::vector<std::pair<runtime::Frame, QRegion>> shown;
     bool eventFilter(QObject *, QEvent *e) override
     {
         const runtime::Frame &f = view->frame();
-        if (e->type() == QEvent::Paint && f && (shown.empty() ? f == view->playback().animation().frames[0] : f != get<0>(shown.back())))
-            shown.emplace_back(f, static_cast<QPaintEvent *>(e)->region(), clock.elapsed());
+        if (e->type() == QEvent::Paint && f
+                && (shown.empty() ? f == view->playback().animation().frames[0] : f != shown.back().first))
+            shown.emplace_back(f, static_cast<QPaintEvent *>(e)->region());
         return false;
     }
 };
@@ -102,8 +101,8 @@ private slots:
     void loopCounts();
     void pictureSitsWhereTheClipBoxShowsIt();
     void playsOnceWithoutLoopExtension();
-    void showsEveryFrameAtItsDelay_data();
-    void showsEveryFrameAtItsDelay();
+    void showsEveryFrameAndWhatItChanges_data();
+    void showsEveryFrameAndWhatItChanges();
     void pausesWhileHiddenAndResumesWithoutReopening();
     void fileChangedAfterReadingChangesNothing();
 
@@ -480,7 +479,7 @@ void tst_BrowserView::playsOnceWithoutLoopExtension()
     QCOMPARE(m_shown->frame()->pixel(0, 0), Green);
 }
 
-void tst_BrowserView::showsEveryFrameAtItsDelay_data()
+void tst_BrowserView::showsEveryFrameAndWhatItChanges_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     const QSize s(20, 30);  // one pixel changed on a tile's corner, then in the last part tile:
@@ -489,23 +488,23 @@ void tst_BrowserView::showsEveryFrameAtItsDelay_data()
                                                 {.size = {1, 1}, .delayCs = 2, .colour = 3, .at = {19, 29}}, {s, 4, 0}});
 }
 
-void tst_BrowserView::showsEveryFrameAtItsDelay()
+void tst_BrowserView::showsEveryFrameAndWhatItChanges()
 {
     QFETCH(QByteArray, bytes);
     PaintLog log;
-    log.view = m_shown, log.clock.start(), m_view->installEventFilter(&log);
+    log.view = m_shown;
+    m_view->installEventFilter(&log);
     m_view->apply(Property::Navigate, write("every.gif", bytes).toStdString());
     QTRY_VERIFY_WITH_TIMEOUT(log.shown.size() > 8, 10000);  // twice round
     m_view->removeEventFilter(&log);
     const Animation &a = m_shown->playback().animation();
-    // The next frame, none skipped, every pixel it changes painted, and not
-    // before its delay is over (a coarse timer may fire 5 % early).
+    // The next frame, none skipped, and every pixel it changes painted.
     for (size_t i = 1; i < log.shown.size(); ++i) {
-        const auto &[frame, region, ms] = log.shown[i];
+        const auto &[frame, region] = log.shown[i];
         QCOMPARE(frame, a.frames[i % 4]);
-        for (int y = 0; y < 30 * 20; ++y)
-            QVERIFY(frame->pixels[y] == get<0>(log.shown[i - 1])->pixels[y] || region.contains(Seen.topLeft() + QPoint(y % 20, y / 20)));
-        QVERIFY(ms - get<2>(log.shown[i - 1]) >= a.delaysMs[(i - 1) % 4] * 95 / 100 - 3);
+        for (int p = 0; p < 30 * 20; ++p)
+            QVERIFY(frame->pixels[size_t(p)] == log.shown[i - 1].first->pixels[size_t(p)]
+                    || region.contains(Seen.topLeft() + QPoint(p % 20, p / 20)));
     }
 }
 
