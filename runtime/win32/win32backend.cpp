@@ -156,13 +156,17 @@ void Win32Backend::dispatch(MSG &msg)
         Handling handling;
         // A form's keys go to the core first, then to the dialog keys (Tab
         // where the core has nowhere to go, a button's Space, Enter and Esc
-        // choosing none); only keys need asking about, not the timer's
-        // stream of messages.
-        const HWND root = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd
-                              ? GetAncestor(msg.hwnd, GA_ROOT)
-                              : nullptr;
+        // choosing none); a press of the mouse anywhere on a form puts its
+        // ring away. Only these need asking about, not the timer's stream
+        // of messages.
+        const bool key = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
+        const bool press = msg.message == WM_LBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK
+                || msg.message == WM_RBUTTONDOWN || msg.message == WM_MBUTTONDOWN;
+        const HWND root = (key || press) && msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
         Win32Window *form = Win32Window::of(root);
-        if (!form || !(form->key(msg) || IsDialogMessageW(root, &msg))) {
+        if (form && press)
+            form->pointed();
+        if (!form || press || !(form->key(msg) || IsDialogMessageW(root, &msg))) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
