@@ -302,11 +302,27 @@ installable() {
     [[ $got == '{"installabilityErrors": []}' ]] || { echo "# $got"; return 1; }
 }
 
-# An app to install, which runs with the server gone after one visit.
+# A new build at the next visit, without a reload, from a host that sends
+# no cache headers (the tour's server sends none) and files a month old,
+# which the browser's HTTP cache would take for fresh for days: a copy of
+# the page visited twice, its index.html changed, and visited again, twice.
+visit() { page open about:blank >/dev/null && open && [[ $(page eval document.title) == "$1" ]]; }
+new_build_shown() {
+    local dir=$work/site/old site=http://127.0.0.1:$http/old/index.html
+    mkdir -p "$dir" && (cd "$exe" && eval "cp -t '$dir' sw.js $(sed -n 's/^const FILES = \[\(.*\)\];$/\1/p' sw.js | tr , ' ')") &&
+        command touch -d '30 days ago' "$dir"/* && visit VELK-Simulator && visit VELK-Simulator &&
+        xs_poll 20 eval '[[ $(page eval "!!navigator.serviceWorker.controller") == true ]]' &&
+        sed 's|<title>|&New |' "$exe/index.html" >"$dir/index.html" && command touch -d '29 days ago' "$dir/index.html" &&
+        visit "New VELK-Simulator" && visit "New VELK-Simulator"
+}
+
+# An app to install, which shows a new build at the next visit and runs
+# with the server gone after one visit.
 scenario_offline() {
     echo "# installable, and offline"
     start && xs_poll 20 eval '[[ $(page eval "navigator.serviceWorker.ready.then(r => !!r.active)") == true ]]'
     check "the page installs: no installability errors" installable
+    check "index.html changed, month-old files and no cache headers: the next visit shows it" new_build_shown
     kill "$server" && wait "$server"
     check "the server gone, after one visit: the program runs" eval 'start && agree && taken power 70-offline.png powered_on'
     start "?voice-box=new.gif" && agree && click power && click program
