@@ -185,6 +185,13 @@ mergeInto(LibraryManager.library, {
     // after it still come here.
     outer.tabIndex = -1;
     outer.onkeydown = function(e) { velk.key(e, id); };
+    // The page's focus moved by itself (a click into a field, a screen
+    // reader): the core's follows. A press of the pointer anywhere on the
+    // window puts the ring away, before the click it may become.
+    outer.addEventListener('focusin', function(e) {
+      if ('velkRow' in e.target) velk.call(function() { Module['_velk_focused'](id, e.target.velkRow); });
+    });
+    outer.addEventListener('pointerdown', function() { velk.call(function() { Module['_velk_pointed'](id); }); });
     velk.windows[id] = {outer: outer, client: client, controls: {}, timers: {}};
   },
 
@@ -235,6 +242,7 @@ mergeInto(LibraryManager.library, {
     if (flags & 1) e.classList.add('gone');
     (parent < 0 ? W.client : W.controls[parent]).appendChild(e);
     W.controls[row] = e;
+    e.velkRow = row;
   },
 
   // Puts the row's element last in its container: called in the order of

@@ -167,6 +167,21 @@ EMSCRIPTEN_KEEPALIVE int velk_key(int win, int key)
     return taken;
 }
 
+// The page's own focus went to the row by itself: a click into a field,
+// a screen reader. The core's follows where the row may have it.
+EMSCRIPTEN_KEEPALIVE void velk_focused(int win, int row)
+{
+    if (WebWindow *w = WebWindow::byId(win))
+        guarded([w, row] { w->form().door().focused(w->form(), row); });
+}
+
+// The pointer pressed anywhere on the window: the ring goes.
+EMSCRIPTEN_KEEPALIVE void velk_pointed(int win)
+{
+    if (WebWindow *w = WebWindow::byId(win))
+        guarded([w] { w->form().door().pointed(w->form()); });
+}
+
 // The close button of a window's title bar: the form unloads, as when a
 // window manager closes a window.
 EMSCRIPTEN_KEEPALIVE void velk_close(int win)

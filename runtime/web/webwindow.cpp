@@ -1,5 +1,6 @@
 #include "webwindow.h"
 #include "accessibility/accessibletree.h"
+#include "accessibility/focus.h"
 #include "browserview.h"
 #include "controls.h"
 #include "form/form.h"
@@ -107,8 +108,6 @@ void WebWindow::build()
         if (row.kind == Kind::BrowserView)
             m_views.emplace(r, std::make_unique<BrowserView>(*this, r, row));
     }
-    if (const std::vector<int> focusOrder = tabOrder(d); !focusOrder.empty())
-        m_firstFocus = focusOrder.front();
     std::vector<int> rows(size_t(n), 0);
     std::iota(rows.begin(), rows.end(), 0);
     sortRows(rows, [&d](int a, int b) {
@@ -178,7 +177,9 @@ void WebWindow::tell(int row)
 void WebWindow::show()
 {
     m_shown = true;
-    velk_show(m_id, 1, m_focusPlaced ? -1 : m_firstFocus);
+    // The core's first focus, placed as the page lays the window out (the
+    // core tells it too, at once, once the window shows).
+    velk_show(m_id, 1, m_focusPlaced ? -1 : runtime::focus::first(m_form));
     m_focusPlaced = true;
     viewsMayBeSeen();
 }

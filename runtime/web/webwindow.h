@@ -53,7 +53,6 @@ private:
     int m_id;
     bool m_shown = false;
     bool m_focusPlaced = false;
-    int m_firstFocus = -1;
     std::vector<int> m_container;  // by row: its container's row, or -1
     std::map<int, std::unique_ptr<BrowserView>> m_views;
 };

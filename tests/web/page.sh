@@ -361,10 +361,12 @@ one_error_line() {  # START: the page's one line, an error that starts so
     [[ $lines == "error: $1"* && $lines != */* ]]
 }
 # The keyboard's cases, with the case's ROW, X, Y and EXPECT: each starts
-# with the real pointer's click on the zone, handled.
+# with the real pointer's click on the control, handled: a zone answers
+# it, a field takes the page's focus.
 clicked() {
     conformance "clicks(1)" >/dev/null && xdotool mousemove $((ox + x)) $((oy + y)) click 1 &&
-        xs_poll 10 eval '[[ $(conformance "clicks(0)") == "$(conformance "name($row)");" ]]'
+        xs_poll 10 eval '[[ $(conformance "clicks(0)") == "$(conformance "name($row)");" ||
+            $(page eval "(e => e == document.activeElement && e.tagName != 'DIV')(Object.values(velk.windows)[0].controls[$row])") == true ]]'
 }
 tabbed_through() {  # where the page's focus goes, a Tab each, by the table's names
     local commas=${expect//[^,]/}
@@ -376,7 +378,7 @@ tabbed_through() {  # where the page's focus goes, a Tab each, by the table's na
 ringed() {  # the ring round the zone and the rest as it was; a click, and all as it was
     clicked && xs_shot "$work/before.png" && xdotool key shift+Tab Tab &&
         shot_until conformance.png ring_round "$row" "$work/before.png" &&
-        clicked && shot_until conformance.png same_as "$work/before.png"
+        sleep 0.6 && clicked && shot_until conformance.png same_as "$work/before.png"  # a click, not a double one
 }
 pressed() {  # the clicks Space and Enter on the zone make
     clicked && conformance "clicks(1)" >/dev/null && xdotool key space Return &&
