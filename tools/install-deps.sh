@@ -21,10 +21,12 @@ for group in "$@"; do
         # tests, and screenshots; windres and its preprocessor for the Windows
         # icon resource; validators of what the package installs; Qt's
         # private headers for the accessibility suite; memcheck; libjpeg for
-        # the picture generator; Xlib for the tour's hostile X client.
+        # the picture generator; Xlib for the tour's hostile X client; a
+        # platform plugin that cannot start there (Wayland, with no
+        # compositor) for the tour's start-up errors.
         test) add="xvfb xauth openbox xdotool wmctrl x11-utils imagemagick
 binutils-mingw-w64-x86-64 cpp lintian desktop-file-utils appstream
-qt6-base-private-dev valgrind libjpeg-dev libx11-dev" ;;
+qt6-base-private-dev valgrind libjpeg-dev libx11-dev qt6-wayland" ;;
         # llvm-defaults' names, which follow Debian's default clang.
         fuzz) add="clang libclang-rt-dev" ;;
         bench) add="gnuplot-nox heaptrack linux-perf" ;;
