@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QThread>
 
 #include <algorithm>
 
@@ -25,31 +24,17 @@ QImage toQImage(const Frame &frame)
                   frame->width * 4, QImage::Format_RGB32, [](void *f) { delete static_cast<Frame *>(f); }, held);
 }
 
-BrowserView::BrowserView(const ControlRow &row, QWidget *parent)
-    : QWidget(parent),
-      m_thread(new QThread),
-      m_worker(new QObject),
-      m_view(row, *this)
+BrowserView::BrowserView(const ControlRow &row, QWidget *parent) : QWidget(parent), m_view(row, *this)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
-    m_worker->moveToThread(m_thread);
-    connect(m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
     m_delay.setSingleShot(true);
     connect(&m_delay, &QTimer::timeout, this, [this] { m_view.delayOver(); });
-    m_thread->start(QThread::LowPriority);
 }
 
 BrowserView::~BrowserView()
 {
     m_view.close();
-    m_thread->quit();
-    // Reading and decoding give up at once once closed, at the latest at
-    // the end of the slice at work; if the thread still
-    // hangs (a file system that never answers a read), leave it behind
-    // rather than hold up the end of the program.
-    if (m_thread->wait(1000))
-        delete m_thread;
 }
 
 void BrowserView::apply(Property, const Value &value)
@@ -64,11 +49,7 @@ QAccessibleInterface *BrowserView::accessible()
 
 void BrowserView::jobsWaiting(const std::shared_ptr<JobQueue> &jobs)
 {
-    // Posted to the worker: run there after any run posted before.
-    QMetaObject::invokeMethod(m_worker, [jobs] {
-        while (jobs->runSlice()) {
-        }
-    });
+    m_worker.wake(jobs);
 }
 
 void BrowserView::onUiThread(std::function<void()> done)

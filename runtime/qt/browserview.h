@@ -1,16 +1,15 @@
 // The browser view on Qt: the core's AnimationView (what is read, decoded,
-// shown and said, and when), its jobs run on a worker QThread, a QTimer,
+// shown and said, and when), its jobs run on the core's worker, a QTimer,
 // and painted by QPainter. Tests watch the core's view itself (animation()).
 #pragma once
 
 #include "animation/animationview.h"
+#include "animation/jobworker.h"
 #include "qtcontrol.h"
 
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
-
-class QThread;
 
 namespace runtime::qt {
 
@@ -42,11 +41,10 @@ private:
     bool visibleNow() const override { return isVisible(); }
     Rect containerArea() const override;
 
-    QThread *m_thread;
-    QObject *m_worker;  // lives on m_thread: what is posted to it runs there
     QTimer m_delay;
     Frame m_painted;    // the frame last painted,
     QImage m_image;     // and the same pixels as Qt paints them
+    JobWorker m_worker;    // let go once the view has closed its queue
     AnimationView m_view;  // last: gone first, before what its host uses
 };
 

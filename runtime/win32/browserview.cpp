@@ -2,7 +2,6 @@
 #include "drawing.h"
 #include "text.h"
 
-#include <process.h>
 
 namespace runtime::win32 {
 
@@ -16,28 +15,10 @@ constexpr UINT Done = WM_APP + 1;
 
 } // namespace
 
-// What the worker thread holds: the view's jobs, and the event that says
-// there are some, or that the view is going. Nothing polls.
-struct BrowserView::Worker
-{
-    std::shared_ptr<JobQueue> jobs;
-    HANDLE wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    ~Worker() { CloseHandle(wake); }
-
-    static unsigned __stdcall serve(void *given)
-    {
-        const std::unique_ptr<std::shared_ptr<Worker>> held(static_cast<std::shared_ptr<Worker> *>(given));
-        Worker &worker = **held;
-        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-        while (WaitForSingleObject(worker.wake, INFINITE) == WAIT_OBJECT_0 && !worker.jobs->closed())
-            while (worker.jobs->runSlice()) {
-            }
-        return 0;
-    }
-};
-
 BrowserView::BrowserView(const ControlRow &row, const Place &place)
     : m_scale(place.scale),
+      // Decoding never slows the window's own work.
+      m_worker([] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL); }),
       m_view(row, *this)
 {
     create(nullptr, row, place, 0);
@@ -46,15 +27,6 @@ BrowserView::BrowserView(const ControlRow &row, const Place &place)
 BrowserView::~BrowserView()
 {
     m_view.close();
-    if (!m_thread)
-        return;
-    SetEvent(m_worker->wake);
-    // Reading and decoding give up at once once closed, at the latest at
-    // the end of the slice at work; if the thread still hangs (a file
-    // system that never answers a read), leave it behind rather than hold
-    // up the end of the program.
-    WaitForSingleObject(m_thread, 1000);
-    CloseHandle(m_thread);
 }
 
 LRESULT BrowserView::handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -96,17 +68,7 @@ void BrowserView::apply(Property, const Value &value)
 
 void BrowserView::jobsWaiting(const std::shared_ptr<JobQueue> &jobs)
 {
-    if (!m_worker) {
-        m_worker = std::make_shared<Worker>();
-        m_worker->jobs = jobs;
-        auto *given = new std::shared_ptr<Worker>(m_worker);
-        m_thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, Worker::serve, given, 0, nullptr));
-        // Without a thread (a system out of them) the view stays black:
-        // the rest of the window goes on.
-        if (!m_thread)
-            delete given;
-    }
-    SetEvent(m_worker->wake);
+    m_worker.wake(jobs);
 }
 
 void BrowserView::onUiThread(std::function<void()> done)

@@ -1,10 +1,10 @@
 // The browser view on Win32: the core's AnimationView (what is read,
-// decoded, shown and said, and when), its jobs run on one worker thread,
-// started with the first and woken by an event, a window timer, and
-// painted through GDI at the layout's scale.
+// decoded, shown and said, and when), its jobs run on the core's worker
+// thread, a window timer, and painted through GDI at the layout's scale.
 #pragma once
 
 #include "animation/animationview.h"
+#include "animation/jobworker.h"
 #include "win32control.h"
 
 #include <deque>
@@ -44,10 +44,8 @@ private:
 
     static constexpr UINT_PTR DelayTimer = 1;
     bool m_delaying = false;  // a tick of the delay timer while none runs is none of ours
-    struct Worker;
     int m_scale;
-    std::shared_ptr<Worker> m_worker;  // shared with its thread, which may outlive the view
-    HANDLE m_thread = nullptr;
+    JobWorker m_worker;  // let go once the view has closed its queue
     std::mutex m_lock;                      // guards m_done, filled by the workers
     std::deque<std::function<void()>> m_done;
     AnimationView m_view;  // last: gone first, before what its host uses
