@@ -366,7 +366,7 @@ one_error_line() {  # START: the page's one line, an error that starts so
 clicked() {
     conformance "clicks(1)" >/dev/null && xdotool mousemove $((ox + x)) $((oy + y)) click 1 &&
         xs_poll 10 eval '[[ $(conformance "clicks(0)") == "$(conformance "name($row)");" ||
-            $(page eval "(e => e == document.activeElement && e.tagName != 'DIV')(Object.values(velk.windows)[0].controls[$row])") == true ]]'
+            $(page eval "(e => e == document.activeElement && 'readOnly' in e)(Object.values(velk.windows)[0].controls[$row])") == true ]]'
 }
 tabbed_through() {  # where the page's focus goes, a Tab each, by the table's names
     local commas=${expect//[^,]/}
