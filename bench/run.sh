@@ -13,8 +13,11 @@
 # Given the Windows build (make bench-windows: BUILD_DIR build-windows),
 # the .exe and its bare Win32 yardstick (bench/win32) run under Wine
 # instead, measured from outside since the .exe has no trace hook:
-# start-up and "I Agree" to the window mapped, idle CPU of the program
-# and of its Wine server together, resident memory.
+# start-up and "I Agree" to the window mapped, resident memory, and the
+# idle, voice box and hidden phases: wakeups of the Wine process's threads,
+# CPU of the program and of its Wine server together (the server's
+# wakeups are listed by thread). The GIF's rate is read by the Linux
+# build's gifrate, beside the zone table (VELK_ZONES).
 #
 # Usage: bench/run.sh BUILD_DIR   (make bench does it, with BUILD_DIR
 #        build-release). Environment: RUNS (rounds, default 5), PHASE
@@ -51,11 +54,12 @@ fi
 for p in "${programs[@]}"; do
     [[ -x ${exe[$p]} ]] || { echo "bench: no ${exe[$p]}" >&2; exit 2; }
 done
-# The voice box's frames a second, as the program's decoder reads them
-# (the Windows run does not show the voice box).
+# The voice box's frames a second, as the program's decoder reads them.
+gifrate=$build/gifrate
+$windows && gifrate=$(dirname "${VELK_ZONES:-$build/zones.txt}")/gifrate
 gif_fps=''
-$windows || read -r _ _ gif_fps < <("$build/gifrate" "$build/velk voicebox.gif") ||
-    { echo "bench: no frame rate for $build/velk voicebox.gif" >&2; exit 2; }
+read -r _ _ gif_fps < <("$gifrate" "$build/velk voicebox.gif") ||
+    { echo "bench: no frame rate for $build/velk voicebox.gif (by $gifrate)" >&2; exit 2; }
 
 pid='' trace='' t0=0
 stop_app() {
@@ -122,10 +126,11 @@ switches() {
 }
 
 # Context switches of each thread so far, "NAME COUNT" a line (threads of
-# one name summed): where a phase's wakeups come from.
+# one name summed): where a phase's wakeups come from. Under Wine, the
+# server's threads too.
 thread_switches() {
     local t
-    for t in /proc/"$pid"/task/*; do
+    for t in /proc/"$pid"/task/* ${server:+/proc/$server/task/*}; do
         printf '%s ' "$(tr ' ' _ <"$t/comm" 2>/dev/null)"
         awk '/^[a-z]*voluntary_ctxt_switches:/ { s += $2 } END { print s + 0 }' "$t/status" 2>/dev/null
     done | awk '{ s[$1] += $2 } END { for (n in s) print n, s[n] }' | sort
@@ -241,16 +246,24 @@ measure() {
         tail -n "$CLICKS" | sort -n | awk '{ v[NR] = $1 } END { printf "%.2f", v[int((NR + 1) / 2)] }')
     record "$p" click_ms "$ms"
 
+    voicebox_phases
+    click_at Label2  # exit
+    xs_poll 10 xs_gone || { echo "bench: $p did not end; killed" >&2; }
+    stop_app
+}
+# The voice box shown, then hidden behind a mode picture: a phase each.
+# Paints and frames painted come from the trace, which the .exe has not.
+voicebox_phases() {
+    local idle_w idle_c
     click_at Label9  # the voice box
     sleep 1
     phase voicebox
     record "$p" voicebox_cpu_pct "$cpu_pct"
     record "$p" voicebox_wakeups_per_s "$wakeups"
     record "$p" voicebox_preempted_per_s "$preempted"
-    record "$p" voicebox_paints_per_s "$(stat_median 4)"
-    record "$p" voicebox_frames_per_s "$(stat_rate 5)"
+    $windows || record "$p" voicebox_paints_per_s "$(stat_median 4)"
+    $windows || record "$p" voicebox_frames_per_s "$(stat_rate 5)"
     # What the voice box adds to the idle dashboard, a frame of the GIF.
-    local idle_w idle_c
     read -r idle_w idle_c < <(awk -v p="$p" -v r="$run" '$1 == p && $2 == r && $3 == "idle_wakeups_per_s" { w = $4 }
         $1 == p && $2 == r && $3 == "idle_cpu_pct" { c = $4 } END { print w, c }' "$out/results.tsv")
     record "$p" voicebox_wakeups_per_frame "$(awk -v a="$wakeups" -v b="$idle_w" -v f="$gif_fps" 'BEGIN { printf "%.2f", (a - b) / f }')"
@@ -261,12 +274,9 @@ measure() {
     record "$p" hidden_cpu_pct "$cpu_pct"
     record "$p" hidden_wakeups_per_s "$wakeups"
     record "$p" hidden_preempted_per_s "$preempted"
-    record "$p" hidden_paints "$(stat_sum 4)"
-
-    click_at Label2  # exit
-    xs_poll 10 xs_gone || { echo "bench: $p did not end; killed" >&2; }
-    stop_app
+    $windows || record "$p" hidden_paints "$(stat_sum 4)"
 }
+
 xs_gone() { ! kill -0 "$pid" 2>/dev/null || [[ $(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null) == Z ]]; }
 
 # --- the Windows build under Wine -----------------------------------------
@@ -291,7 +301,7 @@ until_mapped() {
 }
 
 # One run of one .exe, each from a cold Wine server: start-up, "I Agree",
-# idle power-on, memory, exit.
+# idle power-on, memory, the voice box shown and hidden, exit.
 measure_windows() {
     local p=$1 mapped clicked wid stamp
     xs_wine_stop
@@ -314,8 +324,11 @@ measure_windows() {
     phase idle
     record "$p" idle_cpu_pct "$cpu_pct"
     record "$p" idle_wakeups_per_s "$wakeups"
+    record "$p" idle_preempted_per_s "$preempted"
+    record "$p" gif_frames_per_s "$gif_fps"
     record "$p" rss_mib "$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")"
     record "$p" threads "$(ls "/proc/$pid/task" | wc -l)"
+    voicebox_phases
     click_at Label2  # exit
     xs_app_wait_exit 10 || echo "bench: $p did not end; killed" >&2
     pid='' server=''

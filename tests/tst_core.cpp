@@ -132,6 +132,7 @@ struct ManualHost : AnimationView::Host
     std::deque<std::function<void()>> done;
     bool visible = true;
     int delay = 0;
+    std::int64_t due = 0, late = 0;  // the clock reads as when the last delay ran out, and late
 
     void jobsWaiting(const std::shared_ptr<JobQueue> &waiting) override
     {
@@ -139,8 +140,9 @@ struct ManualHost : AnimationView::Host
         jobs = waiting;
     }
     void onUiThread(std::function<void()> d) override { done.push_back(std::move(d)); }
-    void startDelay(int ms) override { delay = ms; }
+    void startDelay(int ms) override { delay = ms, due = nowMs() + ms; }
     void stopDelay() override { delay = 0; }
+    std::int64_t nowMs() const override { return due + late; }
     void invalidate(const Rect &) override {}
     bool visibleNow() const override { return visible; }
     Rect containerArea() const override { return {0, 0, 167, 191}; }
@@ -736,6 +738,12 @@ void tst_Core::animationWaitsWhileHidden()
     host.runAll();
     view.shown();
     QCOMPARE(view.framesShown(), 1);  // that file's first frame stays its time
+    host.late = 60;  // late past a quarter of the delay: that much made up in the next, no more
+    view.delayOver();
+    const int bounded = host.delay;
+    host.late = 10;  // late again, by less: all of it made up, so lateness never adds up
+    view.delayOver();
+    QCOMPARE(QList({bounded, host.delay}), QList({75, 90}));
 }
 
 // The view's jobs, on any platform's worker: one at a time, each to its

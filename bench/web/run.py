@@ -174,11 +174,12 @@ try:
             pairs = sorted(x / max(y, 1e-9) for x, y in zip(a, b))  # each run against its neighbour
             rows.append((prefix + name, statistics.median(a), statistics.median(b), "ratio %.2f [%.2f-%.2f] (goal at most %.1f%s)"
                          % (ratio, pairs[0], pairs[-1], goal, unit)))
-            if name == voice[0]:  # % of a core over frames a second: ms a frame
+            if name == voice[0]:  # % of a core over frames a second: ms a frame, the whole browser's
                 rows.append((prefix + "voice box CPU a frame (ms)", statistics.median(a) * 10 / fps,
                              statistics.median(b) * 10 / fps, "at %.1f frames a second, the GIF's" % fps))
+    figure = lambda v: "%.2f" % v if abs(v) < 10 else "%.1f" % v  # a frame's few ms to a hundredth
     for name, a, b, words in rows:
-        print("%-49s %8.1f %8s   %s" % (name, a, "" if b is None else "%.1f" % b, words))
+        print("%-49s %8s %8s   %s" % (name, figure(a), "" if b is None else figure(b), words))
 finally:
     browser.terminate()
     server.terminate()

@@ -5,6 +5,7 @@
 #include "animation/workerlock.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace runtime {
@@ -61,6 +62,12 @@ std::vector<Rect> differingTiles(const Image &a, const Image &b)
 
 // What the workers hold of the view: a worker that finishes after the view
 // is gone finds no host and drops its result.
+std::int64_t AnimationView::Host::nowMs() const
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 struct AnimationView::Link
 {
     WorkerLock lock;
@@ -158,7 +165,7 @@ void AnimationView::onRead(int generation, std::shared_ptr<const std::vector<uns
         return;
     if (!bytes) {
         tell(describe(problem), true);
-        m_playback.take(Animation(), true);
+        m_playback.take(Animation(), true, m_host.nowMs());
         return;
     }
     m_bytes = std::move(bytes);
@@ -210,7 +217,7 @@ void AnimationView::onDecoded(int generation, std::shared_ptr<Animation> animati
 {
     if (generation != m_generation)
         return;
-    if (m_playback.take(std::move(*animation), whole))
+    if (m_playback.take(std::move(*animation), whole, m_host.nowMs()))
         showFrame();
     if (!whole)
         return;
@@ -280,7 +287,7 @@ void AnimationView::shown()
 void AnimationView::advance()
 {
     m_due = false;
-    if (m_playback.advance())
+    if (m_playback.advance(m_host.nowMs()))
         showFrame();
 }
 

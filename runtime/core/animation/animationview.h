@@ -53,6 +53,9 @@ public:
         // One single-shot timer: delayOver() once ms have passed.
         virtual void startDelay(int ms) = 0;
         virtual void stopDelay() = 0;
+        // Milliseconds on the clock the timer runs by: a steady clock,
+        // unless the host turns its own.
+        virtual std::int64_t nowMs() const;
         // To be painted again; layout pixels, the view's own coordinates.
         virtual void invalidate(const Rect &area) = 0;
         virtual bool visibleNow() const = 0;

@@ -1,5 +1,7 @@
 #include "animation/playback.h"
 
+#include <algorithm>
+
 namespace runtime {
 
 void Playback::restart()
@@ -8,19 +10,20 @@ void Playback::restart()
     m_loading = true;
 }
 
-bool Playback::take(Animation animation, bool whole)
+bool Playback::take(Animation animation, bool whole, std::int64_t now)
 {
     const bool first = m_animation.isEmpty();
     m_animation = std::move(animation);
     m_loading = !whole;
     if (first && !m_animation.isEmpty()) {
         m_index = 0;
+        shownAt(now);
         return true;
     }
-    return m_waiting && advance();
+    return m_waiting && advance(now);
 }
 
-bool Playback::advance()
+bool Playback::advance(std::int64_t now)
 {
     m_waiting = false;
     int next = m_index + 1;
@@ -35,7 +38,22 @@ bool Playback::advance()
         next = 0;
     }
     m_index = next;
+    shownAt(now);
     return true;
+}
+
+// The frame just shown was due when the last one's time was up. What it
+// came late is taken off its own delay, but never more than a quarter of
+// that delay: every frame stays at least three quarters of its time, none
+// is skipped, and lateness past the bound (a view hidden a while, a frame
+// still being decoded, a machine stalled) is forgiven rather than made up
+// by a burst of short frames. A timer that fired early (coarse timers may,
+// by a few percent) makes the next frame wait the longer, as bounded.
+void Playback::shownAt(std::int64_t now)
+{
+    const int delay = m_animation.delaysMs[size_t(m_index)];
+    m_late = m_over < 0 ? 0 : int(std::clamp<std::int64_t>(now - m_over, -delay / 4, delay / 4));
+    m_over = now - m_late + delay;
 }
 
 Frame Playback::frame() const
@@ -47,7 +65,7 @@ int Playback::delayMs() const
 {
     if (m_animation.isEmpty() || (m_animation.frames.size() == 1 && !m_loading))
         return 0;
-    return m_animation.delaysMs[size_t(m_index)];
+    return m_animation.delaysMs[size_t(m_index)] - m_late;
 }
 
 } // namespace runtime
