@@ -366,12 +366,13 @@ one_error_line() {  # START: the page's one line, an error that starts so
 clicked() {
     conformance "clicks(1)" >/dev/null && xdotool mousemove $((ox + x)) $((oy + y)) click 1 &&
         xs_poll 10 eval '[[ $(conformance "clicks(0)") == "$(conformance "name($row)");" ||
-            $(page eval "(e => e == document.activeElement && 'readOnly' in e)(Object.values(velk.windows)[0].controls[$row])") == true ]]'
+            $(page eval "(e => e == document.activeElement && e.readOnly !== undefined)(Object.values(velk.windows)[0].controls[$row])") == true ]]'
 }
 tabbed_through() {  # where the page's focus goes, a Tab each, by the table's names
     local commas=${expect//[^,]/}
-    clicked && page eval "window.went = []; addEventListener('focusin', e => went.push(UTF8ToString(Module._conformance_name(
-        (c => Object.keys(c).find(r => c[r] == e.target) ?? -1)(Object.values(velk.windows)[0].controls)))))" >/dev/null &&
+    clicked && page eval "window.went = []; addEventListener('focusin', e => (n => n == went.at(-1) || went.push(n))(
+        UTF8ToString(Module._conformance_name((c => Object.keys(c).find(r => c[r] == e.target) ?? -1)(
+        Object.values(velk.windows)[0].controls)))))" >/dev/null &&
         xdotool key $(printf 'Tab %.0s' $(seq $((${#commas} + 1)))) &&
         xs_poll 10 eval '[[ $(page eval "went.join()") == "$expect" ]]'
 }
