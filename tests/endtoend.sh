@@ -492,18 +492,28 @@ scenario_command_line() {
         local free=900
         while [[ -e /tmp/.X11-unix/X$free || -e /tmp/.X$free-lock ]]; do ((free++)); done
         check "no display: status 1, one line naming it" fails_to_start 'no display, DISPLAY is not set' -u DISPLAY
+        check "DISPLAY empty: status 1, one line saying so" fails_to_start 'no display, DISPLAY is empty' DISPLAY=
         check "a display that refuses: status 1, one line naming it" \
             fails_to_start "the display :$free refused the connection" DISPLAY=":$free"
         check "a missing platform plugin: status 1, one line naming it" \
             fails_to_start 'no Qt platform plugin "bogusplatform"' QT_QPA_PLATFORM=bogusplatform
+        # Before the reason the plugin gives come Qt's debugging lines about
+        # it, and a warning on another setting.
+        mkdir -m 700 -p "$work/runtime"
+        check "a platform plugin that would not start: status 1, the reason it gave" fails_to_start \
+            'the Qt platform plugin "wayland" would not start: Failed to create wl_display' \
+            QT_QPA_PLATFORM=wayland XDG_RUNTIME_DIR="$work/runtime" QT_LOGGING_RULES='qt.qpa.*=true' \
+            QT_SCALE_FACTOR_ROUNDING_POLICY=bogus ||
+            echo "# (qt6-wayland installed? the tour starts it with no Wayland display)"
     fi
     local own="$work/my animations/green.gif" args
     mkdir -p "${own%/*}" && convert -size 167x191 xc:'#00ff00' "$own" || return
-    # Qt's own options, a separate value included, are left to Qt; on
-    # Windows the option takes its value after "=" as well.
-    args=(-platform xcb --voice-box "$own")
+    # Qt's own options are left to Qt, a value after "=" with them (the
+    # separate value above); on Windows the option takes its value after
+    # "=" as well.
+    args=(-platform=xcb --voice-box "$own")
     $windows && args=("--voice-box=$(winepath -w "$own" 2>/dev/null)")
-    check "--voice-box$($windows && echo =FILE || echo ' FILE after -platform xcb'): the dashboard appears" open_dashboard "" "$exe" "${args[@]}" || return
+    check "--voice-box$($windows && echo =FILE || echo ' FILE after -platform=xcb'): the dashboard appears" open_dashboard "" "$exe" "${args[@]}" || return
     check "--voice-box: power on" taken power 15-own-voicebox.png powered_on
     check "--voice-box: the clip box shows the named file" \
         taken program 15-own-voicebox.png xs_share_at_least_file clip 'g>0.8 && r<0.2 && b<0.2'
