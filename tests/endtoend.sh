@@ -546,7 +546,9 @@ scenario_decline() {
 }
 
 # The disclaimer by keyboard: Esc and Enter choose no button (the focus
-# starts in the warning text); Tab reaches "I Agree" and Space presses it.
+# starts in the warning text, its caret blinking); Tab marks "I Agree" as
+# having the focus, then "I Do Not Agree"; Shift+Tab goes back to "I
+# Agree" and Space presses it.
 scenario_keys() {
     echo "# disclaimer by keyboard"
     check "disclaimer appears" start || return
@@ -556,8 +558,47 @@ scenario_keys() {
     sleep 1
     check "Esc and Enter leave the disclaimer up" showing "$DISCLAIMER"
     check "no dashboard after Esc and Enter" not_showing "$DASHBOARD"
-    xdotool key Tab space
+    if ! $web; then
+        xs_shot "$work/keys-before.png"
+        check "the warning text, which has the focus, shows its caret blinking" xs_poll 10 caret_blinks
+        xdotool key Tab
+        check "Tab marks I Agree as having the focus" \
+            xs_poll 10 shot_and_test "$shots/18-keys-agree-focus.png" focus_marked Command1
+        xdotool key Tab
+        check "Tab again marks I Do Not Agree, and I Agree no more" \
+            xs_poll 10 shot_and_test "$shots/19-keys-disagree-focus.png" focus_marked Command2 Command1
+        xdotool key shift+Tab
+    else
+        xdotool key Tab
+    fi
+    xdotool key space
     check "Tab to I Agree and Space open the dashboard" xs_poll 10 showing "$DASHBOARD"
+}
+# on_disclaimer CONTROL [GROW]: the control's rectangle on the screen,
+# grown by GROW pixels each way.
+on_disclaimer() {
+    local w h x y ox oy g=${2:-0}
+    IFS='x+' read -r w h x y <<<"$(xs_zone_box Form2 "$1")" && read -r ox oy < <(xs_client_origin "$wid") &&
+        echo "$((w + 2 * g))x$((h + 2 * g))+$((ox + x - g))+$((oy + y - g))"
+}
+caret_blinks() { xs_shot "$work/caret.png" && xs_differ "$work/caret.png" "$work/keys-before.png" "$(on_disclaimer Text1)"; }
+# focus_marked SHOT BUTTON [UNMARKED]: since before the first Tab, at least
+# 40 pixels on or within 2 of BUTTON (and none of UNMARKED) have changed to
+# a colour of 3:1 contrast or more against its face, as a focus frame or
+# the style's focus mark draws.
+focus_marked() {
+    [[ $(marked "$1" "$2") -ge 40 && (-z ${3-} || $(marked "$1" "$3") == 0) ]]
+}
+marked() {  # SHOT BUTTON: how many pixels of it changed to a colour of 3:1 or more against its face
+    local box face w h x y
+    box=$(on_disclaimer "$2" 2) || return 1
+    IFS='x+' read -r w h x y <<<"$box"
+    # relative luminance, from linear RGB
+    face=$(convert "$work/keys-before.png" -crop "1x1+$((x + 6))+$((y + h / 2))" -colorspace RGB \
+        -format '%[fx:0.2126*r+0.7152*g+0.0722*b]' info:) || return 1
+    convert "$1" "$work/keys-before.png" -crop "$box" +repage -colorspace RGB -fx \
+        "l = 0.2126*u.r+0.7152*u.g+0.0722*u.b; (u.r != v.r || u.g != v.g || u.b != v.b) &&
+         (3 * (l + 0.05) <= $face + 0.05 || l + 0.05 >= 3 * ($face + 0.05))" -format '%[fx:round(mean*w*h)]' info:
 }
 
 # The dashboard by keyboard alone: Tab and Space through the disclaimer;

@@ -51,7 +51,7 @@ protected:
         const QWidget *focused = QApplication::focusWidget();
         if (focused && !focused->isVisible() && m_form.focused() >= 0)
             return true;
-        return m_form.door().key(m_form, next ? Key::Tab : Key::BackTab) || QWidget::focusNextPrevChild(next);
+        return keyed(next ? Key::Tab : Key::BackTab) || QWidget::focusNextPrevChild(next);
     }
 
     void keyPressEvent(QKeyEvent *event) override
@@ -61,8 +61,21 @@ protected:
                 {Qt::Key_Down, Key::Down}, {Qt::Key_Return, Key::Enter}, {Qt::Key_Enter, Key::Enter},
                 {Qt::Key_Space, Key::Space}};
         const auto key = keys.find(event->key());
-        if ((event->modifiers() & ~Qt::KeypadModifier) || key == keys.end() || !m_form.door().key(m_form, key->second))
+        if ((event->modifiers() & ~Qt::KeypadModifier) || key == keys.end() || !keyed(key->second))
             event->ignore();
+    }
+
+    // The core draws its ring only round what has no focus mark of its
+    // own: once a key has moved the focus, the style marks a button that
+    // has it, as it does after Qt's own Tab.
+    bool keyed(Key key)
+    {
+        if (!m_form.door().key(m_form, key))
+            return false;
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        if (QWidget *focused = QApplication::focusWidget())
+            focused->update();
+        return true;
     }
 
 private:
