@@ -680,6 +680,32 @@ scenario_big_screen() {
     finish
 }
 
+# On screens smaller than the dashboard its top-left corner is on the
+# screen; on 1280x720 Exit is too, and a click on it ends the program.
+scenario_small_screens() {
+    local size
+    for size in 1280x720 800x600; do
+        echo "# ${size} screen"
+        xs_stop_x
+        check "$size X server starts" xs_start_x "$size" || continue
+        check "$size: dashboard appears" open_dashboard || { finish; continue; }
+        check "$size: the dashboard's top-left is on the screen" top_left_on "$size"
+        xs_shot "$shots/24-screen-$size.png"
+        if [[ $size == 1280x720 ]]; then
+            click exit
+            check "$size: exit zone ends the program with status 0" ends_with_zero 10
+        fi
+        finish
+    done
+    xs_stop_x
+}
+top_left_on() {  # WIDTHxHEIGHT: the dashboard's top-left on a screen that size
+    local x y
+    read -r x y < <(xs_client_origin "$wid") || return 1
+    echo "# dashboard at ($x,$y)"
+    ((x >= 0 && y >= 0 && x < ${1%x*} && y < ${1#*x}))
+}
+
 # The voice box is found beside the executable, wherever that is.
 scenario_spaced_folder() {
     echo "# copy in a folder with spaces and non-ASCII letters, started from /"
@@ -863,6 +889,7 @@ if check "1024x768 X server with a window manager starts" xs_start_x 1024x768; t
     $windows && scenarios+=(scenario_planted_libraries scenario_scaled)
     $web && scenarios=(scenario_conformance scenario_first_window scenario_tour scenario_decline scenario_keys
         scenario_keyboard scenario_bad_voice_boxes scenario_screens scenario_offline scenario_big_screen scenario_page_scaled)
+    $web || scenarios+=(scenario_small_screens)
     # SCENARIOS="scenario_tour ...": only those, while working on one.
     [[ -n ${SCENARIOS:-} ]] && read -ra scenarios <<<"$SCENARIOS"
     for scenario in "${scenarios[@]}"; do
