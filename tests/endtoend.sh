@@ -547,8 +547,8 @@ scenario_decline() {
 
 # The disclaimer by keyboard: Esc and Enter choose no button (the focus
 # starts in the warning text, its caret blinking); Tab marks "I Agree" as
-# having the focus, then "I Do Not Agree"; Shift+Tab goes back to "I
-# Agree" and Space presses it.
+# having the focus, then "I Do Not Agree"; Tab reaches "I Agree" and Space
+# presses it.
 scenario_keys() {
     echo "# disclaimer by keyboard"
     check "disclaimer appears" start || return
@@ -558,47 +558,44 @@ scenario_keys() {
     sleep 1
     check "Esc and Enter leave the disclaimer up" showing "$DISCLAIMER"
     check "no dashboard after Esc and Enter" not_showing "$DASHBOARD"
-    if ! $web; then
-        xs_shot "$work/keys-before.png"
-        check "the warning text, which has the focus, shows its caret blinking" xs_poll 10 caret_blinks
-        xdotool key Tab
-        check "Tab marks I Agree as having the focus" \
-            xs_poll 10 shot_and_test "$shots/18-keys-agree-focus.png" focus_marked Command1
-        xdotool key Tab
-        check "Tab again marks I Do Not Agree, and I Agree no more" \
-            xs_poll 10 shot_and_test "$shots/19-keys-disagree-focus.png" focus_marked Command2 Command1
-        xdotool key shift+Tab
-    else
-        xdotool key Tab
-    fi
-    xdotool key space
+    $web || focus_marks
+    xdotool key Tab space
     check "Tab to I Agree and Space open the dashboard" xs_poll 10 showing "$DASHBOARD"
 }
-# on_disclaimer CONTROL [GROW]: the control's rectangle on the screen,
-# grown by GROW pixels each way.
-on_disclaimer() {
-    local w h x y ox oy g=${2:-0}
-    IFS='x+' read -r w h x y <<<"$(xs_zone_box Form2 "$1")" && read -r ox oy < <(xs_client_origin "$wid") &&
-        echo "$((w + 2 * g))x$((h + 2 * g))+$((ox + x - g))+$((oy + y - g))"
+# focus_marks: the warning text, which has the focus, shows its caret
+# blinking; Tab marks I Agree as having the focus, then I Do Not Agree;
+# Shift+Tab twice goes back to the warning text.
+focus_marks() {
+    xs_shot "$work/keys-before.png"
+    check "the warning text, which has the focus, shows its caret blinking" xs_poll 10 caret_blinks
+    xdotool key Tab
+    check "Tab marks I Agree as having the focus" xs_poll 10 marked 18-keys-agree-focus.png Command1
+    xdotool key Tab
+    check "Tab again marks I Do Not Agree, and I Agree no more" \
+        xs_poll 10 marked 19-keys-disagree-focus.png Command2 Command1
+    xdotool key shift+Tab shift+Tab
 }
 caret_blinks() { xs_shot "$work/caret.png" && xs_differ "$work/caret.png" "$work/keys-before.png" "$(on_disclaimer Text1)"; }
-# focus_marked SHOT BUTTON [UNMARKED]: since before the first Tab, at least
-# 40 pixels on or within 2 of BUTTON (and none of UNMARKED) have changed to
-# a colour of 3:1 contrast or more against its face, as a focus frame or
-# the style's focus mark draws.
-focus_marked() {
-    [[ $(marked "$1" "$2") -ge 40 && (-z ${3-} || $(marked "$1" "$3") == 0) ]]
+# marked SHOT BUTTON [UNMARKED]: on BUTTON or within 2 pixels of it (and
+# on none of UNMARKED), at least 40 pixels have turned, since before the
+# first Tab, a colour of 3:1 contrast or more against its face, as a focus
+# frame or the style's mark draws.
+marked() {
+    xs_shot "$shots/$1" && (($(marks "$shots/$1" "$2") >= 40)) && [[ -z ${3-} || $(marks "$shots/$1" "$3") == 0 ]]
 }
-marked() {  # SHOT BUTTON: how many pixels of it changed to a colour of 3:1 or more against its face
+marks() {  # SHOT BUTTON: the count of such pixels, from relative luminance (of linear RGB)
     local box face w h x y
-    box=$(on_disclaimer "$2" 2) || return 1
-    IFS='x+' read -r w h x y <<<"$box"
-    # relative luminance, from linear RGB
-    face=$(convert "$work/keys-before.png" -crop "1x1+$((x + 6))+$((y + h / 2))" -colorspace RGB \
-        -format '%[fx:0.2126*r+0.7152*g+0.0722*b]' info:) || return 1
+    box=$(on_disclaimer "$2" 2) && IFS='x+' read -r w h x y <<<"$box" &&
+        face=$(convert "$work/keys-before.png" -crop "1x1+$((x + 6))+$((y + h / 2))" -colorspace RGB \
+            -format '%[fx:0.2126*r+0.7152*g+0.0722*b]' info:) || return 1
     convert "$1" "$work/keys-before.png" -crop "$box" +repage -colorspace RGB -fx \
         "l = 0.2126*u.r+0.7152*u.g+0.0722*u.b; (u.r != v.r || u.g != v.g || u.b != v.b) &&
          (3 * (l + 0.05) <= $face + 0.05 || l + 0.05 >= 3 * ($face + 0.05))" -format '%[fx:round(mean*w*h)]' info:
+}
+on_disclaimer() {  # CONTROL [GROW]: its rectangle on the screen, grown by GROW pixels each way
+    local w h x y ox oy g=${2:-0}
+    IFS='x+' read -r w h x y <<<"$(xs_zone_box Form2 "$1")" && read -r ox oy < <(xs_client_origin "$wid") &&
+        echo "$((w + 2 * g))x$((h + 2 * g))+$((ox + x - g))+$((oy + y - g))"
 }
 
 # The dashboard by keyboard alone: Tab and Space through the disclaimer;

@@ -4,9 +4,7 @@
  * window manager's messages with odd data in every format, a drag from
  * nowhere that never drops, keys that exist on no keyboard, buttons past
  * the pointer's, and a left press and release far outside the window;
- * and last, WM_PROTOCOLS naming _NET_WM_CONTEXT_HELP, which the window
- * never listed: sent after every key, so that nothing the burst holds can
- * end a help mode they might start before the user's next click.
+ * and last, context help, which the window never listed.
  * The end-to-end tour runs it at the powered-on dashboard: the program
  * must run on, change nothing, and still take a real click.
  * Usage: xneighbour WINDOW-ID */
@@ -33,26 +31,20 @@ static void message(Window w, const char *type, int format, const long data[5])
     deliver(w, e, NoEventMask);
 }
 
-#define ODD(w) {0, -1, LONG_MIN, LONG_MAX, 0x7FFFFFFF, (long)(w), 0x1FFFFFFF}
-
-static void protocol(Window w, const char *name)
+static void neighbour(Window w)
 {
-    const long odd[] = ODD(w);
-    for (size_t i = 0; i < sizeof odd / sizeof *odd; ++i)
-        message(w, "WM_PROTOCOLS", 32, (long[5]){(long)XInternAtom(display, name, False), odd[i], odd[i], odd[i], odd[i]});
-}
-
-static void burst(Window w)
-{
-    Window root = DefaultRootWindow(display);
-    const long odd[] = ODD(w);
+    Window root = DefaultRootWindow(display), parent, *children = NULL;
+    unsigned int count = 0;
+    const long odd[] = {0, -1, LONG_MIN, LONG_MAX, 0x7FFFFFFF, (long)w, 0x1FFFFFFF};
     /* Every protocol a window may be asked about but closing and context
      * help. (Types and protocols no one defined, Qt only names on the
      * error stream.) */
     const char *protocols[] = {"_NET_WM_PING", "_NET_WM_SYNC_REQUEST", "WM_TAKE_FOCUS"};
     const char *types[] = {"_NET_WM_STATE", "_XEMBED", "WM_CHANGE_STATE"};
     for (size_t p = 0; p < sizeof protocols / sizeof *protocols; ++p)
-        protocol(w, protocols[p]);
+        for (size_t i = 0; i < sizeof odd / sizeof *odd; ++i)
+            message(w, "WM_PROTOCOLS", 32,
+                    (long[5]){(long)XInternAtom(display, protocols[p], False), odd[i], odd[i], odd[i], odd[i]});
     for (int format = 8; format <= 32; format *= 2)
         for (size_t t = 0; t < sizeof types / sizeof *types; ++t)
             for (size_t i = 0; i < sizeof odd / sizeof *odd; ++i)
@@ -96,28 +88,27 @@ static void burst(Window w)
         e.xbutton.type = ButtonRelease, e.xbutton.button = Button1, e.xbutton.state = Button1Mask;
         deliver(w, e, ButtonReleaseMask);
     }
-}
-
-static void contextHelp(Window w) { protocol(w, "_NET_WM_CONTEXT_HELP"); }
-
-/* send to the window and every window below it */
-static void everywhere(Window w, void (*send)(Window))
-{
-    Window root, parent, *children = NULL;
-    unsigned int count = 0;
-    send(w);
     if (XQueryTree(display, w, &root, &parent, &children, &count)) {
-        for (unsigned i = 0; i < count; ++i) everywhere(children[i], send);
+        for (unsigned i = 0; i < count; ++i) neighbour(children[i]);
         XFree(children);
     }
+}
+
+/* Sent after every key of the burst, any of which would end the help
+ * mode it might start before the user's next click. */
+static void contextHelp(Window w)
+{
+    const long odd[] = {0, -1, LONG_MIN, LONG_MAX, 0x7FFFFFFF, (long)w, 0x1FFFFFFF};
+    for (size_t i = 0; i < sizeof odd / sizeof *odd; ++i)
+        message(w, "WM_PROTOCOLS", 32,
+                (long[5]){(long)XInternAtom(display, "_NET_WM_CONTEXT_HELP", False), odd[i], odd[i], odd[i], odd[i]});
 }
 
 int main(int argc, char **argv)
 {
     if (argc != 2 || !(display = XOpenDisplay(NULL))) return fprintf(stderr, "usage: xneighbour WINDOW-ID (on $DISPLAY)\n"), 2;
-    const Window w = (Window)strtoul(argv[1], NULL, 0);
-    everywhere(w, burst);
-    everywhere(w, contextHelp);
+    neighbour((Window)strtoul(argv[1], NULL, 0));
+    contextHelp((Window)strtoul(argv[1], NULL, 0));
     XSync(display, False);
     printf("# sent %ld synthetic events\n", sent);
     XCloseDisplay(display);
