@@ -14,7 +14,10 @@
 //   readout US TICKS        the first paint of a readout (Label10 or
 //                           Label11) after a click finished, TICKS ticks
 //                           after the click
-//   stat US TICKS PAINTS    once a second: timer ticks and paint events
+//   stat US TICKS PAINTS FRAMES
+//                           once a second: timer ticks, paint events and
+//                           the voice box's paints (its frames shown: a
+//                           widget named WebBrowser1 in both programs)
 //                           delivered in the second before
 //   ticks TOTAL             at the end: every tick delivered
 //
@@ -80,6 +83,7 @@ protected:
             break;
         case QEvent::Paint:
             ++m_paints;
+            m_frames += o->objectName() == QLatin1String("WebBrowser1");
             if (o->isWidgetType()) {
                 if (m_readoutPending && isReadout(o)) {
                     m_readoutPending = false;
@@ -111,8 +115,8 @@ protected:
     void timerEvent(QTimerEvent *e) override
     {
         if (e->timerId() == m_second) {
-            line("stat %lld %d %d\n", now(), m_ticks, m_paints);
-            m_ticks = m_paints = 0;
+            line("stat %lld %d %d %d\n", now(), m_ticks, m_paints, m_frames);
+            m_ticks = m_paints = m_frames = 0;
         }
     }
 
@@ -168,6 +172,7 @@ private:
     int m_second = 0;
     int m_ticks = 0;
     int m_paints = 0;
+    int m_frames = 0;
     int m_ticksSinceClick = 0;
     long long m_total = 0;
     ulong m_lastRelease = 0;

@@ -121,6 +121,16 @@ switches() {
         awk '{ s += $2 } /^non/ { n += $2 } END { print s + 0, n + 0 }'
 }
 
+# Context switches of each thread so far, "NAME COUNT" a line (threads of
+# one name summed): where a phase's wakeups come from.
+thread_switches() {
+    local t
+    for t in /proc/"$pid"/task/*; do
+        printf '%s ' "$(tr ' ' _ <"$t/comm" 2>/dev/null)"
+        awk '/^[a-z]*voluntary_ctxt_switches:/ { s += $2 } END { print s + 0 }' "$t/status" 2>/dev/null
+    done | awk '{ s[$1] += $2 } END { for (n in s) print n, s[n] }' | sort
+}
+
 # phase NAME: PHASE seconds of the running process, sampled every half
 # second into $p-NAME-$run.dat (seconds into the phase, CPU in % of one
 # core, wakeups a second); sets cpu_pct, wakeups and preempted (a second)
@@ -128,6 +138,7 @@ switches() {
 cpu_pct='' wakeups='' preempted='' phase_from=0 phase_to=0
 phase() {
     local dat=$out/$p-$1-$run.dat n=$((PHASE * 2)) i c0 s0 v0 w0 c1 s1 v1 w1 cs ss ws
+    thread_switches >"$dat.threads0"
     c0=$(cpu_ns) w0=$(us_now)
     read -r s0 v0 < <(switches)
     cs=$c0 ss=$s0 ws=$w0
@@ -140,6 +151,9 @@ phase() {
             'BEGIN { printf "%.2f %.3f %.1f\n", t / 1e6, c / w / 10, s / w * 1e6 }' >>"$dat"
         cs=$c1 ss=$s1 ws=$w1
     done
+    thread_switches | join -a 2 "$dat.threads0" - | awk -v s0="$w0" -v s1="$w1" \
+        'NF == 3 { printf "%s %.2f\n", $1, ($3 - $2) / (s1 - s0) * 1e6 } NF == 2 { printf "%s %.2f\n", $1, $2 / (s1 - s0) * 1e6 }' \
+        >"${dat%.dat}.threads" && rm -f "$dat.threads0"
     read -r cpu_pct wakeups preempted < <(awk -v c="$((c1 - c0))" -v s="$((s1 - s0))" -v v="$((v1 - v0))" \
         -v w="$((w1 - w0))" 'BEGIN { printf "%.3f %.1f %.1f\n", c / w / 10, s / w * 1e6, v / w * 1e6 }')
     phase_from=$w0 phase_to=$w1
@@ -150,6 +164,10 @@ stat_median() {  # column: 3 ticks, 4 paints
     awk -v a="$phase_from" -v b="$phase_to" -v col="$1" \
         '$1 == "stat" && $2 > a + 1000000 && $2 <= b { print $col }' "$trace" | sort -n |
         awk '{ v[NR] = $1 } END { print NR ? v[int((NR + 1) / 2)] : "nan" }'
+}
+stat_rate() {  # the column's count a second over the phase
+    awk -v a="$phase_from" -v b="$phase_to" -v col="$1" \
+        '$1 == "stat" && $2 > a + 1000000 && $2 <= b { s += $col; n++ } END { if (n) printf "%.2f", s / n }' "$trace"
 }
 stat_sum() {
     awk -v a="$phase_from" -v b="$phase_to" -v col="$1" \
@@ -230,6 +248,13 @@ measure() {
     record "$p" voicebox_wakeups_per_s "$wakeups"
     record "$p" voicebox_preempted_per_s "$preempted"
     record "$p" voicebox_paints_per_s "$(stat_median 4)"
+    record "$p" voicebox_frames_per_s "$(stat_rate 5)"
+    # What the voice box adds to the idle dashboard, a frame of the GIF.
+    local idle_w idle_c
+    read -r idle_w idle_c < <(awk -v p="$p" -v r="$run" '$1 == p && $2 == r && $3 == "idle_wakeups_per_s" { w = $4 }
+        $1 == p && $2 == r && $3 == "idle_cpu_pct" { c = $4 } END { print w, c }' "$out/results.tsv")
+    record "$p" voicebox_wakeups_per_frame "$(awk -v a="$wakeups" -v b="$idle_w" -v f="$gif_fps" 'BEGIN { printf "%.2f", (a - b) / f }')"
+    record "$p" voicebox_cpu_us_per_frame "$(awk -v a="$cpu_pct" -v b="$idle_c" -v f="$gif_fps" 'BEGIN { printf "%.1f", (a - b) * 1e4 / f }')"
     click_at Label3  # normal: the voice box hidden behind a mode picture
     sleep 1
     phase hidden

@@ -18,6 +18,7 @@ out=$1
 #   c<=R  the same against the yardstick with the same content
 #   <=E   the program's own figure at most E, a sum of numbers and figures
 #         (each the program's median), so a goal can follow what it rests on
+#   >=E   the same, at least E
 # A figure A/B is the per-run quotient of two figures of the same process.
 figures='startup_ms|1. start-up: exec to disclaimer first paint, ms|
 startup_instructions|1. start-up instructions (callgrind), millions|c<=1.0
@@ -36,6 +37,10 @@ voicebox_wakeups_per_s|4. wakeups a second, voice box shown|<=60
 voicebox_preempted_per_s|4. of which involuntary (threads preempted)|
 voicebox_cpu_pct|4. CPU, voice box shown, % of a core|<=1
 voicebox_paints_per_s|4. paint events a second, voice box shown|
+voicebox_frames_per_s|4. voice box frames painted a second|
+voicebox_frames_per_s/gif_frames_per_s|4. ... of the GIF'"'"'s frames a second (every frame, at its pace)|>=0.97
+voicebox_wakeups_per_frame|4. wakeups a frame, voice box shown, less idle|<=2
+voicebox_cpu_us_per_frame|4. CPU a frame, voice box shown, less idle, µs|
 hidden_wakeups_per_s|4. wakeups a second, voice box hidden|<=2
 hidden_cpu_pct|4. CPU, voice box hidden behind a mode picture, %|<=0.05
 hidden_paints|4. paint events, voice box hidden (whole phase)|
@@ -78,6 +83,7 @@ awk -F'\t' -v figures="$figures" -v md="$md" '
     # figure it needs was not measured.
     function judge(f, g,   against, limit, got, shown, k, terms, t, x, y) {
         against = substr(g, 1, 1) ~ /[yc]/ ? substr(g, 1, 1) : ""
+        atleast = substr(g, length(against) + 1, 2) == ">="
         limit = substr(g, length(against) + 3)
         if (against != "") {
             ratio("program", against == "y" ? "yardstick" : "content", f)
@@ -95,12 +101,12 @@ awk -F'\t' -v figures="$figures" -v md="$md" '
             shown = k > 1 ? shown " = " fmt(x) : limit
             limit = x
         }
-        return le shown (got <= limit + 0 ? " met" : " NOT met")
+        return (atleast ? ge : le) shown ((atleast ? got >= limit + 0 : got <= limit + 0) ? " met" : " NOT met")
     }
     { v[$1, $3, $2] = $4 + 0; if ($2 > runs) runs = $2; seen[$1] = 1 }
     $3 ~ /^(startup|agree)_instructions$/ { v[$1, $3, $2] = $4 / 1e6 }
     END {
-        dash = md ? "–" : "-"; le = md ? "≤ " : "<="
+        dash = md ? "–" : "-"; le = md ? "≤ " : "<="; ge = md ? "≥ " : ">="
         if (md) {
             print "| Figure | Program | Yardstick | Ratio | Goal | Same content | Ratio |"
             print "|---|---|---|---|---|---|---|"
@@ -127,6 +133,18 @@ awk -F'\t' -v figures="$figures" -v md="$md" '
         }
     }' "$out/results.tsv"
 
+# Where the voice box's wakeups come from: each thread's switches a frame
+# of the GIF, less the same thread's while idle; the median over the runs.
+fps=$(awk -F'\t' '$3 == "gif_frames_per_s" { print $4; exit }' "$out/results.tsv")
+for p in program yardstick content; do
+    [[ -n $fps ]] && compgen -G "$out/$p-voicebox-*.threads" >/dev/null || continue
+    for f in "$out/$p"-voicebox-*.threads; do
+        join -a 1 "$f" "${f/-voicebox-/-idle-}" | awk -v f="$fps" '{ printf "%s %.2f\n", $1, ($2 - $3) / f }'
+    done | sort -k1,1 -k2,2n | awk -v p="$p" -v md="$md" '
+        function flush() { if (n) line = line sprintf("%s %.2f; ", name, v[int((n + 1) / 2)]) }
+        $1 != name { flush(); name = $1; n = 0 } { v[++n] = $2 }
+        END { flush(); sub(/; $/, "", line); printf md ? "- %s: %s\n" : "voice box wakeups a frame by thread, %-10s %s\n", p, line }'
+done
 ((md)) && exit 0
 for p in program yardstick content; do
     [[ -f $out/$p.plugins ]] && printf 'image plugins loaded, %-10s %s\n' "$p:" "$(cat "$out/$p.plugins")"

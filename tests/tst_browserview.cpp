@@ -14,6 +14,7 @@
 #include "gifinvariants.h"
 
 #include <QBuffer>
+#include <QPaintEvent>
 #include <QDir>
 #include <QImageWriter>
 #include <QTemporaryDir>
@@ -58,6 +59,21 @@ QByteArray encoded(const char *format, QSize size = {20, 30})
 
 QRgb at(const Animation &a, int frame, int x, int y) { return a.frames.at(size_t(frame))->pixel(x, y); }
 
+// Each frame's first paint, from the first frame's, and what it painted.
+struct PaintLog : QObject
+{
+    const AnimationView *view;
+    std::vector<std::pair<runtime::Frame, QRegion>> shown;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        const runtime::Frame &f = view->frame();
+        if (e->type() == QEvent::Paint && f
+                && (shown.empty() ? f == view->playback().animation().frames[0] : f != shown.back().first))
+            shown.emplace_back(f, static_cast<QPaintEvent *>(e)->region());
+        return false;
+    }
+};
+
 const QRgb Black = qRgb(0, 0, 0), Red = qRgb(255, 0, 0), Green = qRgb(0, 255, 0), Blue = qRgb(0, 0, 255);
 
 } // namespace
@@ -85,6 +101,8 @@ private slots:
     void loopCounts();
     void pictureSitsWhereTheClipBoxShowsIt();
     void playsOnceWithoutLoopExtension();
+    void showsEveryFrameAndWhatItChanges_data();
+    void showsEveryFrameAndWhatItChanges();
     void pausesWhileHiddenAndResumesWithoutReopening();
     void fileChangedAfterReadingChangesNothing();
 
@@ -459,6 +477,35 @@ void tst_BrowserView::playsOnceWithoutLoopExtension()
     QTest::qWait(300);
     QCOMPARE(m_shown->framesShown(), 2);
     QCOMPARE(m_shown->frame()->pixel(0, 0), Green);
+}
+
+void tst_BrowserView::showsEveryFrameAndWhatItChanges_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QSize s(20, 30);  // one pixel changed on a tile's corner, then in the last part tile:
+    QTest::newRow("whole frames") << gif(s, {{s, 2, 1}, {s, 5, 2}, {s, 3, 3}, {s, 4, 0}});
+    QTest::newRow("a pixel a frame") << gif(s, {{s, 2, 1}, {.size = {1, 1}, .delayCs = 3, .colour = 2, .at = {8, 16}},
+                                                {.size = {1, 1}, .delayCs = 2, .colour = 3, .at = {19, 29}}, {s, 4, 0}});
+}
+
+void tst_BrowserView::showsEveryFrameAndWhatItChanges()
+{
+    QFETCH(QByteArray, bytes);
+    PaintLog log;
+    log.view = m_shown;
+    m_view->installEventFilter(&log);
+    m_view->apply(Property::Navigate, write("every.gif", bytes).toStdString());
+    QTRY_VERIFY_WITH_TIMEOUT(log.shown.size() > 8, 10000);  // twice round
+    m_view->removeEventFilter(&log);
+    const Animation &a = m_shown->playback().animation();
+    // The next frame, none skipped, and every pixel it changes painted.
+    for (size_t i = 1; i < log.shown.size(); ++i) {
+        const auto &[frame, region] = log.shown[i];
+        QCOMPARE(frame, a.frames[i % 4]);
+        for (int p = 0; p < 30 * 20; ++p)
+            QVERIFY(frame->pixels[size_t(p)] == log.shown[i - 1].first->pixels[size_t(p)]
+                    || region.contains(Seen.topLeft() + QPoint(p % 20, p / 20)));
+    }
 }
 
 void tst_BrowserView::pausesWhileHiddenAndResumesWithoutReopening()

@@ -80,6 +80,8 @@ constexpr ControlRow FollowRows[] = {
     {Kind::TextBox, "Fixed", "", 0, 0, 150, 150, {.text = "000", .readOnly = true}},
     {Kind::TextBox, "Notes", "", 0, 0, 150, 150, {.multiLine = true}},
     {Kind::Timer, "Stopped", "", 0, 0, 0, 0},  // no interval: never started
+    {Kind::PictureBox, "Box", "", 0, 0, 150, 150, {.border = Border::Flat}},
+    {Kind::Label, "Out", "Box", 150, 150, 150, 150},  // past its box's client area
 };
 consteval Control follows(std::string_view name) { return controlIn(FollowRows, name); }
 void follow(Form &me) { me.setCaption(follows("Readout"), me.text(follows("Source"))); }
@@ -91,6 +93,7 @@ const Handler FollowHandlers[] = {
     {"Readout_Click", [](Form &) { ++heard; }},
     {"Hidden_Click", [](Form &) { ++heard; }},
     {"Stopped_Timer", [](Form &) { ++heard; }},
+    {"Out_Click", [](Form &) { ++heard; }},
     {"Form_Unload", [](Form &me) { ++unloads; me.unloadForm("Follow"); }},
 };
 const FormDescription Follow{{.name = "Follow", .caption = "", .clientWidth = 150, .clientHeight = 150},
@@ -428,7 +431,9 @@ void tst_Core::lastUnloadEnds()
 // the form's table has a place for now, and drops the rest untouched.
 void tst_Core::doorTakesOnlyWhatTheFormHas_data()
 {
-    QTest::addColumn<QString>("input");  // event, press, typed; "asleep" and "unloaded" first make it so
+    // event, press, typed, key (Enter on the zone, clicked first), close;
+    // after "asleep", "hidden", "unloaded" or "freed" once the form is so
+    QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("row");         // used when no control is named
     QTest::addColumn<int>("event");
@@ -451,13 +456,23 @@ void tst_Core::doorTakesOnlyWhatTheFormHas_data()
     QTest::newRow("the window's own event") << "event" << "Readout" << 0 << int(Event::Unload) << false;
     QTest::newRow("tick of a label") << "event" << "Readout" << 0 << tick << false;
     QTest::newRow("click on a timer") << "event" << "Clock" << 0 << click << false;
-    QTest::newRow("tick of a sleeping timer") << "asleep" << "Ticker" << 0 << tick << false;
+    QTest::newRow("tick of a sleeping timer") << "asleep event" << "Ticker" << 0 << tick << false;
     QTest::newRow("tick of a timer never started") << "event" << "Stopped" << 0 << tick << false;
     QTest::newRow("click on a hidden zone") << "event" << "Hidden" << 0 << click << false;
     QTest::newRow("press on a hidden zone") << "press" << "Hidden" << 0 << 0 << false;
     QTest::newRow("typed into a label") << "typed" << "Readout" << 0 << 0 << false;
     QTest::newRow("typed into a read-only box") << "typed" << "Fixed" << 0 << 0 << false;
-    QTest::newRow("click on an unloaded form") << "unloaded" << "Readout" << 0 << click << false;
+    QTest::newRow("click on a zone its box clips away") << "event" << "Out" << 0 << click << false;
+    QTest::newRow("press on a zone its box clips away") << "press" << "Out" << 0 << 0 << false;
+    QTest::newRow("Enter on a zone") << "key" << "Readout" << 0 << 0 << true;
+    QTest::newRow("the window's close") << "close" << "" << 0 << 0 << true;
+    for (const char *input : {"event", "press", "typed", "key", "close"})
+        QTest::newRow(QByteArray(input) + " on a hidden window")
+                << QString("hidden ") + input << (input == std::string("typed") ? "Source" : "Readout") << 0 << click
+                << false;
+    QTest::newRow("tick on a hidden window") << "hidden event" << "Clock" << 0 << tick << true;
+    QTest::newRow("click on an unloaded form") << "unloaded event" << "Readout" << 0 << click << false;
+    QTest::newRow("press on a freed form") << "freed press" << "Readout" << 0 << 0 << false;
 }
 
 void tst_Core::doorTakesOnlyWhatTheFormHas()
@@ -475,18 +490,34 @@ void tst_Core::doorTakesOnlyWhatTheFormHas()
     Form &form = *door.loaded("Follow");
     if (!control.isEmpty())
         row = form.row(control.toStdString());
-    if (input == "asleep")
+    const QString setup = input.contains(' ') ? input.section(' ', 0, 0) : "";
+    input = input.section(' ', -1);
+    if (input == "key")
+        door.event(form, row, Event::Click);  // the focus on it
+    if (setup == "asleep")
         door.event(form, row, Event::Timer);  // nothing to copy: it sleeps
-    if (input == "unloaded")
+    if (setup == "hidden")
+        QCOMPARE(door.hide("Follow"), Status::Ok);
+    if (setup == "unloaded" || setup == "freed")
         QCOMPARE(door.unload("Follow"), Status::Ok);
-    const int heardBefore = heard, appliedBefore = backend.applied;
+    if (setup == "freed")
+        backend.runLater();  // a platform may still name the form it destroyed
+    const int heardBefore = heard, appliedBefore = backend.applied, unloadsBefore = unloads;
     if (input == "press")
         QCOMPARE(door.press(form, row), taken);
+    else if (input == "key")
+        QCOMPARE(door.key(form, Key::Enter), taken);
     else if (input == "typed")
         door.typed(form, row, "one\ntwo\rthree\r\n");
+    else if (input == "close")
+        door.close(form);
     else
         door.event(form, row, Event(event));
     backend.runLater();
+    if (input == "close") {
+        QCOMPARE(unloads - unloadsBefore, int(taken));
+        return;
+    }
     QCOMPARE(heard - heardBefore + (backend.applied - appliedBefore), int(taken && input != "typed"));
     if (input == "typed") {
         // The box typed into, or where a row that names none would have
@@ -505,7 +536,9 @@ void tst_Core::doorTakesOnlyWhatTheFormHas()
 // platform.
 void tst_Core::keyboard_data()
 {
-    QTest::addColumn<QString>("input");  // keys; click:, hide: and show: a control
+    // keys; click:, focus: (the platform's focus moved), hide: and show: a
+    // control; pointed: (the pointer used on the window)
+    QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("told");
     QTest::addColumn<QString>("pressed");
     QTest::newRow("Tab reads line by line, a box where it stands, skips the hidden and unanswered, wraps")
@@ -517,6 +550,8 @@ void tst_Core::keyboard_data()
             << "Tab Tab Enter Space Tab Tab Space" << "Top* Field* ~ ~ A* B*" << "B";
     QTest::newRow("Enter on a zone that does nothing now does nothing") << "BackTab Enter" << "Idle*" << "";
     QTest::newRow("a click puts the ring away, Tab goes on from it") << "Tab click:C Tab" << "Top* C D*" << "C";
+    QTest::newRow("the platform's focus moved into a field, then the pointer used: the core's follows")
+            << "Tab focus:Field Tab pointed: Tab focus:Gone" << "Top* Field A* A B*" << "";
     QTest::newRow("the focused zone hidden, then its box: the next")
             << "Tab Tab Tab hide:A hide:Panel" << "Top* Field* A* B* Idle*" << "";
     QTest::newRow("a zone shown takes its place") << "show:Gone BackTab BackTab" << "Idle* Gone*" << "";
@@ -537,6 +572,10 @@ void tst_Core::keyboard()
         const std::string control = step.section(':', 1).toStdString();
         if (step.startsWith("click:"))
             app().event(form, form.row(control), Event::Click);
+        else if (step.startsWith("focus:"))
+            app().focused(form, form.row(control));
+        else if (step.startsWith("pointed:"))
+            app().pointed(form);
         else if (step.contains(':'))
             QCOMPARE(FormProbe::set(form, control, Property::Visible, step.startsWith("show:")), Status::Ok);
         else if (!app().key(form, Key(keys.indexOf(step))))

@@ -7,7 +7,13 @@
 #include <QPainter>
 #include <QThread>
 
+#include <algorithm>
+
 namespace runtime::qt {
+
+namespace {
+constexpr int SliceRows = 64;
+}
 
 QImage toQImage(const Frame &frame)
 {
@@ -85,15 +91,24 @@ void BrowserView::showEvent(QShowEvent *)
 void BrowserView::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
-    p.fillRect(event->rect(), Qt::black);
     // Wrapped for Qt once per frame shown, not at every paint.
     if (m_painted != m_view.frame()) {
         m_painted = m_view.frame();
         m_image = toQImage(m_painted);
     }
+    // Black only around the frame: what the frame covers is drawn once.
     const Rect at = m_view.frameRect();
-    if (!m_image.isNull())
-        p.drawImage(at.x, at.y, m_image);
+    const QRect frame(at.x, at.y, m_image.width(), m_image.height());
+    for (const QRect &r : event->region() - frame)
+        p.fillRect(r, Qt::black);
+    // Only the parts that changed, each in slices of at most SliceRows
+    // rows: Qt's raster engine hands a draw clipped to more rows than that
+    // to its thread pool, which wakes two more threads for each frame to
+    // copy a few thousand pixels.
+    for (const QRect &r : event->region() & frame)
+        for (int y = r.top(); y <= r.bottom(); y += SliceRows)
+            p.drawImage(QPoint(r.left(), y), m_image,
+                        QRect(r.left() - frame.left(), y - frame.top(), r.width(), std::min(SliceRows, r.bottom() + 1 - y)));
     if (!m_view.note().empty()) {
         const Rect r = m_view.noteRect();
         const QRect box(r.x, r.y, r.width, r.height);

@@ -147,6 +147,10 @@ int run(int argc, char *argv[], const Program &program)
     }
 
     StartMessages::install();
+    // X's shared memory makes each small repaint (a voice box frame) wait
+    // a round trip on two threads; a copy costs less (docs/performance.md).
+    // Qt decides once, for its X connection.
+    qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     StartMessages::release();
     QApplication::setApplicationName(QString::fromUtf8(program.name));

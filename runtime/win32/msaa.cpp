@@ -305,7 +305,7 @@ private:
         const std::optional<int> named = id == CHILDID_SELF ? m_row
                                          : id < 0 ? std::optional<int>(int(-(id + 1)))
                                                   : a::child(*form(), m_row, id - 1);
-        if (!named || (id < 0 && !a::tells(*form(), *named)))
+        if (!named || (id < 0 && !a::isExposed(*form(), *named)))
             return E_INVALIDARG;
         row = *named;
         return S_OK;

@@ -11,11 +11,14 @@ namespace {
 
 const ControlRow &rowOf(const Form &form, int row) { return form.description().controls[size_t(row)]; }
 
-const Accessible &words(const Form &form, int row) { return rowOf(form, row).settings.accessible; }
+// What the description gives assistive technology of the row.
+const Accessible &settingsOf(const Form &form, int row) { return rowOf(form, row).settings.accessible; }
 
-bool hasWords(const Form &form, int row)
+// A picture box given names for being shown and hidden: a picture that
+// says which it is.
+bool isStatePicture(const Form &form, int row)
 {
-    return rowOf(form, row).kind == Kind::PictureBox && (words(form, row).shown || words(form, row).hidden);
+    return rowOf(form, row).kind == Kind::PictureBox && (settingsOf(form, row).shown || settingsOf(form, row).hidden);
 }
 
 bool visibleFlag(const Form &form, int row)
@@ -37,10 +40,10 @@ bool isZone(const Form &form, int row)
     return rowOf(form, row).kind == Kind::Label && form.handles(row, Event::Click);
 }
 
-// Whether the group of the box has it speak: the front-most shown box of
-// the group, or, with none shown, the one that has a word for hidden; and
-// only while its container is shown.
-bool speaks(const Form &form, int row)
+// Whether the box stands for its group to assistive technology: the
+// front-most shown box of the group, or, with none shown, the one that
+// has a name for hidden; and only while its container is shown.
+bool standsForGroup(const Form &form, int row)
 {
     const int box = parent(form, row);
     if (box >= 0 && !shown(form, box))
@@ -50,7 +53,7 @@ bool speaks(const Form &form, int row)
         if (visibleFlag(form, r))
             return r == row;
     for (int r : boxes)
-        if (words(form, r).hidden)
+        if (settingsOf(form, r).hidden)
             return r == row;
     return false;
 }
@@ -67,7 +70,7 @@ Role role(const Form &form, int row)
     if (row < 0)
         return Role::Window;
     switch (rowOf(form, row).kind) {
-    case Kind::PictureBox:    return hasWords(form, row) ? Role::Graphic : Role::Pane;
+    case Kind::PictureBox:    return isStatePicture(form, row) ? Role::Graphic : Role::Pane;
     case Kind::Label:         return isZone(form, row) ? Role::Button : Role::StaticText;
     case Kind::TextBox:       return Role::Text;
     case Kind::CommandButton: return Role::Button;
@@ -84,7 +87,7 @@ std::string name(const Form &form, int row)
         const WindowSettings &w = form.description().window;
         return orEmpty(w.accessibleName ? w.accessibleName : w.caption);
     }
-    if (const char *given = words(form, row).name)
+    if (const char *given = settingsOf(form, row).name)
         return given;
     // A caption names what shows it: a button, an unnamed text.
     const Kind kind = rowOf(form, row).kind;
@@ -95,8 +98,8 @@ std::string value(const Form &form, int row)
 {
     if (row < 0)
         return {};
-    if (hasWords(form, row))
-        return orEmpty(visibleFlag(form, row) ? words(form, row).shown : words(form, row).hidden);
+    if (isStatePicture(form, row))
+        return orEmpty(visibleFlag(form, row) ? settingsOf(form, row).shown : settingsOf(form, row).hidden);
     switch (rowOf(form, row).kind) {
     case Kind::Label:   return isZone(form, row) ? std::string() : text(form, row);
     case Kind::TextBox: return text(form, row);
@@ -121,29 +124,34 @@ bool invisible(const Form &form, int row)
 {
     if (row < 0)
         return false;
-    if (hasWords(form, row))
-        return !speaks(form, row);
+    if (isStatePicture(form, row))
+        return !standsForGroup(form, row);
     // A zone that lies outside its box's client area is never clicked.
     if (rowOf(form, row).kind == Kind::Label && reach(form, row).isEmpty())
         return true;
     return !shown(form, row);
 }
 
+bool clickable(const Form &form, int row)
+{
+    return row >= 0 && shown(form, row) && !reach(form, row).isEmpty();
+}
+
 bool pressable(const Form &form, int row)
 {
-    return row >= 0 && role(form, row) == Role::Button && !invisible(form, row);
+    return role(form, row) == Role::Button && clickable(form, row);
 }
 
 std::vector<int> group(const Form &form, int row)
 {
-    const char *own = words(form, row).name;
-    if (!own || !hasWords(form, row))
+    const char *own = settingsOf(form, row).name;
+    if (!own || !isStatePicture(form, row))
         return {row};
     std::vector<int> boxes;
     const int box = parent(form, row);
     for (int r = 0; r < int(form.description().controls.size()); ++r)
-        if (hasWords(form, r) && parent(form, r) == box && words(form, r).name
-                && std::string_view(words(form, r).name) == own)
+        if (isStatePicture(form, r) && parent(form, r) == box && settingsOf(form, r).name
+                && std::string_view(settingsOf(form, r).name) == own)
             boxes.push_back(r);
     return boxes;
 }
@@ -176,7 +184,7 @@ std::optional<int> sibling(const Form &form, int row, int step)
     return child(form, parent(form, row), at + step);
 }
 
-bool tells(const Form &form, int row)
+bool isExposed(const Form &form, int row)
 {
     return row >= 0 && row < int(form.description().controls.size()) && role(form, row) != Role::None;
 }
@@ -198,7 +206,7 @@ bool readOnly(const Form &form, int row)
 
 std::vector<Announcement> announcements(const Form &form, int row, Property property)
 {
-    if (!tells(form, row))
+    if (!isExposed(form, row))
         return {};
     std::vector<Announcement> told;
     if (property == Property::Visible) {
@@ -214,7 +222,7 @@ std::vector<Announcement> announcements(const Form &form, int row, Property prop
     // A caption names what shows it unless the row is named; a named text
     // tells what it shows as its description.
     const Kind kind = rowOf(form, row).kind;
-    if (words(form, row).name)
+    if (settingsOf(form, row).name)
         told.push_back({row, Change::Description});
     else if (kind == Kind::Label || kind == Kind::CommandButton)
         told.push_back({row, Change::Name});

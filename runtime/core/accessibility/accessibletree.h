@@ -43,6 +43,9 @@ std::string value(const Form &form, int row);
 // Not to be found by assistive technology now: hidden, in a hidden box,
 // clipped away, or a picture whose group another speaks for.
 bool invisible(const Form &form, int row);
+// A click could reach it now: it and every box that holds it shown, and
+// not clipped away by their client areas. Hidden means unclickable.
+bool clickable(const Form &form, int row);
 // Its press does what a click does, and a click could reach it now.
 bool pressable(const Form &form, int row);
 
@@ -68,8 +71,9 @@ std::optional<int> child(const Form &form, int row, long index);
 // container holds (1 the next, -1 the one before); none past either end,
 // nor for the window, whose neighbours are the platform's.
 std::optional<int> sibling(const Form &form, int row, int step);
-// A row of the form that has something to tell: what a client may name.
-bool tells(const Form &form, int row);
+// A row assistive technology is told of: one with something to tell,
+// which a client may name.
+bool isExposed(const Form &form, int row);
 
 // What a click at the point (layout pixels in the window) would meet
 // within the row (-1: the window): the front-most shown control there,

@@ -24,10 +24,17 @@ bool ringed(const Form &form, int row)
 
 int first(const Form &form)
 {
-    for (int r : tabOrder(form.description()))
-        if (takes(form, r))
-            return r;
-    return -1;
+    // A zone's tab index has it read in its place, but only a control
+    // that takes the focus on its own (a text box, a button) starts with it.
+    const auto &rows = form.description().controls;
+    int best = -1;
+    for (int r : form.focusOrder()) {
+        const int index = rows[size_t(r)].settings.tabIndex;
+        if (index >= 0 && kindInfo(rows[size_t(r)].kind)->focusable && takes(form, r)
+                && (best < 0 || index < rows[size_t(best)].settings.tabIndex))
+            best = r;
+    }
+    return best;
 }
 
 int step(const Form &form, int from, int by)

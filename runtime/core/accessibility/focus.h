@@ -18,8 +18,10 @@ bool takes(const Form &form, int row);
 // The row shows no focus of its own (a zone, a read-only field): the
 // ring shows it.
 bool ringed(const Form &form, int row);
-// The row the window gives the focus when it first shows (the first in
-// tab order that is shown), or -1.
+// The row the window gives the focus when it first shows: of the
+// controls that take the focus on their own and may have it now, the one
+// with the lowest tab index (Tab then goes round in reading order); -1
+// when there is none.
 int first(const Form &form);
 // The row `by` steps on from the row along the order (1 the next, -1 the
 // one before), wrapping, among those that take the focus now; -1 if none

@@ -5,8 +5,59 @@
 #include "animation/workerlock.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace runtime {
+
+namespace {
+
+// The squares in which two frames of one size are compared: small enough
+// that a bar of a few pixels costs little more than itself, large enough
+// that a frame that changes all over is a few dozen rectangles.
+constexpr int Tile = 8;
+
+// The tiles where a and b differ, joined along each band of tiles and then
+// down the bands where the spans match: the rectangles to paint again.
+std::vector<Rect> differingTiles(const Image &a, const Image &b)
+{
+    std::vector<Rect> rects;
+    size_t above = 0;  // the first rectangle that may still grow down
+    for (int y0 = 0; y0 < a.height; y0 += Tile) {
+        const int rows = std::min(Tile, a.height - y0);
+        const size_t band = rects.size();
+        for (int x0 = 0; x0 < a.width; x0 += Tile) {
+            const int cols = std::min(Tile, a.width - x0);
+            bool differs = false;
+            for (int y = y0; y < y0 + rows && !differs; ++y) {
+                const size_t at = size_t(y) * size_t(a.width) + size_t(x0);
+                differs = std::memcmp(&a.pixels[at], &b.pixels[at], size_t(cols) * 4) != 0;
+            }
+            if (!differs)
+                continue;
+            if (rects.size() > band && rects.back().x + rects.back().width == x0)
+                rects.back().width += cols;
+            else
+                rects.push_back({x0, y0, cols, rows});
+        }
+        // A span with one of the same columns in the band above extends it.
+        size_t kept = band;
+        for (size_t i = band; i < rects.size(); ++i) {
+            auto up = std::find_if(rects.begin() + std::ptrdiff_t(above), rects.begin() + std::ptrdiff_t(band),
+                                   [&](const Rect &r) { return r.x == rects[i].x && r.width == rects[i].width; });
+            if (up != rects.begin() + std::ptrdiff_t(band))
+                up->height += rows;
+            else
+                rects[kept++] = rects[i];
+        }
+        rects.resize(kept);
+        // Only rectangles that reach this band's bottom can grow further.
+        above = size_t(std::partition(rects.begin() + std::ptrdiff_t(above), rects.end(),
+                                      [&](const Rect &r) { return r.y + r.height < y0 + rows; }) - rects.begin());
+    }
+    return rects;
+}
+
+} // namespace
 
 // What the workers hold of the view: a worker that finishes after the view
 // is gone finds no host and drops its result.
@@ -68,6 +119,7 @@ void AnimationView::navigate(const std::string &path)
     m_playback.restart();
     m_frame.reset();
     m_note.clear();
+    m_changes.clear();
     m_frames = 0;
     m_due = false;
     m_host.stopDelay();
@@ -183,14 +235,30 @@ void AnimationView::showFrame()
     const Frame next = m_playback.frame();
     // A frame that looks as the last did shares its image: no repaint.
     if (next != m_frame) {
-        if (m_frame)
-            m_host.invalidate(frameRect());
+        if (m_frame && next && m_frame->width == next->width && m_frame->height == next->height) {
+            for (const Rect &r : changed(m_frame, next))
+                m_host.invalidate({OriginX + r.x, OriginY + r.y, r.width, r.height});
+        } else {
+            if (m_frame)
+                m_host.invalidate(frameRect());
+            m_host.invalidate(next ? Rect{OriginX, OriginY, next->width, next->height} : Rect());
+        }
         m_frame = next;
-        m_host.invalidate(frameRect());
     }
     ++m_frames;
     if (const int delay = m_playback.delayMs())
         m_host.startDelay(delay);
+}
+
+const std::vector<Rect> &AnimationView::changed(const Frame &from, const Frame &to)
+{
+    for (const Change &c : m_changes)
+        if (c.from == from && c.to == to)
+            return c.tiles;
+    if (m_changes.size() == MaxChanges)
+        m_changes.clear();
+    m_changes.push_back({from, to, differingTiles(*from, *to)});
+    return m_changes.back().tiles;
 }
 
 void AnimationView::delayOver()

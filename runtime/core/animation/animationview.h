@@ -3,7 +3,10 @@
 // once, on a worker thread, and decoded there once, in slices (see
 // FrameDecoder for the bounds) when the view is first seen: the first frame
 // is shown as soon as it is decoded, and the rest follow while it shows.
-// Frames are painted at (16, 24) within the view, on black. While the view
+// Frames are painted at (16, 24) within the view, on black; when one frame
+// follows another, only the tiles where the two differ are painted again
+// (the shipped voice box changes a few bars a frame, a tenth of its
+// pixels), found once for each pair of frames. While the view
 // is not visible nothing is decoded and no frame is advanced; showing it
 // resumes where it stopped, without opening the file again.
 //
@@ -100,6 +103,7 @@ private:
     void tell(const std::string &why, bool nothingShown);
     void showFrame();
     void advance();
+    const std::vector<Rect> &changed(const Frame &from, const Frame &to);
 
     Host &m_host;
     Rect m_place;  // the view in its container, layout pixels
@@ -112,6 +116,15 @@ private:
     Playback m_playback;
     Frame m_frame;  // the one painted
     std::string m_note;
+    // The tiles in which one frame differs from the next, for the pairs
+    // shown so far (at most MaxChanges of them: past that, found anew).
+    struct Change
+    {
+        Frame from, to;
+        std::vector<Rect> tiles;
+    };
+    static constexpr size_t MaxChanges = 256;
+    std::vector<Change> m_changes;
     int m_generation = 0;
     int m_frames = 0;    // frames shown since navigating
     bool m_due = false;  // the delay ran out while the view was hidden

@@ -120,6 +120,15 @@ Status Form::write(int at, Property property, const Value &value)
     return Status::Ok;
 }
 
+void Form::setShown(bool shown)
+{
+    m_shown = shown;
+    if (shown)
+        m_window->show();
+    else
+        m_window->hide();
+}
+
 void Form::setFocus(int row, bool ring, bool shown)
 {
     if (row == m_focus && ring == m_ring)

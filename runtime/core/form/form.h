@@ -77,6 +77,9 @@ public:
     const std::vector<int> &focusOrder() const { return m_focusOrder; }
     int focused() const { return m_focus; }
     bool ringShown() const { return m_ring; }
+    // Whether the program shows the window now: only a shown window takes
+    // the user's input.
+    bool isShown() const { return m_shown; }
 
     // --- what handlers call; each raises RunTimeError on failure ---
     bool visible(Control control) const;
@@ -112,6 +115,9 @@ private:
     // The focus moves (or its ring comes or goes); the window is told of
     // a change, and whether the ring is drawn on that row (shown).
     void setFocus(int row, bool ring, bool shown);
+    // Shows or hides the window, knowing it first: the platform may speak
+    // of the window while it appears.
+    void setShown(bool shown);
 
     int rowOf(Control control) const;
     Status read(int row, Property property, Value &value) const;
@@ -137,6 +143,7 @@ private:
     std::vector<int> m_focusOrder;
     int m_focus = -1;
     bool m_ring = false;
+    bool m_shown = false;
     std::unique_ptr<Window> m_window;
     // Timers: how often each delivers (0: not a running timer), and
     // whether it is asleep.

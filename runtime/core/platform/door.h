@@ -38,6 +38,13 @@ public:
     // press the focused zone as a click does. Whether the core took the key: one it left is the platform's
     // (a native control's own keys, Enter and Esc on a dialog).
     virtual bool key(Form &form, Key key) = 0;
+    // The platform's own focus went to the row by itself: a click into a
+    // text box, a screen reader's request, the window active again. The
+    // core's focus follows, without the ring, when the row may have it.
+    virtual void focused(Form &form, int row) = 0;
+    // The pointer was pressed on the window, wherever: the ring goes, and
+    // the focus stays where it is.
+    virtual void pointed(Form &form) = 0;
 
 protected:
     ~Door() = default;

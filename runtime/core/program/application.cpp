@@ -62,7 +62,11 @@ Status Application::show(const std::string &name)
     Form *form = loaded(name);
     if (!form)  // the load handler unloaded it, or ended the program
         return Status::Failed;
-    form->window().show();
+    form->setShown(true);
+    // The first showing gives the focus its first place; later ones find
+    // it where it was left.
+    if (form->focused() < 0)
+        moveFocus(*form, focus::first(*form), false);
     return Status::Ok;
 }
 
@@ -71,7 +75,7 @@ Status Application::hide(const std::string &name)
     Form *form = loaded(name);
     if (!form)
         return m_descriptions.count(name) ? Status::Ok : Status::NoSuchForm;
-    form->window().hide();
+    form->setShown(false);
     return Status::Ok;
 }
 
@@ -89,15 +93,15 @@ Status Application::unload(const std::string &name)
     if (loaded(name) != form)  // the handler ended the program
         return Status::Ok;
     auto node = m_loaded.extract(name);
-    node.mapped()->window().hide();
-    bury(std::move(node.mapped()));
+    node.mapped()->setShown(false);
+    destroyLater(std::move(node.mapped()));
     if (m_loaded.empty())
         end();
     return Status::Ok;
 }
 
 // We may be inside one of the form's handlers: it goes once that returns.
-void Application::bury(std::unique_ptr<Form> form)
+void Application::destroyLater(std::unique_ptr<Form> form)
 {
     m_unloaded.push_back(std::move(form));
     if (m_unloaded.size() == 1)
@@ -113,8 +117,8 @@ void Application::end()
         return;
     m_ended = true;
     for (auto &[name, form] : m_loaded) {
-        form->window().hide();
-        bury(std::move(form));
+        form->setShown(false);
+        destroyLater(std::move(form));
     }
     m_loaded.clear();
     m_backend.quit(0);
@@ -148,9 +152,24 @@ std::string Application::option(const std::string &name) const
 
 // A form that has been unloaded may still have a window for a moment, and
 // its platform may still speak of it: only a loaded form hears anything.
+// It is known by its address alone, since one already destroyed may be
+// named here.
 bool Application::isLoaded(const Form &form) const
 {
-    return !m_ended && loaded(form.name()) == &form;
+    if (m_ended)
+        return false;
+    for (const auto &[name, loaded] : m_loaded)
+        if (loaded.get() == &form)
+            return true;
+    return false;
+}
+
+// Only a window the program shows takes the user's input: one hidden, or
+// not yet shown, may still be in a platform's accessibility tree or be
+// named in a message from another program.
+bool Application::takesInput(const Form &form) const
+{
+    return isLoaded(form) && form.isShown();
 }
 
 bool Application::hasRow(const Form &form, int row) const
@@ -160,7 +179,12 @@ bool Application::hasRow(const Form &form, int row) const
 
 bool Application::accepts(const Form &form, int row, Event event) const
 {
-    if (!hasRow(form, row) || int(event) < 0 || int(event) >= EventCount)
+    if (!hasRow(form, row))
+        return false;
+    // A timer ticks whether its window shows or not; the rest is input.
+    if (event != Event::Timer && !form.isShown())
+        return false;
+    if (int(event) < 0 || int(event) >= EventCount)
         return false;
     if (!kindInfo(form.description().controls[size_t(row)].kind)->raises(event))
         return false;
@@ -169,7 +193,7 @@ bool Application::accepts(const Form &form, int row, Event event) const
     if (event == Event::Timer && !form.ticking(row))
         return false;
     // Hidden means unclickable, whatever the platform believes it hit.
-    return event != Event::Click || accessibility::shown(form, row);
+    return event != Event::Click || accessibility::clickable(form, row);
 }
 
 // The ring shows on a row that shows no focus of its own.
@@ -218,7 +242,8 @@ static std::string withCrLf(std::string_view text)
 
 void Application::typed(Form &form, int row, std::string text)
 {
-    if (!hasRow(form, row) || !kindInfo(form.description().controls[size_t(row)].kind)->has(Property::Text)
+    if (!hasRow(form, row) || !form.isShown()
+            || !kindInfo(form.description().controls[size_t(row)].kind)->has(Property::Text)
             || accessibility::readOnly(form, row))
         return;
     if (form.description().controls[size_t(row)].settings.multiLine)
@@ -228,13 +253,13 @@ void Application::typed(Form &form, int row, std::string text)
 
 void Application::close(Form &form)
 {
-    if (isLoaded(form))
+    if (takesInput(form))
         unload(std::string(form.name()));
 }
 
 bool Application::press(Form &form, int row)
 {
-    if (!hasRow(form, row) || !accessibility::pressable(form, row))
+    if (!accepts(form, row, Event::Click) || !accessibility::pressable(form, row))
         return false;
     form.fire(row, Event::Click);
     return true;
@@ -242,7 +267,7 @@ bool Application::press(Form &form, int row)
 
 bool Application::key(Form &form, Key key)
 {
-    if (!isLoaded(form))
+    if (!takesInput(form))
         return false;
     const int at = form.focused() >= 0 ? form.focused() : focus::first(form);
     int to = -1;
@@ -271,6 +296,18 @@ bool Application::key(Form &form, Key key)
         return false;
     moveFocus(form, to, true);
     return true;
+}
+
+void Application::focused(Form &form, int row)
+{
+    if (takesInput(form) && hasRow(form, row) && row != form.focused() && focus::takes(form, row))
+        moveFocus(form, row, false);
+}
+
+void Application::pointed(Form &form)
+{
+    if (takesInput(form) && form.ringShown())
+        moveFocus(form, form.focused(), false);
 }
 
 int runProgram(Backend &backend, const Program &program, std::map<std::string, std::string> options)

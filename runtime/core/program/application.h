@@ -58,13 +58,16 @@ public:
     void close(Form &form) override;
     bool press(Form &form, int row) override;
     bool key(Form &form, Key key) override;
+    void focused(Form &form, int row) override;
+    void pointed(Form &form) override;
 
 private:
     bool isLoaded(const Form &form) const;
+    bool takesInput(const Form &form) const;
     void moveFocus(Form &form, int row, bool ring);
     bool hasRow(const Form &form, int row) const;
     bool accepts(const Form &form, int row, Event event) const;
-    void bury(std::unique_ptr<Form> form);
+    void destroyLater(std::unique_ptr<Form> form);
 
     Backend &m_backend;
     std::map<std::string, std::string> m_options;
