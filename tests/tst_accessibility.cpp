@@ -409,21 +409,16 @@ void tst_Accessibility::disclaimer()
     QCOMPARE(warning->text(QAccessible::Name), QStringLiteral("Warning"));
     QVERIFY(warning->text(QAccessible::Value).startsWith(QLatin1String("WARNING!!")));
     for (const QString &button : presses) {
-        QAccessibleInterface *iface = tree.value(button);
-        QCOMPARE(iface->role(), QAccessible::Button);
         // Hidden, a button is told invisible, with nothing to do; pressed
         // anyway, as a client may, it changes nothing.
         const bool shown = widgetOf(disclaimer)->isVisible();
-        QCOMPARE(iface->state().invisible, !shown);
-        QCOMPARE(actions(iface)->actionNames().isEmpty(), !shown);
-        actions(iface)->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(tree.value(button)->state().invisible, !shown);
+        QCOMPARE(actions(tree.value(button))->actionNames().isEmpty(), !shown);
+        actions(tree.value(button))->doAction(QAccessibleActionInterface::pressAction());
     }
     QCOMPARE(app().hasEnded(), ended);
-    if (!ended) {
-        QVERIFY(app().loaded("Form1"));
-        QVERIFY(widgetOf(app().loaded("Form1"))->isVisible());
-        QVERIFY(!widgetOf(disclaimer)->isVisible());
-    }
+    QVERIFY(ended || (app().loaded("Form1") && widgetOf(app().loaded("Form1"))->isVisible()
+                      && !widgetOf(disclaimer)->isVisible()));
 }
 
 QTEST_MAIN(tst_Accessibility)
