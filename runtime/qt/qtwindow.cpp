@@ -187,8 +187,6 @@ void QtWindow::order(const FormDescription &d)
     const std::vector<int> rows = tabOrder(d);
     for (size_t i = 1; i < rows.size(); ++i)
         QWidget::setTabOrder(control(rows[i - 1]), control(rows[i]));
-    if (!rows.empty())
-        m_firstFocus = control(rows.front());
 }
 
 void QtWindow::show()
@@ -196,11 +194,6 @@ void QtWindow::show()
     m_window->show();
     snapPixels(m_window->windowHandle());
     m_window->activateWindow();
-    // At first the focus goes to the first control in tab order that can
-    // take it; later showings keep the control that last had it.
-    if (m_firstFocus && !m_focusPlaced)
-        m_firstFocus->setFocus(Qt::ActiveWindowFocusReason);
-    m_focusPlaced = true;
 }
 
 void QtWindow::hide()
