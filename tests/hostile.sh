@@ -4,9 +4,9 @@
 # process, sending every window of the program messages no part of the
 # system would (rows out of range in the private range, timers never set,
 # unknown commands, objects never offered, child ids that name no row),
-# at the disclaimer and on the powered-on dashboard. The program must run
-# on, print nothing, open no window, change nothing on the screen, and
-# still take a real click.
+# at the disclaimer and on the powered-on dashboard. After each kind the
+# program must run on, print nothing, open no window, change nothing on
+# the screen; and at the end still take a real click.
 # Usage: tests/hostile.sh PATH/TO/velk-simulator.exe PATH/TO/hostileclient.exe
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -66,6 +66,14 @@ after() {
     check "$1: no other window appeared" only_windows "$4"
     check "$1: nothing on the screen changed" still "$3"
 }
+# each FORM WHERE TITLE SHOT WINDOWS: the client's kinds, a run each, and
+# after each what must hold.
+each() {
+    for kind in private timers commands objects children; do
+        HOSTILE_ONLY=$kind check "$2: the client found nothing wrong with $kind" hostile "$1" &&
+            after "$2, after $kind" "$3" "$4" "$5" || return 1
+    done
+}
 
 # lit AREA COLOUR SHARE: that share of AREA, on the dashboard at (0,0), is
 # of that colour.
@@ -86,8 +94,7 @@ xs_app_start "$exe" "$(dirname "$exe")"
 # shellcheck disable=SC2016  # expanded by eval
 if wid=$(xs_wait_window "$disclaimer" 60) && check "the disclaimer appears" steady "$work/disclaimer.png"; then
     echo "# at the disclaimer"
-    check "at the disclaimer: the client found nothing wrong" hostile Form2
-    if after "at the disclaimer" "$disclaimer" "$work/disclaimer.png" 1; then
+    if each Form2 "at the disclaimer" "$disclaimer" "$work/disclaimer.png" 1; then
         xs_poll 30 activated
         xs_click_zone "$wid" Form2 Command1  # I Agree
         check "a real click on I Agree opens the dashboard" eval 'xs_wait_window "$dashboard" 30 >/dev/null' &&
@@ -96,8 +103,7 @@ if wid=$(xs_wait_window "$disclaimer" 60) && check "the disclaimer appears" stea
             check "a real click on Power powers it on" xs_poll 30 readouts_lit &&
             check "the dashboard settles" steady "$work/dashboard.png" && {
             echo "# on the powered-on dashboard"
-            check "on the dashboard: the client found nothing wrong" hostile Form1
-            if after "on the dashboard" "$dashboard" "$work/dashboard.png" 2; then
+            if each Form1 "on the dashboard" "$dashboard" "$work/dashboard.png" 2; then
                 xs_click_zone "$wid" Form1 Label12  # left console lamp 1, left button
                 check "a real click still lights a lamp" xs_poll 30 lamp_lit
                 xs_click_zone "$wid" Form1 Label12

@@ -3,9 +3,9 @@
  * of the program's process and sends and posts it what no part of the
  * system ever would:
  *   - the program's private range of window messages (WM_APP to WM_APP+15,
- *     where the screen-reader bridge posts its presses for later) with
- *     rows far out of range, negative, at the edges, and WPARAMs over 32
- *     bits whose low half is a row;
+ *     which only wake the program's own queues) with each row as a press
+ *     would carry it, rows far out of range, negative, at the edges, and
+ *     WPARAMs over 32 bits whose low half is a row;
  *   - WM_TIMER for timers that were never set;
  *   - WM_COMMAND with unknown ids, and with a "control" that is none of
  *     the program's controls (junk, ours, the program's forms);
@@ -177,11 +177,12 @@ static int answers(void)
 static int livesOn(const char *kind)
 {
     char what[200];
-    int windows = 1;
+    int windows = 1, shown = 0;
     int ok = answers();
-    for (int i = 0; i < targetCount; ++i) windows &= IsWindow(targets[i].window) != 0;
-    ok = ok && windows && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    snprintf(what, sizeof what, "after %s: the program took them all, runs on and answers, every window there", kind);
+    for (int i = 0; i < targetCount; ++i)
+        windows &= IsWindow(targets[i].window) != 0, shown += targets[i].form && IsWindowVisible(targets[i].window);
+    ok = ok && windows && shown == 1 && IsWindowVisible(shownForm) && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    snprintf(what, sizeof what, "after %s: the program took them all, runs on and answers, every window there, the same shown", kind);
     return check(ok, what);
 }
 
@@ -237,11 +238,13 @@ static void privateRange(void)
         const Target *t = &targets[i];
         /* A form's own rows; any other window the largest form's. */
         const int n = badRows(t->form ? t->form->rows : largestForm(), rows);
-        for (UINT m = WM_APP; m <= WM_APP + 15; ++m)
+        for (UINT m = WM_APP; m <= WM_APP + 15; ++m) {
+            for (long r = 0; r < (t->form ? t->form->rows : largestForm()); ++r) post(t->window, m, (WPARAM)r, 0);
             for (int k = 0; k < (m <= WM_APP + 3 ? n : 17); ++k) {
                 post(t->window, m, rows[k], 0);
                 post(t->window, m, rows[k], (LPARAM)Nowhere);
             }
+        }
         post(t->window, 0xBFFF, (WPARAM)-1, (LPARAM)-1); /* the range's last */
     }
 }
@@ -413,7 +416,7 @@ int main(int argc, char **argv)
         const char *name, *what;
         void (*run)(void);
     } Kinds[] = {
-        {"private", "the private range, rows out of range", privateRange},
+        {"private", "the private range, rows in range and out", privateRange},
         {"timers", "timers never set", timers},
         {"commands", "unknown commands, and windows that are no control", commands},
         {"objects", "WM_GETOBJECT for objects never offered", objects},

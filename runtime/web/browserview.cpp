@@ -7,6 +7,22 @@
 
 namespace runtime::web {
 
+namespace {
+
+// The note names the file as it was asked for, whole, where the core's
+// names its last part alone: a page's address is short, and its last part
+// may be empty (a folder's) or name a file of another site. The page's
+// own folder ("./", where the voice box lies) goes unsaid.
+std::string asAsked(const std::string &note, const std::string &address)
+{
+    const std::string last = address.substr(address.find_last_of("/\\") + 1) + ": ";
+    if (note.compare(0, last.size(), last) != 0)
+        return note;
+    return (address.rfind("./", 0) == 0 ? address.substr(2) : address) + note.substr(last.size() - 2);
+}
+
+} // namespace
+
 BrowserView::BrowserView(WebWindow &window, int row, const ControlRow &description)
     : m_window(window), m_row(row), m_view(description, *this)
 {
@@ -101,10 +117,11 @@ void BrowserView::invalidate(const Rect &)
 void BrowserView::paint()
 {
     const Frame &frame = m_view.frame();
-    if (frame == m_painted && m_view.note() == m_paintedNote)
+    std::string said = m_view.note().empty() ? std::string() : asAsked(m_view.note(), m_view.address());
+    if (frame == m_painted && said == m_paintedNote)
         return;
     m_painted = frame;
-    m_paintedNote = m_view.note();
+    m_paintedNote = std::move(said);
     const Rect at = m_view.frameRect();
     const Rect note = m_view.noteRect();
     // The page converts each frame's pixels for its canvas once, the first

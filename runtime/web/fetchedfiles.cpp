@@ -3,9 +3,10 @@
 // (velk_fetched), and it is kept here by the address it was asked for, for
 // the page's life, so that a file asked for again is not fetched again.
 // What the page could not fetch is kept as why, by the server's answer:
-// not found, not allowed, a server's failure, or no answer at all; the
-// bound, the chunked reading and the words for what is wrong are the
-// other halves'.
+// not found, not allowed, a server's failure, or no answer at all; or by
+// why the page did not ask: another site's file, a folder, an empty name
+// or one no file can have. The bound, the chunked reading and the rest of
+// the words for what is wrong are the other halves'.
 #include "animation/filereader.h"
 #include "page.h"
 #include "webbackend.h"
@@ -35,19 +36,24 @@ std::map<std::string, FileProblem> &failures()
     return *why;
 }
 
-// status: the HTTP status, 0 for no answer, -1 for an address not fetched.
-// The server's answer in a user's words, as a system's reason is given.
+// status: the HTTP status, 0 for no answer, and below 0 why the page
+// did not ask (velk_fetch in page.js). The server's answer in a user's
+// words, as a system's reason is given; the page's refusal by what was
+// asked for.
 FileProblem problemOf(int status)
 {
-    if (status == 0)
-        return {FileProblem::Unreadable, "no connection to the server"};
-    if (status == 401 || status == 403 || status == 451)
-        return {FileProblem::Unreadable, "not allowed by the server"};
+    switch (status) {
+    case -1: return {FileProblem::Missing, "a name no file can have"};
+    case -2: return {FileProblem::Unreadable, "not allowed: another site"};
+    case -3: return {FileProblem::NotRegular, "a folder, not a file"};
+    case -4: return {FileProblem::Missing, "an empty name"};
+    case 0: return {FileProblem::Unreadable, "no connection to the server"};
+    case 401: case 403: case 451: return {FileProblem::Unreadable, "not allowed by the server"};
+    case 404: case 410: return FileProblem::Missing;
+    }
     if (status >= 500)
         return {FileProblem::Unreadable, "the server failed to send it"};
-    if (status < 0 || status == 404 || status == 410)
-        return FileProblem::Missing;
-    return FileProblem::Unreadable;
+    return status < 0 ? FileProblem::Missing : FileProblem::Unreadable;
 }
 
 // The addresses being fetched, by the number the page answers with.

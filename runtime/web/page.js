@@ -127,6 +127,9 @@ mergeInto(LibraryManager.library, {
       p.textContent = text;
       return document.getElementById('lines').appendChild(p);
     },
+    // Names from the page's address that no file can have, as handed to
+    // the program (velk_query), and why they are not fetched (velk_fetch).
+    refused: {},
     // An error of the page's own, said once, as the program says its own.
     said: {},
     failed: function(text) {
@@ -372,8 +375,10 @@ mergeInto(LibraryManager.library, {
   // The file a view shows, fetched from the page's own site, at most max
   // bytes of it, and handed to the program whole: velk_fetched(id, bytes,
   // size, status) when done, bytes 0 when nothing came, and then status the
-  // server's answer, 0 when none came (no connection), -1 for another
-  // site's file, which is not fetched.
+  // server's answer, 0 when none came (no connection), or below 0 why it
+  // was not asked for (fetchedfiles.cpp words it): -1 a name no file can
+  // have, -2 another site's file, -3 a folder, -4 an empty name. A
+  // server's redirect to another site is not followed either.
   velk_fetch__deps: ['$velk'],
   velk_fetch: function(id, address, max) {
     var a = velk.str(address), done = function(parts, got, status) {
@@ -385,12 +390,15 @@ mergeInto(LibraryManager.library, {
       }
       velk.call(function() { Module['_velk_fetched'](id, p, got || 0, status || 0); });
     };
-    var url;
+    var url, folder = function(u) { return /\/$/.test(new URL(u).pathname); };
+    if (velk.refused.hasOwnProperty(a)) return done(0, 0, velk.refused[a]);
     // A path, not an address: what an address would read as a query or a
     // fragment is part of the file's name.
     try { url = new URL(a.replace(/[%#?]/g, encodeURIComponent), document.baseURI); } catch (e) { return done(0, 0, -1); }
-    if (url.origin != location.origin) return done(0, 0, -1);
-    fetch(url).then(function(response) {
+    if (url.origin != location.origin) return done(0, 0, -2);
+    if (folder(url)) return done(0, 0, -3);
+    fetch(url, {mode: 'same-origin'}).then(function(response) {
+      if (response.redirected && folder(response.url)) return done(0, 0, -3);  // a folder's name without its "/"
       if (!response.ok || !response.body) return done(0, 0, response.status);
       var reader = response.body.getReader(), parts = [], got = 0;
       var step = function(r) {
@@ -451,9 +459,15 @@ mergeInto(LibraryManager.library, {
     }
   },
 
+  // An option of the page's address: a file's name (the program's one
+  // option is). A name no file can have, which the program's string could
+  // not carry, is handed over as the address wrote it, an empty one as "",
+  // and refused when asked for rather than taken for no name at all.
   velk_query__deps: ['$velk'],
   velk_query: function(name) {
     var v = new URLSearchParams(location.search).get(UTF8ToString(name));
+    if (v === '') velk.refused[v = '""'] = -4;
+    else if (v && v.indexOf('\0') >= 0) velk.refused[v = v.replace(/\0/g, '%00')] = -1;
     return v === null ? 0 : velk.alloc(v);
   },
 

@@ -8,7 +8,11 @@ namespace runtime::win32 {
 
 namespace {
 
-constexpr UINT Done = WM_APP + 1;  // a worker left a result in m_done
+// Says only "look at m_done", where a worker left a result: any process
+// may post it, so it carries nothing and what it carries is never read.
+// A result is due once it is there; a post from elsewhere finds none, or
+// runs one a moment before the worker's own post would.
+constexpr UINT Done = WM_APP + 1;
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "surface.h"
 #include "text.h"
 #include "textbox.h"
+#include "win32backend.h"
 #include "description/twips.h"
 #include "win32control.h"
 
@@ -117,6 +118,7 @@ LRESULT CALLBACK OwnWindow::procedure(HWND window, UINT message, WPARAM wParam, 
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto *self = reinterpret_cast<OwnWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    const Win32Backend::Handling handling;  // what its handlers defer waits for it
     return self ? self->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 

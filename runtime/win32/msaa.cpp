@@ -5,6 +5,7 @@
 #include "form/form.h"
 #include "description/layout.h"
 #include "text.h"
+#include "win32backend.h"
 #include "win32control.h"
 
 // IID_IAccessible defined here, as data: MinGW's oleacc import library
@@ -21,10 +22,6 @@ namespace runtime::win32 {
 namespace a = accessibility;
 
 namespace {
-
-// Posted by a press, so that the screen reader's call returns at once and
-// the handler runs from the message loop as a click's does.
-constexpr UINT PressLater = WM_APP + 2;
 
 // A row's id in events: the root resolves any row by it. Negative, clear
 // of the child ids 1..n that index a node's own children.
@@ -281,9 +278,16 @@ public:
     STDMETHODIMP accDoDefaultAction(VARIANT child) override
     {
         return onRow(child, [&](int row) {
-            if (!a::pressable(*form(), row) || !IsWindowVisible(m_link->window))
+            if (!a::pressable(*form(), row))
                 return DISP_E_MEMBERNOTFOUND;
-            PostMessageW(m_link->window, PressLater, WPARAM(row), 0);
+            // Queued, so that the screen reader's call returns at once and
+            // the handler runs from the message loop as a click's does; the
+            // core's door decides then whether the zone can be pressed (a
+            // hidden window's cannot), as it does for a click.
+            Win32Backend::instance().later([link = m_link, row] {
+                if (link->form)
+                    link->form->door().press(*link->form, row);
+            });
             return S_OK;
         });
     }
@@ -351,14 +355,7 @@ bool Msaa::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result)
         root->Release();
         return true;
     }
-    if (message != PressLater)
-        return false;
-    // Any process on the desktop may post this, with any number in it: the
-    // core's door checks the row, and that the zone is still there to press.
-    result = 0;
-    if (m_link->form && wParam <= WPARAM(INT_MAX))
-        m_link->form->door().press(*m_link->form, int(wParam));
-    return true;
+    return false;
 }
 
 static void announce(HWND window, DWORD event, int row)

@@ -5,7 +5,8 @@
 // raised as WinEvents. The system's stand-ins for BUTTON and STATIC
 // windows are never relied on: every control answers from here, so the
 // words are the same as on any other platform. A press from a screen
-// reader is posted, and then takes the very path a click does.
+// reader is queued (Win32Backend::later), and then takes the very path a
+// click does.
 #pragma once
 
 #include "description/status.h"

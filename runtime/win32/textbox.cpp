@@ -51,6 +51,8 @@ void TextBox::apply(Property, const Value &value)
 
 void TextBox::command(WORD notification)
 {
+    if (notification == EN_SETFOCUS)
+        tookFocus();
     if (notification == EN_CHANGE && !m_applying && m_tell) {
         std::wstring text(size_t(GetWindowTextLengthW(m_window)) + 1, L'\0');
         text.resize(size_t(GetWindowTextW(m_window, text.data(), int(text.size()))));

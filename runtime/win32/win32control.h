@@ -62,6 +62,9 @@ public:
     virtual void apply(Property, const Value &) {}
     // Given once, when a handler is bound to one of the control's events.
     void onEvent(std::function<void(Event)> fire) { m_fire = std::move(fire); }
+    // Given once: the control took the focus by itself (a click into it, a
+    // screen reader's request), which the core's focus follows.
+    void onFocus(std::function<void()> focused) { m_focused = std::move(focused); }
     // Given once: what the user changes on the screen goes back to the form.
     virtual void onUserChange(std::function<void(Property, Value)> tell) { (void)tell; }
     // Timers: a tick every ms milliseconds; 0 stops it.
@@ -91,9 +94,15 @@ protected:
         if (m_fire)
             m_fire(event);
     }
+    void tookFocus() const
+    {
+        if (m_focused)
+            m_focused();
+    }
 
 private:
     std::function<void(Event)> m_fire;
+    std::function<void()> m_focused;
 };
 
 // A control drawn on its container: a label or a line.

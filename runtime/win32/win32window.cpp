@@ -92,6 +92,7 @@ void Win32Window::build(Form &form)
     for (size_t r = 0; r < d.controls.size(); ++r) {
         if (form.handlesAny(int(r)))
             m_controls[r]->onEvent([&form, r](Event event) { form.door().event(form, int(r), event); });
+        m_controls[r]->onFocus([&form, r] { form.door().focused(form, int(r)); });
         m_controls[r]->onUserChange([&form, r](Property, Value v) {
             if (std::string *text = std::get_if<std::string>(&v))
                 form.door().typed(form, int(r), std::move(*text));
@@ -121,15 +122,6 @@ void Win32Window::stack(const FormDescription &d)
         for (int r : rows) {
             SetWindowPos(m_controls[size_t(r)]->window(), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             above = m_controls[size_t(r)]->window();
-        }
-    }
-    // The focus first goes to the window's own first tab stop that is shown.
-    for (int r : tabOrder(d)) {
-        HWND w = m_controls[size_t(r)]->window();
-        if (w && containerOf(d, r) < 0
-                && (GetWindowLongW(w, GWL_STYLE) & (WS_TABSTOP | WS_VISIBLE)) == (WS_TABSTOP | WS_VISIBLE)) {
-            m_focus = w;
-            break;
         }
     }
 }
@@ -181,8 +173,8 @@ void Win32Window::show()
 {
     ShowWindow(m_window, SW_SHOW);
     SetForegroundWindow(m_window);
-    // At first the focus goes to the first control in tab order that can
-    // take it; later showings keep the control that last had it.
+    // The core names the first focus once the window shows (focus());
+    // later showings keep the control that last had it.
     if (m_focus && IsWindow(m_focus))
         SetFocus(m_focus);
     m_access->windowShown(true);

@@ -37,6 +37,8 @@ public:
     // A key message for the window or one of its controls, before the
     // dialog keys see it: whether it is done with here.
     bool key(MSG &msg);
+    // The mouse was pressed somewhere on the window.
+    void pointed() { m_form.door().pointed(m_form); }
 
     void show() override;
     void hide() override;

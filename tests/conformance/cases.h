@@ -105,7 +105,8 @@ struct Case
     // reader hears: "ROLE|NAME|VALUE|STATE", in the core's words (button,
     // statictext, graphic, text; read-only), which each driver puts its
     // platform's answers into. The keyboard's checks start with a click on
-    // the control, which gives it the focus with no ring: then the rows
+    // the control (a zone answers it; a field takes the platform's focus,
+    // which the core's follows), which gives it the focus with no ring: then the rows
     // that Tab goes to, one by one; the ring drawn round it, which another
     // click puts away; or the clicks that Space and Enter on it make.
     const char *expect;
@@ -132,6 +133,9 @@ inline const Case Cases[] = {
      "ZoneB,Text,Status,Sentinel,Faulty,Edge,ZoneA"},
     {"the ring is two lines round the zone, and a click puts it away", Check::Ring, "ZoneB", At::Centre, ""},
     {"at the window's edges the ring keeps inside the window", Check::Ring, "Edge", At::Centre, ""},
+    {"round a field the ring goes with a click into it", Check::Ring, "Status", At::Centre, ""},
+    {"a click into a field takes the focus there, and Tab goes on from it", Check::FocusOrder, "Status", At::Centre,
+     "Sentinel"},
     {"Space and Enter on a zone are its click", Check::Key, "ZoneB", At::Centre, "ZoneB;ZoneB;"},
 };
 

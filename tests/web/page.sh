@@ -177,9 +177,12 @@ first_window() {
         told "dialog|VELK-Simulator Version 1||"
 }
 
-# A voice box that cannot be shown: a note in the view says why, and the
-# page stays responsive throughout.
+# A voice box that cannot be shown: a note in the view names it as asked
+# and says why, and the page stays responsive throughout. What the page
+# does not fetch: another site's file, a folder (also by its name without
+# the "/", which the server redirects), an empty name, a NUL.
 scenario_bad_voice_boxes() {
+    local other="not allowed: another site"
     echo "plain text, not a picture" >"$work/site/bad/text.gif"
     # Frames as wide as a GIF may be: the most decoding the bounds allow.
     convert -size 16000x330 xc:red "$work/wide.gif" && /usr/bin/python3 - "$work/wide.gif" "$work/site/bad/wide.gif" <<'EOF'
@@ -190,8 +193,9 @@ open(sys.argv[2], "wb").write(gif[:start] + gif[start:-1] * 12 + b";")
 EOF
     local row query expect
     for row in "missing.gif|no such file" "http-403.gif|not allowed by the server" \
-        "http-503.gif|the server failed" "../bad/text.gif|not a GIF picture" \
-        "//elsewhere.invalid/x.gif|no such file" "../bad/wide.gif|"; do
+        "http-503.gif|the server failed to send it" "../bad/text.gif|not a GIF picture" "%00|a name no file can have" \
+        "//elsewhere.invalid/x.gif|$other" "//127.0.0.2:$http/velk voicebox.gif|$other" "https://example.org/x.gif|$other" \
+        "tests/|a folder, not a file" "../bad|a folder, not a file" "|an empty name" "../bad/wide.gif|"; do
         IFS='|' read -r query expect <<<"$row"
         echo "# voice box: $query"
         # The page's own start (compiling the WebAssembly) is not the file's
@@ -201,8 +205,9 @@ EOF
         [[ $query == missing.gif ]] && shot_until 31-bad-voice-box.png xs_share_at_least "$(region clip)" "$xs_black" 0.5
         # The widest frames decode whole, within the bounds: no note.
         [[ -z $expect ]] && check "$query: shows" shot_until 31-hostile.png clip_red
+        expect=${expect:+${query:-\"\"}: $expect}  # named as asked, "" for no name
         [[ -n $expect ]] && check "$query: the view's note says \"$expect\"" xs_poll 15 eval \
-            '[[ $(page eval "(document.querySelector(\".note\") || {}).textContent") == *"$expect"* ]]'
+            '[[ $(page eval "(document.querySelector(\".note\") || {}).textContent") == "$expect" ]]'
         check "$query: no task took longer than 50 ms" long_tasks_at_most 50
         finish
     done
@@ -302,11 +307,27 @@ installable() {
     [[ $got == '{"installabilityErrors": []}' ]] || { echo "# $got"; return 1; }
 }
 
-# An app to install, which runs with the server gone after one visit.
+# A new build at the next visit, without a reload, from a host that sends
+# no cache headers (the tour's server sends none) and files a month old,
+# which the browser's HTTP cache would take for fresh for days: a copy of
+# the page visited twice, its index.html changed, and visited again, twice.
+visit() { page open about:blank >/dev/null && open && [[ $(page eval document.title) == "$1" ]]; }
+new_build_shown() {
+    local dir=$work/site/old site=http://127.0.0.1:$http/old/index.html
+    mkdir -p "$dir" && (cd "$exe" && eval "cp -t '$dir' sw.js $(sed -n 's/^const FILES = \[\(.*\)\];$/\1/p' sw.js | tr , ' ')") &&
+        command touch -d '30 days ago' "$dir"/* && visit VELK-Simulator && visit VELK-Simulator &&
+        xs_poll 20 eval '[[ $(page eval "!!navigator.serviceWorker.controller") == true ]]' &&
+        sed 's|<title>|&New |' "$exe/index.html" >"$dir/index.html" && command touch -d '29 days ago' "$dir/index.html" &&
+        visit "New VELK-Simulator" && visit "New VELK-Simulator"
+}
+
+# An app to install, which shows a new build at the next visit and runs
+# with the server gone after one visit.
 scenario_offline() {
     echo "# installable, and offline"
     start && xs_poll 20 eval '[[ $(page eval "navigator.serviceWorker.ready.then(r => !!r.active)") == true ]]'
     check "the page installs: no installability errors" installable
+    check "index.html changed, month-old files and no cache headers: the next visit shows it" new_build_shown
     kill "$server" && wait "$server"
     check "the server gone, after one visit: the program runs" eval 'start && agree && taken power 70-offline.png powered_on'
     start "?voice-box=new.gif" && agree && click power && click program
