@@ -35,9 +35,29 @@ namespace {
 class FormWidget : public QWidget
 {
 public:
-    FormWidget(Form &form, Qt::WindowFlags flags) : QWidget(nullptr, flags), m_form(form) {}
+    FormWidget(Form &form, Qt::WindowFlags flags) : QWidget(nullptr, flags), m_form(form)
+    {
+        // Qt's own focus moves (a click into a field, the window active
+        // again) reach the core, which follows them; not Qt's pick as the
+        // window first shows, where the core names the first focus.
+        m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+            for (QWidget *w = now; w && w != this && m_form.focused() >= 0; w = w->parentWidget())
+                if (auto *c = dynamic_cast<QtControl *>(w); c && c->form == &m_form)
+                    return m_form.door().focused(m_form, c->row);
+        });
+    }
+    // Before its controls go: their last focus changes are no one's.
+    ~FormWidget() override { disconnect(m_focusWatch); }
 
 protected:
+    // A press anywhere on the window, on a control or not: the ring goes.
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress)
+            m_form.door().pointed(m_form);
+        return false;
+    }
+
     void closeEvent(QCloseEvent *event) override
     {
         event->ignore();
@@ -80,6 +100,7 @@ protected:
 
 private:
     Form &m_form;
+    QMetaObject::Connection m_focusWatch;
 };
 
 // One QFont for each font the rows name, shared by every control that
@@ -192,6 +213,7 @@ void QtWindow::order(const FormDescription &d)
 void QtWindow::show()
 {
     m_window->show();
+    m_window->windowHandle()->installEventFilter(m_window);
     snapPixels(m_window->windowHandle());
     m_window->activateWindow();
 }
@@ -227,8 +249,10 @@ void QtWindow::runTimer(int row, int ms)
 
 void QtWindow::focus(int row, bool ring)
 {
+    // Not Tab's reason, with which a field selects its text: what the
+    // focus looks like is the ring's, and the style's (FormWidget::keyed).
     if (QWidget *w = control(row); w && !w->hasFocus())
-        w->setFocus(ring ? Qt::TabFocusReason : Qt::OtherFocusReason);
+        w->setFocus(Qt::OtherFocusReason);
     if (!ring) {
         m_ring->hide();
         return;
