@@ -111,12 +111,17 @@ void tst_Disclaimer::warningHasTheFocus()
     QWidget *editor = controlOf(disclaimer, QStringLiteral("Text1"))->focusProxy();
     QCOMPARE(QApplication::focusWidget(), editor);
     // Tab goes on to "I Agree", then "I Do Not Agree", then back.
-    const QStringList order = {"Command1", "Command2", "Text1"};
+    const QStringList order = {"Command1", "Command2", "Text1", "Command1"};
     for (const QString &next : order) {
         QTest::keyClick(disclaimerWindow, Qt::Key_Tab);
         QWidget *focus = QApplication::focusWidget();
         QCOMPARE(focus == editor ? QStringLiteral("Text1") : focus->objectName(), next);
     }
+    // Hidden and shown again, the window keeps the focus where it was, for
+    // when it is active again.
+    QCOMPARE(app().hide("Form2"), runtime::Status::Ok);
+    QCOMPARE(app().show("Form2"), runtime::Status::Ok);
+    QCOMPARE(widgetOf(disclaimer)->focusWidget()->objectName(), QStringLiteral("Command1"));
 }
 
 void tst_Disclaimer::keysPressNoButton()

@@ -3,7 +3,8 @@
  * server or window manager would send: WM_PROTOCOLS with odd data, the
  * window manager's messages with odd data in every format, a drag from
  * nowhere that never drops, keys that exist on no keyboard, buttons past
- * the pointer's, and a left press and release far outside the window.
+ * the pointer's, and a left press and release far outside the window;
+ * and last, context help, which the window never listed.
  * The end-to-end tour runs it at the powered-on dashboard: the program
  * must run on, change nothing, and still take a real click.
  * Usage: xneighbour WINDOW-ID */
@@ -35,9 +36,10 @@ static void neighbour(Window w)
     Window root = DefaultRootWindow(display), parent, *children = NULL;
     unsigned int count = 0;
     const long odd[] = {0, -1, LONG_MIN, LONG_MAX, 0x7FFFFFFF, (long)w, 0x1FFFFFFF};
-    /* Every protocol a window may be asked about but closing. (Types and
-     * protocols no one defined, Qt only names on the error stream.) */
-    const char *protocols[] = {"_NET_WM_PING", "_NET_WM_SYNC_REQUEST", "WM_TAKE_FOCUS", "_NET_WM_CONTEXT_HELP"};
+    /* Every protocol a window may be asked about but closing and context
+     * help. (Types and protocols no one defined, Qt only names on the
+     * error stream.) */
+    const char *protocols[] = {"_NET_WM_PING", "_NET_WM_SYNC_REQUEST", "WM_TAKE_FOCUS"};
     const char *types[] = {"_NET_WM_STATE", "_XEMBED", "WM_CHANGE_STATE"};
     for (size_t p = 0; p < sizeof protocols / sizeof *protocols; ++p)
         for (size_t i = 0; i < sizeof odd / sizeof *odd; ++i)
@@ -92,10 +94,21 @@ static void neighbour(Window w)
     }
 }
 
+/* Sent after every key of the burst, any of which would end the help
+ * mode it might start before the user's next click. */
+static void contextHelp(Window w)
+{
+    const long odd[] = {0, -1, LONG_MIN, LONG_MAX, 0x7FFFFFFF, (long)w, 0x1FFFFFFF};
+    for (size_t i = 0; i < sizeof odd / sizeof *odd; ++i)
+        message(w, "WM_PROTOCOLS", 32,
+                (long[5]){(long)XInternAtom(display, "_NET_WM_CONTEXT_HELP", False), odd[i], odd[i], odd[i], odd[i]});
+}
+
 int main(int argc, char **argv)
 {
     if (argc != 2 || !(display = XOpenDisplay(NULL))) return fprintf(stderr, "usage: xneighbour WINDOW-ID (on $DISPLAY)\n"), 2;
     neighbour((Window)strtoul(argv[1], NULL, 0));
+    contextHelp((Window)strtoul(argv[1], NULL, 0));
     XSync(display, False);
     printf("# sent %ld synthetic events\n", sent);
     XCloseDisplay(display);

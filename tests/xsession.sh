@@ -220,6 +220,13 @@ xs_geometry() {
     echo "$X $Y $WIDTH $HEIGHT"
 }
 
+# xs_client_origin WID: "X Y", where the window's top-left pixel is on
+# the screen, as the server has it (the window manager's frame left out).
+xs_client_origin() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $NF } /Absolute upper-left Y:/ { y = $NF }
+        END { if (x == "" || y == "") exit 1; print x, y }'
+}
+
 # xs_click WID X Y: a real left click at window coordinates X, Y.
 xs_click() {
     xdotool mousemove --window "$1" "$2" "$3" click 1

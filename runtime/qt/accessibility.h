@@ -2,9 +2,9 @@
 // control is, is called, says and whether it can be found or pressed is
 // the core's (runtime/core/accessibletree.h), read from the form's store;
 // this bridge only tells each widget its form and row, and gives Qt's
-// accessibility our own interfaces for labels, picture boxes and the
-// browser view through a factory installed once (Qt's stay for text boxes
-// and command buttons, which are already right). Changes a screen reader
+// accessibility our own interfaces for labels, picture boxes, command
+// buttons and the browser view through a factory installed once (Qt's
+// stay for text boxes, which are already right). Changes a screen reader
 // must hear of (a caption, a box shown or hidden) are announced from here.
 #pragma once
 

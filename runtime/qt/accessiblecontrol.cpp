@@ -70,12 +70,12 @@ QStringList AccessibleControl::actionNames() const
     return {};
 }
 
-// The core's door checks the press again: what AT-SPI asks for may come
-// after the zone has gone.
+// The core's door decides: what AT-SPI asks for may come after the zone,
+// or its window, has gone.
 void AccessibleControl::doAction(const QString &actionName)
 {
     int row;
-    if (Form *f = accessibility::formOf(widget(), row); f && actionName == pressAction() && widget()->window()->isVisible())
+    if (Form *f = accessibility::formOf(widget(), row); f && actionName == pressAction())
         f->door().press(*f, row);
 }
 

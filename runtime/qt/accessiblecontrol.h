@@ -1,6 +1,7 @@
-// A label or picture box to assistive technology, as the core describes it
-// (accessibletree.h): a click zone is a button whose press action runs the
-// very path a mouse click takes, any other label static text; a picture
+// A label, picture box or command button to assistive technology, as the
+// core describes it (accessibletree.h): a click zone or a command button
+// is a button whose press goes through the core's door, as a click does,
+// any other label static text; a picture
 // box given words for being shown and hidden is a picture that tells which
 // it is (a lamp lit or dark), found while its group has it speak, one
 // without a pane that holds its controls. This interface only puts the

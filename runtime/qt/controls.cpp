@@ -1,5 +1,6 @@
 // The Qt class of each kind of control, and the two small kinds that are a
 // Qt class with little more: the command button and the timer.
+#include "accessiblecontrol.h"
 #include "browserview.h"
 #include "label.h"
 #include "line.h"
@@ -15,13 +16,17 @@ namespace runtime::qt {
 namespace {
 
 // A push button that is never the window's default: Enter and Esc choose
-// no button.
+// no button. A screen reader's press goes to the core's door, as any
+// other button's does, not through Qt's own button interface, which
+// clicks whatever it is asked to, in a hidden window too.
 class CommandButton : public QPushButton, public QtControl
 {
 public:
-    CommandButton(const ControlRow &row, QWidget *parent)
-        : QPushButton(QString::fromUtf8(row.settings.caption ? row.settings.caption : ""), parent)
+    CommandButton(const ControlRow &row, QWidget *parent) : QPushButton(parent)
     {
+        // Named once built: naming tells a screen reader, which then asks
+        // for the button's interface, and the class must be whole to give ours.
+        setText(QString::fromUtf8(row.settings.caption ? row.settings.caption : ""));
         setAutoDefault(false);
     }
     QWidget *widget() override { return this; }
@@ -33,6 +38,7 @@ public:
     {
         connect(this, &QPushButton::clicked, this, [fire] { fire(Event::Click); });
     }
+    QAccessibleInterface *accessible() override { return new AccessibleControl(this); }
 };
 
 // Runs as the form says, at the interval it says. A coarse timer lets Qt

@@ -16,6 +16,7 @@ QtBackend::QtBackend()
 {
     // The runtime decides when the program ends, not the last window.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    qApp->installEventFilter(this);
     // The faces the descriptions name, where the system lacks them.
     for (const FontStandIn &face : FontStandIns) {
         QStringList standIns;
@@ -68,6 +69,15 @@ void QtBackend::report(const std::string &message, bool fatal)
     m_errorBox->setAttribute(Qt::WA_DeleteOnClose);
     m_errorBox->setWindowModality(Qt::NonModal);  // the program goes on
     m_errorBox->show();
+}
+
+// The program offers no What's This? help. Qt's X11 layer enters that mode
+// on any client's _NET_WM_CONTEXT_HELP, listed by the window or not, and
+// the mode swallows the user's next click with nothing on the screen to
+// say why: so no one may start it.
+bool QtBackend::eventFilter(QObject *, QEvent *event)
+{
+    return event->type() == QEvent::EnterWhatsThisMode;
 }
 
 void QtBackend::later(std::function<void()> work)

@@ -1,6 +1,7 @@
 // The forms runtime on Qt Widgets: builds each window as widgets, reports
-// run-time errors in a message box that does not hold the program up, and
-// runs Qt's event loop.
+// run-time errors in a message box that does not hold the program up,
+// keeps the application out of modes the program does not offer, and runs
+// Qt's event loop.
 #pragma once
 
 #include "platform/backend.h"
@@ -26,6 +27,9 @@ public:
     void later(std::function<void()> work) override;
     int exec() override;
     void quit(int status) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QPointer<QMessageBox> m_errorBox;

@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -67,18 +66,17 @@ struct StartMessages
     {
         QtMsgType type;
         QString text;
-        bool platform;  // from Qt's platform layer (qt.qpa.*)
     };
     static inline QtMessageHandler previous = nullptr;
     static inline std::vector<Message> held;
 
-    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    static void handle(QtMsgType type, const QMessageLogContext &, const QString &message)
     {
         if (type == QtFatalMsg) {
             printError(whyNoStart(message).toStdString());
             std::_Exit(1);
         }
-        held.push_back({type, message, context.category && std::strncmp(context.category, "qt.qpa", 6) == 0});
+        held.push_back({type, message});
     }
 
     static QString whyNoStart(const QString &fatal)
@@ -110,11 +108,13 @@ struct StartMessages
                                .arg(display)
                         + noScreen;
             }
-            // A plugin that was there but would not start: the platform
-            // layer's last word before it is the reason.
+            // A plugin that was there but would not start: the last warning
+            // before Qt said so is the reason, from whatever part of Qt (the
+            // Wayland plugin's has no category), never the debugging lines
+            // QT_LOGGING_RULES may turn on.
             if (const auto loaded = failed.match(m.text); loaded.hasMatch())
                 plugin = loaded.captured(1);
-            else if (m.platform && plugin.isEmpty())
+            else if (m.type != QtDebugMsg && m.type != QtInfoMsg && plugin.isEmpty())
                 why = m.text.section(u'\n', 0, 0);
         }
         if (!plugin.isEmpty())

@@ -35,9 +35,29 @@ namespace {
 class FormWidget : public QWidget
 {
 public:
-    FormWidget(Form &form, Qt::WindowFlags flags) : QWidget(nullptr, flags), m_form(form) {}
+    FormWidget(Form &form, Qt::WindowFlags flags) : QWidget(nullptr, flags), m_form(form)
+    {
+        // Qt's own focus moves (a click into a field, the window active
+        // again) reach the core, which follows them; not Qt's pick as the
+        // window first shows, where the core names the first focus.
+        m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+            for (QWidget *w = now; w && w != this && m_form.focused() >= 0; w = w->parentWidget())
+                if (auto *c = dynamic_cast<QtControl *>(w); c && c->form == &m_form)
+                    return m_form.door().focused(m_form, c->row);
+        });
+    }
+    // Before its controls go: their last focus changes are no one's.
+    ~FormWidget() override { disconnect(m_focusWatch); }
 
 protected:
+    // A press anywhere on the window, on a control or not: the ring goes.
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress)
+            m_form.door().pointed(m_form);
+        return false;
+    }
+
     void closeEvent(QCloseEvent *event) override
     {
         event->ignore();
@@ -51,7 +71,7 @@ protected:
         const QWidget *focused = QApplication::focusWidget();
         if (focused && !focused->isVisible() && m_form.focused() >= 0)
             return true;
-        return m_form.door().key(m_form, next ? Key::Tab : Key::BackTab) || QWidget::focusNextPrevChild(next);
+        return keyed(next ? Key::Tab : Key::BackTab) || QWidget::focusNextPrevChild(next);
     }
 
     void keyPressEvent(QKeyEvent *event) override
@@ -61,12 +81,26 @@ protected:
                 {Qt::Key_Down, Key::Down}, {Qt::Key_Return, Key::Enter}, {Qt::Key_Enter, Key::Enter},
                 {Qt::Key_Space, Key::Space}};
         const auto key = keys.find(event->key());
-        if ((event->modifiers() & ~Qt::KeypadModifier) || key == keys.end() || !m_form.door().key(m_form, key->second))
+        if ((event->modifiers() & ~Qt::KeypadModifier) || key == keys.end() || !keyed(key->second))
             event->ignore();
+    }
+
+    // The core draws its ring only round what has no focus mark of its
+    // own: once a key has moved the focus, the style marks a button that
+    // has it, as it does after Qt's own Tab.
+    bool keyed(Key key)
+    {
+        if (!m_form.door().key(m_form, key))
+            return false;
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        if (QWidget *focused = QApplication::focusWidget())
+            focused->update();
+        return true;
     }
 
 private:
     Form &m_form;
+    QMetaObject::Connection m_focusWatch;
 };
 
 // One QFont for each font the rows name, shared by every control that
@@ -174,20 +208,14 @@ void QtWindow::order(const FormDescription &d)
     const std::vector<int> rows = tabOrder(d);
     for (size_t i = 1; i < rows.size(); ++i)
         QWidget::setTabOrder(control(rows[i - 1]), control(rows[i]));
-    if (!rows.empty())
-        m_firstFocus = control(rows.front());
 }
 
 void QtWindow::show()
 {
     m_window->show();
+    m_window->windowHandle()->installEventFilter(m_window);
     snapPixels(m_window->windowHandle());
     m_window->activateWindow();
-    // At first the focus goes to the first control in tab order that can
-    // take it; later showings keep the control that last had it.
-    if (m_firstFocus && !m_focusPlaced)
-        m_firstFocus->setFocus(Qt::ActiveWindowFocusReason);
-    m_focusPlaced = true;
 }
 
 void QtWindow::hide()
@@ -221,8 +249,10 @@ void QtWindow::runTimer(int row, int ms)
 
 void QtWindow::focus(int row, bool ring)
 {
+    // Not Tab's reason, with which a field selects its text: what the
+    // focus looks like is the ring's, and the style's (FormWidget::keyed).
     if (QWidget *w = control(row); w && !w->hasFocus())
-        w->setFocus(ring ? Qt::TabFocusReason : Qt::OtherFocusReason);
+        w->setFocus(Qt::OtherFocusReason);
     if (!ring) {
         m_ring->hide();
         return;

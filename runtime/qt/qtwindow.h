@@ -43,8 +43,6 @@ private:
     QWidget *m_window = nullptr;
     FocusRing *m_ring = nullptr;
     std::vector<QtControl *> m_controls;  // by row; owned by their widgets' parents
-    QWidget *m_firstFocus = nullptr;
-    bool m_focusPlaced = false;
 };
 
 } // namespace runtime::qt
