@@ -154,7 +154,7 @@ QtWindow::QtWindow(Form &form) : m_form(form), m_description(form.description())
     }
     build(form);
     stack(form.description());
-    order(form.description());
+    order();
     m_ring = new FocusRing(m_window);
 }
 
@@ -203,11 +203,13 @@ void QtWindow::stack(const FormDescription &d)
         m_controls[size_t(*it)]->widget()->raise();
 }
 
-void QtWindow::order(const FormDescription &d)
+// Qt's own chain, for what the core leaves to Qt, is the core's one order.
+void QtWindow::order()
 {
-    const std::vector<int> rows = tabOrder(d);
+    const std::vector<int> &rows = m_form.focusOrder();
     for (size_t i = 1; i < rows.size(); ++i)
-        QWidget::setTabOrder(control(rows[i - 1]), control(rows[i]));
+        if (control(rows[i - 1]) && control(rows[i]))
+            QWidget::setTabOrder(control(rows[i - 1]), control(rows[i]));
 }
 
 void QtWindow::show()

@@ -36,7 +36,7 @@ public:
 private:
     void build(Form &form);
     void stack(const FormDescription &description);
-    void order(const FormDescription &description);
+    void order();
 
     Form &m_form;
     const FormDescription &m_description;

@@ -45,18 +45,6 @@ std::vector<int> stackingOrder(const FormDescription &form)
     return rows;
 }
 
-std::vector<int> tabOrder(const FormDescription &form)
-{
-    std::vector<int> rows;
-    for (size_t r = 0; r < form.controls.size(); ++r)
-        if (form.controls[r].settings.tabIndex >= 0 && kindInfo(form.controls[r].kind)->focusable)
-            rows.push_back(int(r));
-    sortRows(rows, [&form](int a, int b) {
-        return form.controls[size_t(a)].settings.tabIndex < form.controls[size_t(b)].settings.tabIndex;
-    });
-    return rows;
-}
-
 void sortRows(std::vector<int> &rows, const std::function<bool(int, int)> &before, size_t from, size_t to)
 {
     to = std::min(to, rows.size());

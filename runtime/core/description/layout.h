@@ -41,11 +41,6 @@ std::vector<int> buildOrder(const FormDescription &form);
 // surface (labels, lines), which lie behind every windowed sibling.
 std::vector<int> stackingOrder(const FormDescription &form);
 
-// The rows that take the focus and have a tab index, in the order Tab
-// visits them (ties as listed): the first has the focus when its window
-// is first shown.
-std::vector<int> tabOrder(const FormDescription &form);
-
 // Sorts rows [from, to) so that each comes before those it is `before`,
 // equals kept as they were. A window has a few dozen rows, so every order
 // shares this one small sort rather than each carry its own copy of the
