@@ -206,6 +206,8 @@ mergeInto(LibraryManager.library, {
       e = document.createElement(flags & 4 ? 'textarea' : 'input');
       e.value = velk.str(text);
       e.readOnly = !!(flags & 2);
+      // A read-only field is a display: no caret blinks in it (WebKit's would).
+      if (e.readOnly) e.style.caretColor = 'transparent';
       e.spellcheck = false;
       e.oninput = function() {
         velk.call(function() { Module['_velk_typed'](win, row, velk.alloc(e.value)); });
